@@ -1,0 +1,27 @@
+#pragma once
+// The 1936-byte memory image exchanged with the radio.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "model/Status.h"
+#include "model/Workspace.h"
+
+namespace corvane {
+
+constexpr std::size_t kImageLength = 1936;
+using MemoryImage = std::array<uint8_t, kImageLength>;
+
+// Builds the image from the settings, the channel table and the group table.
+// Refuses (with a message naming the field or channel) a NameId without an
+// encoding or a channel frequency off the range or raster.
+Result<MemoryImage> BuildImage(const Workspace& ws);
+
+// Decodes an image read from the radio into the workspace: settings, Edition,
+// ChannelMode, channels and groups (Group column rebuilt). An image whose
+// edition or mode byte is unknown changes nothing and is reported invalid.
+// Writes no file.
+Status DecodeImage(std::span<const uint8_t> image, Workspace& ws);
+
+}  // namespace corvane

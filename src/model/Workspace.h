@@ -1,0 +1,39 @@
+#pragma once
+// Everything the program shares between windows, the link and the stores.
+// One instance per program run (or per test), passed by reference.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "model/ChannelTable.h"
+#include "model/Edition.h"
+#include "model/Frequency.h"
+#include "model/GroupTable.h"
+#include "model/SettingsRecord.h"
+
+namespace corvane {
+
+inline constexpr std::string_view kDefaultPortName = "5";
+
+struct CellRef {
+    int row = 1;
+    int col = 1;
+};
+
+struct Workspace {
+    ChannelTable channels;
+    SettingsRecord settings;
+    GroupTable groups;
+    int16_t edition = 0;
+    int16_t previousEdition = 0;
+    uint8_t channelMode = kModeDefault;
+    std::string portName;
+    PresetFrequencies presets;
+    CellRef editCell;  // the cell the open frequency editor belongs to
+
+    // Folder holding the working, configuration and group files.
+    std::filesystem::path programFolder;
+    std::filesystem::path DataFolder() const { return programFolder / "Data"; }
+};
+
+}  // namespace corvane
