@@ -1,0 +1,73 @@
+#pragma once
+// The window that edits the radio-wide settings record. Shown modeless; it
+// hides the main frame while open and shows it again whenever it closes.
+// The window deletes itself on close (Qt::WA_DeleteOnClose).
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+#include "forms/MessageFn.h"
+#include "model/Workspace.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace corvane {
+
+struct SetupListBinding;
+
+class frmSetup : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kListCount = 22;
+    static constexpr int kFunctionBoxCount = 16;
+    static constexpr int kBandOptionCount = 3;
+
+    frmSetup(Workspace& ws, MessageFn showMessage, QWidget* frameToShowOnClose, QWidget* parent = nullptr);
+    ~frmSetup() override;
+
+    void AllwaysOntop();
+    void NoAllwaysOnTop();
+    // Writes every control into the record; 1 when the key check fails, else 0.
+    int StoreSettings();
+    void FillLists();
+    void ShowSettings();
+    // Rewrites frequencies, band and power cells for the chosen BandSelect.
+    void ApplyBandSelect();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void Command1_Click();  // OK
+    void Command2_Click();  // Reset
+    void Command4_Click();  // Exit
+
+private:
+    void BuildControls();
+    void SelectStoredItems();
+    void ShowBandSelect();
+    void ReportIfFailed(const std::string& message);
+
+    Workspace& ws_;
+    MessageFn showMessage_;
+    QPointer<QWidget> frame_;
+    bool closed_ = false;
+
+    std::array<QComboBox*, kListCount> lists_{};
+    std::array<QCheckBox*, kFunctionBoxCount> functionBoxes_{};
+    std::array<QRadioButton*, kBandOptionCount> bandOptions_{};
+    QGroupBox* bandFrame_ = nullptr;
+    QLineEdit* dtmfId_ = nullptr;
+    QLineEdit* nameId_ = nullptr;
+    QLineEdit* priChannel_ = nullptr;
+    QLabel* priLabel_ = nullptr;
+};
+
+}  // namespace corvane
