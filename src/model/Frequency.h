@@ -39,6 +39,8 @@ std::string_view FrequencyCheckMessage(FrequencyCheck check);
 
 // Integer hertz of a frequency text (rounded); 0 for an empty text.
 int64_t FrequencyTextToHertz(std::string_view text);
+// "###.000000" of a hertz count: no leading zero before the point, ".000000" for 0.
+std::string FormatHertz(int64_t hertz);
 // "446.006250" from 446006250 Hz; "" for 0.
 std::string HertzToFrequencyText(int64_t hertz);
 // True when the text is empty or a frequency inside the range on the raster.

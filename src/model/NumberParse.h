@@ -12,6 +12,9 @@ double LenientNumber(std::string_view text);
 // The lenient number truncated toward zero and clamped into the int range.
 long long LenientInteger(std::string_view text);
 
+// A double truncated toward zero and clamped into the int range; NaN gives 0.
+int ToIntClamped(double value);
+
 // Clamp helpers for stored fields (16-bit signed, 8-bit unsigned).
 int16_t ToInt16(long long value);
 uint8_t ToByte(long long value);
