@@ -1,0 +1,35 @@
+#pragma once
+// The serial line as the link engine sees it. Transport-neutral: the Qt
+// build wraps QSerialPort, the tests use a fake. Received bytes, line errors
+// and port failures travel the other way: the owner of the port pushes them
+// into LinkEngine (OnBytesReceived, OnLineError, OnPortFailure).
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "model/Status.h"
+
+namespace corvane {
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Opens the device and applies 2400 baud, no parity, 8 data, 2 stop,
+    // no flow control, DTR on, both buffers discarded. A refused line
+    // setting does not fail the open; a missing or busy device does, with
+    // the device and the reason in the message.
+    virtual Status Open(const std::string& device) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Queues the bytes for sending; fails when the port cannot take them.
+    virtual Status Write(std::span<const uint8_t> bytes) = 0;
+    // Bytes handed to Write that have not left the output buffer yet.
+    virtual std::size_t BytesToWrite() const = 0;
+    // Drops pending input and output.
+    virtual void DiscardBuffers() = 0;
+};
+
+}  // namespace corvane
