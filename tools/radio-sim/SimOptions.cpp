@@ -1,0 +1,171 @@
+#include "SimOptions.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+namespace corvane::sim {
+namespace {
+
+Result<long long> ParseCount(const std::string& option, const std::string& text) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 0) {
+        return Status::Error(option + " expects a non-negative whole number, got '" + text + "'");
+    }
+    return value;
+}
+
+Result<BurstPause> ParsePause(const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) {
+        return Status::Error("--pause-at expects N:MS, got '" + text + "'");
+    }
+    auto bytes = ParseCount("--pause-at", text.substr(0, colon));
+    auto ms = ParseCount("--pause-at", text.substr(colon + 1));
+    if (!bytes) return bytes.status();
+    if (!ms) return ms.status();
+    return BurstPause{static_cast<std::size_t>(*bytes), Millis(*ms)};
+}
+
+using ValueSetter = std::function<Status(SimOptions&, const std::string&)>;
+
+template <typename Duration>
+ValueSetter DurationSetter(const std::string& name, Duration SimOptions::*field) {
+    return [name, field](SimOptions& o, const std::string& v) {
+        auto n = ParseCount(name, v);
+        if (!n) return n.status();
+        o.*field = Duration(*n);
+        return Status::Ok();
+    };
+}
+
+ValueSetter TextSetter(std::string SimOptions::*field) {
+    return [field](SimOptions& o, const std::string& v) {
+        o.*field = v;
+        return Status::Ok();
+    };
+}
+
+const std::map<std::string, bool SimOptions::*>& Switches() {
+    static const std::map<std::string, bool SimOptions::*> switches = {
+        {"--no-answer", &SimOptions::noAnswer}, {"--malformed", &SimOptions::malformed},
+        {"--foreign", &SimOptions::foreign},    {"--noise", &SimOptions::noise},
+        {"--once", &SimOptions::once},
+    };
+    return switches;
+}
+
+const std::map<std::string, ValueSetter>& ValueOptions() {
+    static const std::map<std::string, ValueSetter> values = {
+        {"--device", TextSetter(&SimOptions::device)},
+        {"--link", TextSetter(&SimOptions::link)},
+        {"--memory", TextSetter(&SimOptions::memoryFile)},
+        {"--log", TextSetter(&SimOptions::logFile)},
+        {"--received-image", TextSetter(&SimOptions::receivedImageFile)},
+        {"--reply-delay", DurationSetter("--reply-delay", &SimOptions::replyDelay)},
+        {"--late-answer", DurationSetter("--late-answer", &SimOptions::replyDelay)},
+        {"--read-delay", DurationSetter("--read-delay", &SimOptions::readDelay)},
+        {"--collect-timeout", DurationSetter("--collect-timeout", &SimOptions::collectTimeout)},
+        {"--byte-time-us", DurationSetter("--byte-time-us", &SimOptions::byteTime)},
+        {"--short",
+         [](SimOptions& o, const std::string& v) {
+             auto n = ParseCount("--short", v);
+             if (!n) return n.status();
+             o.shortImage = static_cast<std::size_t>(*n);
+             return Status::Ok();
+         }},
+        {"--extra",
+         [](SimOptions& o, const std::string& v) {
+             auto n = ParseCount("--extra", v);
+             if (!n) return n.status();
+             o.extraBytes = static_cast<std::size_t>(*n);
+             return Status::Ok();
+         }},
+        {"--pause-at",
+         [](SimOptions& o, const std::string& v) {
+             auto p = ParsePause(v);
+             if (!p) return p.status();
+             o.pause = *p;
+             return Status::Ok();
+         }},
+        {"--seed",
+         [](SimOptions& o, const std::string& v) {
+             auto n = ParseCount("--seed", v);
+             if (!n) return n.status();
+             o.seed = static_cast<unsigned>(*n);
+             return Status::Ok();
+         }},
+    };
+    return values;
+}
+
+}  // namespace
+
+Result<ParsedOptions> ParseSimOptions(const std::vector<std::string>& args) {
+    ParsedOptions parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            parsed.helpRequested = true;
+            continue;
+        }
+        if (auto sw = Switches().find(arg); sw != Switches().end()) {
+            parsed.options.*(sw->second) = true;
+            continue;
+        }
+        auto opt = ValueOptions().find(arg);
+        if (opt == ValueOptions().end()) {
+            return Status::Error("unknown option '" + arg + "'");
+        }
+        if (i + 1 >= args.size()) {
+            return Status::Error(arg + " needs a value");
+        }
+        if (Status s = opt->second(parsed.options, args[++i]); !s) {
+            return s;
+        }
+    }
+    if (parsed.options.byteTime.count() == 0) {
+        return Status::Error("--byte-time-us must be at least 1");
+    }
+    return parsed;
+}
+
+std::string SimUsageText() {
+    return R"(Usage: corvane-radio-sim [options]
+
+A simulated hand-held radio on a pseudo-terminal. Prints the serial device
+the programmer must open on the first line of standard output.
+
+Port:
+  --device PATH         use this existing device instead of a new pty pair
+  --link PATH           create a symlink PATH to the device (e.g. DIR/ttyUSB0)
+Memory:
+  --memory FILE         keep the radio memory in FILE (read at start, written
+                        after every complete write); default image if missing
+  --received-image FILE write each complete received image to FILE
+Timing:
+  --reply-delay MS      delay before answering a connection request (150)
+  --late-answer MS      same as --reply-delay, for answers after the wait
+  --read-delay MS       pause between the read command and the image (200)
+  --byte-time-us N      pace of the image burst per byte (4583 = 2400 8N2)
+  --collect-timeout MS  abandon a write that stalls this long (2000)
+Faults:
+  --no-answer           never answer a connection request
+  --malformed           answer with a bad end byte
+  --foreign             answer with a well-formed frame that is not CONN
+  --noise               send random bytes before each answer
+  --short N             cut the image burst after N bytes
+  --extra N             send N extra bytes after the image
+  --pause-at N:MS       pause MS in the burst after N bytes
+  --seed N              seed for --noise (1)
+Run:
+  --log FILE            log received frames and transfers to FILE
+  --once                exit after one complete write or read
+  --help                this text
+Ends on SIGTERM or SIGINT and removes its link.
+)";
+}
+
+}  // namespace corvane::sim

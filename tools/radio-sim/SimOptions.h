@@ -1,0 +1,50 @@
+#pragma once
+// Command-line options of the simulated radio.
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Status.h"
+
+namespace corvane::sim {
+
+using Millis = std::chrono::milliseconds;
+using Micros = std::chrono::microseconds;
+
+struct BurstPause {
+    std::size_t afterBytes = 0;
+    Millis length{0};
+};
+
+struct SimOptions {
+    std::string device;        // empty: create a pseudo-terminal pair
+    std::string link;          // symlink to the slave side, removed on exit
+    std::string memoryFile;    // memory kept between runs
+    std::string logFile;
+    std::string receivedImageFile;
+    Millis replyDelay{150};    // lands after the programmer's 100 ms deaf window
+    Millis readDelay{200};     // pause between the read command and the burst
+    Millis collectTimeout{2000};  // a write that stalls this long is abandoned
+    Micros byteTime{4583};     // 11 bit times at 2400 baud
+    bool noAnswer = false;
+    bool malformed = false;
+    bool foreign = false;
+    bool noise = false;
+    bool once = false;
+    std::optional<std::size_t> shortImage;  // burst cut after this many bytes
+    std::size_t extraBytes = 0;
+    std::optional<BurstPause> pause;
+    unsigned seed = 1;
+};
+
+struct ParsedOptions {
+    SimOptions options;
+    bool helpRequested = false;
+};
+
+Result<ParsedOptions> ParseSimOptions(const std::vector<std::string>& args);
+std::string SimUsageText();
+
+}  // namespace corvane::sim
