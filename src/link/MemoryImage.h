@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "model/Status.h"
 #include "model/Workspace.h"
@@ -23,5 +25,21 @@ Result<MemoryImage> BuildImage(const Workspace& ws);
 // edition or mode byte is unknown changes nothing and is reported invalid.
 // Writes no file.
 Status DecodeImage(std::span<const uint8_t> image, Workspace& ws);
+
+// The four bytes of a 32-bit value, lowest first.
+std::array<uint8_t, 4> SplitLong(uint32_t value);
+
+// The DTMF ID one character per slot; slots 0..4 the text does not reach hold "0".
+constexpr int kDtmfIdSlots = 11;
+constexpr int kDtmfIdMaxLength = 5;
+struct DtmfIdSplit {
+    std::array<std::string, kDtmfIdSlots> DtmfIdDigits;
+    int DtmfIdLength = 0;  // characters of the text
+};
+DtmfIdSplit SplitDtmfId(std::string_view dtmfId);
+
+// The name ID one character per slot (characters beyond the sixth dropped).
+constexpr int kNameIdSlots = 6;
+std::array<std::string, kNameIdSlots> SplitNameId(std::string_view nameId);
 
 }  // namespace corvane

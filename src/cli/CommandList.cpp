@@ -1,0 +1,24 @@
+// The verbs of corvane-cli. Add one line per verb.
+#include <array>
+
+#include "cli/Commands.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr std::array kCommands = {
+    Command{"image", "build, decode or show a 1936-byte memory image", RunImage},
+};
+
+}  // namespace
+
+std::span<const Command> AllCommands() { return kCommands; }
+
+const Command* FindCommand(std::string_view name) {
+    for (const Command& command : kCommands) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
+}
+
+}  // namespace corvane::cli

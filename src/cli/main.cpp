@@ -1,0 +1,93 @@
+// corvane-cli: global options, then one verb from CommandList.cpp.
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli/Commands.h"
+
+#ifndef CORVANE_VERSION
+#define CORVANE_VERSION "unknown"
+#endif
+
+namespace corvane::cli {
+namespace {
+
+constexpr std::string_view kSelfExe = "/proc/self/exe";
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink(kSelfExe, error);
+    if (error) return std::filesystem::current_path(error);
+    return self.parent_path();
+}
+
+void PrintHelp(std::ostream& out) {
+    out << "Usage: " << kProgramName << " [--folder DIR] [--serial-dir DIR] COMMAND [ARGS...]\n"
+        << "\n"
+        << "Options:\n"
+        << "  --folder DIR      folder of Port.txt, Group.txt and the channel files\n"
+        << "                    (default: the folder of this program)\n"
+        << "  --serial-dir DIR  folder holding the serial devices COM1..COM12 map to\n"
+        << "                    (default: $" << kSerialDirEnv << ")\n"
+        << "  --help            this text; COMMAND --help describes a command\n"
+        << "  --version         the program version\n"
+        << "\n"
+        << "Commands:\n";
+    for (const Command& command : AllCommands()) {
+        out << "  " << command.name << std::string(command.name.size() < 12 ? 12 - command.name.size() : 1, ' ')
+            << command.summary << '\n';
+    }
+}
+
+int Main(const std::vector<std::string>& words) {
+    CliContext ctx{ExecutableFolder(), {}, std::cout, std::cerr};
+    if (const char* env = std::getenv(std::string(kSerialDirEnv).c_str()); env && *env) ctx.serialDir = env;
+
+    std::size_t i = 0;
+    for (; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--help" || word == "-h") {
+            PrintHelp(ctx.out);
+            return kExitOk;
+        }
+        if (word == "--version") {
+            ctx.out << kProgramName << ' ' << CORVANE_VERSION << '\n';
+            return kExitOk;
+        }
+        const bool isFolder = word == "--folder" || word.starts_with("--folder=");
+        const bool isSerial = word == "--serial-dir" || word.starts_with("--serial-dir=");
+        if (!isFolder && !isSerial) break;
+        std::string value;
+        if (const std::size_t equals = word.find('='); equals != std::string::npos) {
+            value = word.substr(equals + 1);
+        } else if (i + 1 < words.size()) {
+            value = words[++i];
+        } else {
+            return UsageError(ctx, "", word + " needs a directory");
+        }
+        if (value.empty()) return UsageError(ctx, "", "empty directory for " + word.substr(0, word.find('=')));
+        (isFolder ? ctx.folder : ctx.serialDir) = value;
+    }
+    if (i == words.size()) {
+        PrintHelp(ctx.err);
+        return kExitUsage;
+    }
+    const Command* command = FindCommand(words[i]);
+    if (command == nullptr) {
+        if (words[i].starts_with("-")) return UsageError(ctx, "", "unknown option " + words[i]);
+        return UsageError(ctx, "", "unknown command '" + words[i] + "'");
+    }
+    const std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
+    return command->run(ctx, rest);
+}
+
+}  // namespace
+}  // namespace corvane::cli
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
+    return corvane::cli::Main(words);
+}
