@@ -1,0 +1,124 @@
+#include "store/workbook/SpreadsheetImport.h"
+
+#include <type_traits>
+
+#include "model/ChannelDefaults.h"
+#include "model/GroupTable.h"
+#include "model/NumberParse.h"
+#include "store/ChannelFiles.h"
+#include "store/ConfigFiles.h"
+#include "store/workbook/CellConversion.h"
+#include "store/workbook/SheetLayout.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view kFailurePrefix = "Import failed: ";
+constexpr std::string_view kSaveFailurePrefix = "Import taken, but saving failed: ";
+const ReadArea kSheetArea{sheet::kLastSettingsRow, sheet::kLastChannelColumn};
+
+void ReadFrequency(const Workbook& book, int row, int col, ChannelTable& table) {
+    const double mhz = LenientNumber(CellText(book.Cell(row, col)));
+    if (mhz != 0.0) {
+        table.SetFrequencyCell(mhz, row, col);
+    } else {
+        table.SetCell(row, col, "");
+    }
+}
+
+void ReadChannelRow(const Workbook& book, int row, ChannelTable& table) {
+    table.SetCell(row, ColLabel, ChannelLabel(row));
+    table.SetCell(row, ColGroup, CellText(book.Cell(row, ColGroup)));
+    ReadFrequency(book, row, ColRxFreq, table);
+    ReadFrequency(book, row, ColTxFreq, table);
+    for (int col = ColCtcss; col <= ColCompander; ++col) table.SetCell(row, col, CellText(book.Cell(row, col)));
+}
+
+// Workspace copy that does not notify the live view while it is filled.
+Workspace StagedCopy(const Workspace& ws) {
+    Workspace staged = ws;
+    staged.channels.SetChangeListener(nullptr);
+    return staged;
+}
+
+// Cell by cell, so the live table keeps its listener and the view follows.
+void TakeOver(const Workspace& staged, Workspace& ws) {
+    for (int row = sheet::kFirstChannelRow; row <= sheet::kLastChannelRow; ++row) {
+        for (int col = ColLabel; col < kColumnCount; ++col) ws.channels.SetCell(row, col, staged.channels.GetCell(row, col));
+    }
+    ws.settings = staged.settings;
+    ws.groups = staged.groups;
+    ws.edition = staged.edition;
+    ws.channelMode = staged.channelMode;
+}
+
+// Keeps the first failure but carries on, as the saves are independent.
+void Note(Status& first, const Status& next) {
+    if (first.ok() && !next.ok()) first = next;
+}
+
+Status KeepImported(Workspace& ws) {
+    Status first;
+    Note(first, SaveConfigFile(ws));
+    Note(first, SaveGroupFile(ws));
+    FillGroupColumn(ws.groups, ws.channels);
+    return first;
+}
+
+Status FallBackToEditionDefaults(Workspace& ws) {
+    Status first;
+    Note(first, SaveConfigFile(ws));
+    ResetToEditionDefaults(ws);
+    Note(first, SaveConfigFile(ws));
+    Note(first, SaveChannelFiles(ws));
+    ResetGroupSetup(ws.groups);
+    Note(first, SaveGroupFile(ws));
+    return first;
+}
+
+}  // namespace
+
+Status ReadSheetInto(const Workbook& book, Workspace& staged) {
+    for (int row = sheet::kFirstChannelRow; row <= sheet::kLastChannelRow; ++row) ReadChannelRow(book, row, staged.channels);
+
+    Status failure;
+    sheet::VisitSettingsRows(staged, [&](int row, auto& field) {
+        if (!failure.ok()) return;
+        const CellValue& cell = book.Cell(row, sheet::kSettingsColumn);
+        using Field = std::remove_cvref_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, std::string>) {
+            field = CellText(cell);
+        } else {
+            Result<Field> value = [&] {
+                if constexpr (std::is_same_v<Field, int16_t>) return CellToInt16(cell, row, sheet::kSettingsColumn);
+                else return CellToByte(cell, row, sheet::kSettingsColumn);
+            }();
+            if (value) field = *value;
+            else failure = value.status();
+        }
+    });
+    return failure;
+}
+
+ImportResult ImportSpreadsheet(Workspace& ws, const std::filesystem::path& path) {
+    if (!IsInsideDataFolder(ws, path)) return {ImportOutcome::Refused, std::string(kDirectoryErrorText)};
+
+    const Result<Workbook> book = OpenWorkbook(path, kSheetArea);
+    if (!book) return {ImportOutcome::Failed, std::string(kFailurePrefix) + book.message()};
+    Workspace staged = StagedCopy(ws);
+    if (const Status read = ReadSheetInto(*book, staged); !read) {
+        return {ImportOutcome::Failed, std::string(kFailurePrefix) + read.message()};
+    }
+
+    const int16_t currentEdition = ws.edition;
+    const bool sameEdition = staged.edition == currentEdition;
+    staged.edition = currentEdition;
+    TakeOver(staged, ws);
+
+    const Status saved = sameEdition ? KeepImported(ws) : FallBackToEditionDefaults(ws);
+    ImportResult result{sameEdition ? ImportOutcome::SameEdition : ImportOutcome::EditionDefaults, {}};
+    if (!saved) result.message = std::string(kSaveFailurePrefix) + saved.message();
+    return result;
+}
+
+}  // namespace corvane

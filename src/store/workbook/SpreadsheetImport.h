@@ -1,0 +1,45 @@
+#pragma once
+// Reads a workbook written by the export back into the workspace. The whole
+// sheet is read into a staged copy first; the workspace changes only when
+// every cell converted, so a failed import leaves everything as it was.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "model/Status.h"
+#include "model/Workspace.h"
+#include "store/workbook/Workbook.h"
+
+namespace corvane {
+
+inline constexpr std::string_view kDirectoryErrorText = "[Error] Directory Selected .....";
+
+enum class ImportOutcome {
+    Refused,          // not inside the Data folder; nothing happened
+    Failed,           // unreadable workbook or a bad settings cell; nothing changed
+    SameEdition,      // the workbook's channels, settings and groups were taken
+    EditionDefaults,  // other edition (or empty A257): settings taken, default plan filled in
+};
+
+struct ImportResult {
+    ImportOutcome outcome = ImportOutcome::Failed;
+    std::string message;  // for the user; empty when there is nothing to say
+
+    // The workspace changed, so the caller refreshes the grid and the Mode menu.
+    bool Changed() const { return outcome == ImportOutcome::SameEdition || outcome == ImportOutcome::EditionDefaults; }
+};
+
+// True when path, made absolute and free of ".", ".." and links, lies below
+// the Data folder. Compared case-sensitively.
+bool IsInsideDataFolder(const Workspace& ws, const std::filesystem::path& path);
+
+// Copies the channel block and the settings block of book into staged, row
+// by row; stops at the first settings cell that does not convert.
+Status ReadSheetInto(const Workbook& book, Workspace& staged);
+
+// The File Open command after the dialog: folder check, read, then either
+// keep what was read or fall back to the current edition's default plan;
+// writes Port.txt, Group.txt and (on the fallback) the channel files.
+ImportResult ImportSpreadsheet(Workspace& ws, const std::filesystem::path& path);
+
+}  // namespace corvane
