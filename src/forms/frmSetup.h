@@ -19,14 +19,15 @@ class QRadioButton;
 
 namespace corvane {
 
-struct SetupListBinding;
-
 class frmSetup : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kListCount = 22;
     static constexpr int kFunctionBoxCount = 16;
     static constexpr int kBandOptionCount = 3;
+    static constexpr int kPriChannelLength = 3;
+    static constexpr int kDtmfIdLength = 5;
+    static constexpr int kNameIdLength = 2;
 
     frmSetup(Workspace& ws, MessageFn showMessage, QWidget* frameToShowOnClose, QWidget* parent = nullptr);
     ~frmSetup() override;

@@ -1,0 +1,165 @@
+// Builds the controls of the group window: "Frequency Set", "Tone Set" with
+// the buttons at its foot, and "Group Set", side by side.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "forms/frmGroup.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kChannelBoxLength = 3;
+constexpr int kGroupBoxLength = 2;
+constexpr int kFirstGroupBox = 7;  // Text7..Text16
+
+QLineEdit* MakeBox(QWidget* owner, const char* name, int maxLength) {
+    auto* box = new QLineEdit(owner);
+    box->setObjectName(name);
+    if (maxLength > 0) box->setMaxLength(maxLength);
+    return box;
+}
+
+QRadioButton* MakeOption(QWidget* owner, int number, QButtonGroup* group) {
+    auto* option = new QRadioButton(owner);
+    option->setObjectName(QStringLiteral("Option%1").arg(number));
+    group->addButton(option);
+    return option;
+}
+
+QComboBox* MakeEditableList(QWidget* owner, const char* name) {
+    auto* list = new QComboBox(owner);
+    list->setObjectName(name);
+    list->setEditable(true);
+    // A typed text stays a typed text; it never becomes a new item.
+    list->setInsertPolicy(QComboBox::NoInsert);
+    return list;
+}
+
+QGroupBox* MakeFrame(QWidget* owner, const char* caption, const char* name) {
+    auto* frame = new QGroupBox(caption, owner);
+    frame->setObjectName(name);
+    return frame;
+}
+
+}  // namespace
+
+void frmGroup::BuildControls() {
+    // Frequency Set
+    QGroupBox* freqFrame = MakeFrame(this, "Frequency Set", "Frame1");
+    auto* freqForm = new QFormLayout(freqFrame);
+    freqStart_ = MakeBox(freqFrame, "Text1", kChannelBoxLength);
+    freqLast_ = MakeBox(freqFrame, "Text5", kChannelBoxLength);
+    frequency_ = MakeBox(freqFrame, "Text6", 0);
+    frequency_->installEventFilter(this);
+    freqForm->addRow(new QLabel("Start Channel", freqFrame), freqStart_);
+    freqForm->addRow(new QLabel("Last Channel", freqFrame), freqLast_);
+    freqForm->addRow(new QLabel("Frequency [MHz]", freqFrame), frequency_);
+
+    auto* targets = new QButtonGroup(this);
+    auto* targetRow = new QHBoxLayout;
+    for (std::size_t i = 0; i < target_.size(); ++i) {
+        target_[i] = MakeOption(freqFrame, 3 + static_cast<int>(i), targets);
+        targetRow->addWidget(target_[i]);
+    }
+    freqForm->addRow(targetRow);
+    auto* freqDirection = new QButtonGroup(this);
+    freqUp_ = MakeOption(freqFrame, 6, freqDirection);
+    freqDown_ = MakeOption(freqFrame, 7, freqDirection);
+    auto* directionRow = new QHBoxLayout;
+    directionRow->addWidget(freqUp_);
+    directionRow->addWidget(freqDown_);
+    freqForm->addRow(directionRow);
+
+    QGroupBox* bandFrame = MakeFrame(freqFrame, "Band", "Frame2");
+    auto* bands = new QButtonGroup(this);
+    auto* bandRow = new QHBoxLayout(bandFrame);
+    narrow_ = MakeOption(bandFrame, 8, bands);
+    wide_ = MakeOption(bandFrame, 9, bands);
+    bandRow->addWidget(narrow_);
+    bandRow->addWidget(wide_);
+    freqForm->addRow(bandFrame);
+    scan_ = new QCheckBox(freqFrame);
+    scan_->setObjectName("Check1");
+    freqForm->addRow(scan_);
+    step_ = MakeEditableList(freqFrame, "Combo1");
+    freqForm->addRow(new QLabel("Step", freqFrame), step_);
+
+    // Tone Set
+    QGroupBox* toneFrame = MakeFrame(this, "Tone Set", "Frame3");
+    auto* toneLayout = new QVBoxLayout(toneFrame);
+    QGroupBox* kindFrame = MakeFrame(toneFrame, "Tone", "Frame4");
+    auto* kinds = new QButtonGroup(this);
+    auto* kindRow = new QHBoxLayout(kindFrame);
+    ctcss_ = MakeOption(kindFrame, 1, kinds);
+    ctcss_->setText("CTCSS");
+    dcs_ = MakeOption(kindFrame, 2, kinds);
+    dcs_->setText("DCS");
+    kindRow->addWidget(ctcss_);
+    kindRow->addWidget(dcs_);
+    toneLayout->addWidget(kindFrame);
+    auto* toneForm = new QFormLayout;
+    toneStart_ = MakeBox(toneFrame, "Text3", kChannelBoxLength);
+    toneLast_ = MakeBox(toneFrame, "Text4", kChannelBoxLength);
+    toneCode_ = MakeBox(toneFrame, "Text2", kChannelBoxLength);
+    toneStep_ = MakeEditableList(toneFrame, "Combo2");
+    toneForm->addRow(new QLabel("Start Channel ", toneFrame), toneStart_);
+    toneForm->addRow(new QLabel("Last Channel ", toneFrame), toneLast_);
+    toneForm->addRow(new QLabel("Start Tone Code", toneFrame), toneCode_);
+    toneForm->addRow(new QLabel("Tone Setp", toneFrame), toneStep_);
+    toneLayout->addLayout(toneForm);
+    auto* toneDirection = new QButtonGroup(this);
+    toneUp_ = MakeOption(toneFrame, 10, toneDirection);
+    toneDown_ = MakeOption(toneFrame, 11, toneDirection);
+    auto* toneDirectionRow = new QHBoxLayout;
+    toneDirectionRow->addWidget(toneUp_);
+    toneDirectionRow->addWidget(toneDown_);
+    toneLayout->addLayout(toneDirectionRow);
+    auto* buttons = new QHBoxLayout;
+    const auto button = [this, toneFrame, buttons](const char* name, const char* caption) {
+        auto* b = new QPushButton(caption, toneFrame);
+        b->setObjectName(name);
+        buttons->addWidget(b);
+        return b;
+    };
+    connect(button("Command2", "Auto"), &QPushButton::clicked, this, &frmGroup::Command2_Click);
+    connect(button("Command5", "Reset"), &QPushButton::clicked, this, &frmGroup::Command5_Click);
+    connect(button("Command1", "Exit"), &QPushButton::clicked, this, &frmGroup::Command1_Click);
+    toneLayout->addStretch(1);
+    toneLayout->addLayout(buttons);
+
+    // Group Set
+    groupFrame_ = MakeFrame(this, "Group Set", "Frame5");
+    auto* groupForm = new QFormLayout(groupFrame_);
+    for (int i = 0; i < kGroupCount; ++i) {
+        groupBoxes_[i] = MakeBox(groupFrame_, "", kGroupBoxLength);
+        groupBoxes_[i]->setObjectName(QStringLiteral("Text%1").arg(kFirstGroupBox + i));
+        groupForm->addRow(new QLabel(QStringLiteral("Group '%1'").arg(QChar(GroupLetter(i))), groupFrame_),
+                          groupBoxes_[i]);
+    }
+
+    auto* root = new QHBoxLayout(this);
+    root->addWidget(freqFrame);
+    root->addWidget(toneFrame);
+    root->addWidget(groupFrame_);
+
+    connect(freqStart_, &QLineEdit::textChanged, this, &frmGroup::Text1_Change);
+    connect(freqLast_, &QLineEdit::textChanged, this, &frmGroup::Text5_Change);
+    connect(toneStart_, &QLineEdit::textChanged, this, &frmGroup::Text3_Change);
+    connect(toneLast_, &QLineEdit::textChanged, this, &frmGroup::Text4_Change);
+    connect(toneCode_, &QLineEdit::textChanged, this, &frmGroup::Text2_Change);
+    connect(ctcss_, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) Option1_Click();
+    });
+}
+
+}  // namespace corvane
