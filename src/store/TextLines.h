@@ -14,13 +14,22 @@
 namespace corvane {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
+// Longest line part kept on reading; nothing stored comes near it.
+inline constexpr std::size_t kMaxLineLength = 4096;
 
 // " 1 " for 1, "-1 " for -1.
 std::string FormatIntegerValue(long long value);
+// A text value as written: verbatim, but without CR or LF, which would
+// split it and shift every later line of the file.
+std::string TextValueForLine(std::string_view text);
 // The value part of a line: up to the first comma, spaces trimmed.
 std::string_view LineValue(std::string_view line);
 
-// Reads up to maxLines lines (CR LF, LF or CR ended), at most maxLineLength
+// LineValue read as a number and clamped into the field's type.
+int16_t ReadInt16Value(std::string_view line);
+uint8_t ReadByteValue(std::string_view line);
+
+// Reads up to maxLines lines (CR LF, LF or CR ended), at most kMaxLineLength
 // bytes kept per line; nullopt when the file cannot be opened.
 std::optional<std::vector<std::string>> ReadValueLines(const std::filesystem::path& path, std::size_t maxLines);
 

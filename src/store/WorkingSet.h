@@ -13,6 +13,10 @@ namespace corvane {
 // else the edition's preset plan written out at once.
 Status LoadWorkingSet(Workspace& ws);
 
+// For callers without an access code (the CLI): Port.txt read, its Edition
+// taken as PreviousEdition, then the rest of LoadWorkingSet.
+Status LoadWorkingSetUnchangedEdition(Workspace& ws);
+
 // Exit: the eight working files and Group.txt.
 Status SaveWorkingSetOnExit(Workspace& ws);
 

@@ -1,0 +1,172 @@
+#include "store/ConfigFiles.h"
+
+#include <string>
+#include <vector>
+
+#include "model/Edition.h"
+#include "model/GroupTable.h"
+#include "model/SettingsRecord.h"
+#include "store/TextLines.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int16_t kDefaultEdition = kEditionKorea;
+// Group.txt line 13 doubles as the file's presence marker.
+inline constexpr std::string_view kEmptyFreqSetText = "0";
+
+// Port.txt line order. HiddenSetting8 appears twice (lines 19 and 27), so on
+// reading line 27 is the one that counts.
+template <typename W, typename Visit>
+void ForEachConfigLine(W& ws, Visit&& visit) {
+    auto& s = ws.settings;
+    visit(ws.portName);
+    visit(ws.edition);
+    visit(ws.channelMode);
+    visit(s.FunctionFlags1);
+    visit(s.FunctionFlags2);
+    visit(s.ScanDelayTime);
+    visit(s.ScanStayTime);
+    visit(s.SpareSetting1);
+    visit(s.SpareSetting2);
+    visit(s.ResumeTime);
+    visit(s.TotalTime);
+    visit(s.Bclo);
+    visit(s.BacklightType);
+    visit(s.BacklightOnTime);
+    visit(s.SqTail);
+    visit(s.VoxLevel);
+    visit(s.VoxAttackTime);
+    visit(s.VoxReleaseTime);
+    visit(s.HiddenSetting8);
+    visit(s.PowerSaveOnTime);
+    visit(s.PowerSaveOffTime);
+    visit(s.SpareSetting3);
+    visit(s.KeyP1Side);
+    visit(s.KeyP2Left);
+    visit(s.KeyP3Center);
+    visit(s.KeyP4Right);
+    visit(s.HiddenSetting8);
+    visit(s.HiddenSetting23);
+    visit(s.DtmfGenerationTime);
+    visit(s.DtmfPauseTime);
+    visit(s.DtmfDelayTime);
+    visit(s.DtmfId);
+    visit(s.NameId);
+    visit(s.PriChannel);
+    visit(s.CallTone);
+    visit(s.PowerControl);
+    visit(s.BandSelect);
+    visit(s.Squelch);
+    visit(s.SpareSetting4);
+}
+
+// Group.txt line order.
+template <typename G, typename Visit>
+void ForEachGroupLine(G& g, Visit&& visit) {
+    for (auto& size : g.GroupSize) visit(size);
+    visit(g.GroupsEnabled);
+    visit(g.GroupSlotCount);
+    visit(g.FreqSetStartChannel);
+    visit(g.FreqSetLastChannel);
+    visit(g.FreqSetStartFrequency);
+    visit(g.FreqSetTarget);
+    visit(g.FreqSetDirection);
+    visit(g.FreqSetBand);
+    visit(g.FreqSetScan);
+    visit(g.FreqSetStepIndex);
+    visit(g.ToneSetKind);
+    visit(g.ToneSetDirection);
+    visit(g.ToneSetStepIndex);
+    visit(g.ToneSetStartCode);
+    visit(g.ToneSetStartChannel);
+    visit(g.ToneSetLastChannel);
+}
+
+// Assigns line after line; fields past the end of a short file keep their value.
+class LineReader {
+public:
+    explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
+
+    void operator()(std::string& field) {
+        if (const auto* line = Next()) field = std::string(LineValue(*line));
+    }
+    void operator()(int16_t& field) {
+        if (const auto* line = Next()) field = ReadInt16Value(*line);
+    }
+    void operator()(uint8_t& field) {
+        if (const auto* line = Next()) field = ReadByteValue(*line);
+    }
+
+private:
+    const std::string* Next() { return index_ < lines_.size() ? &lines_[index_++] : nullptr; }
+
+    const std::vector<std::string>& lines_;
+    std::size_t index_ = 0;
+};
+
+class LineWriter {
+public:
+    void operator()(const std::string& field) { lines_.push_back(TextValueForLine(field)); }
+    void operator()(int16_t field) { lines_.push_back(FormatIntegerValue(field)); }
+    void operator()(uint8_t field) { lines_.push_back(FormatIntegerValue(field)); }
+
+    std::string Body() const { return JoinLines(lines_); }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+std::vector<std::string> ReadLinesOrNone(const std::filesystem::path& path, int maxLines) {
+    auto lines = ReadValueLines(path, static_cast<std::size_t>(maxLines));
+    return lines ? std::move(*lines) : std::vector<std::string>{};
+}
+
+void SetFreqSetTexts(GroupTable& groups, std::string_view text) {
+    groups.FreqSetStartChannel = text;
+    groups.FreqSetLastChannel = text;
+    groups.FreqSetStartFrequency = text;
+}
+
+}  // namespace
+
+Status LoadConfigFile(Workspace& ws) {
+    const auto lines = ReadLinesOrNone(ws.programFolder / kConfigFile, kConfigFileLines);
+    ForEachConfigLine(ws, LineReader(lines));
+    if (!ws.portName.empty()) return Status::Ok();
+
+    ws.portName = kDefaultPortName;
+    ws.edition = kDefaultEdition;
+    ws.channelMode = kModeDefault;
+    ApplyRadioDefaults(ws.settings);
+    return SaveConfigFile(ws);
+}
+
+Status SaveConfigFile(const Workspace& ws) {
+    LineWriter writer;
+    ForEachConfigLine(ws, writer);
+    return WriteFileAtomically(ws.programFolder / kConfigFile, writer.Body());
+}
+
+Status LoadGroupFile(Workspace& ws) {
+    const auto lines = ReadLinesOrNone(ws.programFolder / kGroupFile, kGroupFileLines);
+    GroupTable& groups = ws.groups;
+    ForEachGroupLine(groups, LineReader(lines));
+    if (groups.FreqSetStartChannel.empty()) {
+        ResetGroupSetup(groups);
+        return SaveGroupFile(ws);
+    }
+    if (groups.FreqSetStartChannel == kEmptyFreqSetText) SetFreqSetTexts(groups, "");
+    return Status::Ok();
+}
+
+Status SaveGroupFile(Workspace& ws) {
+    GroupTable& groups = ws.groups;
+    if (groups.FreqSetStartChannel.empty()) SetFreqSetTexts(groups, kEmptyFreqSetText);
+    LineWriter writer;
+    ForEachGroupLine(groups, writer);
+    return WriteFileAtomically(ws.programFolder / kGroupFile, writer.Body());
+}
+
+}  // namespace corvane
