@@ -31,6 +31,8 @@ constexpr auto kHangupBackoff = std::chrono::milliseconds(20);
 // How long --once waits for the programmer to take the last burst.
 constexpr auto kDrainLimit = std::chrono::seconds(3);
 constexpr auto kDrainPoll = std::chrono::milliseconds(10);
+// Bytes still travel inside the pty after its queue reads empty.
+constexpr auto kDrainSettle = std::chrono::milliseconds(200);
 
 int OpenSignalFd() {
     sigset_t mask;
@@ -65,7 +67,10 @@ void WriteAll(int fd, std::span<const uint8_t> bytes, corvane::sim::SimLog& log)
 
 void WaitForDrain(const corvane::sim::PtyEndpoint& port) {
     const auto limit = Clock::now() + kDrainLimit;
-    while (port.PendingForPeer() > 0 && Clock::now() < limit) {
+    auto emptySince = Clock::now();
+    while (Clock::now() < limit) {
+        if (port.PendingForPeer() > 0) emptySince = Clock::now();
+        if (Clock::now() - emptySince >= kDrainSettle) return;
         const timespec ts = ToTimespec(kDrainPoll);
         nanosleep(&ts, nullptr);
     }
