@@ -1,0 +1,174 @@
+#pragma once
+// A fake serial line, a recording listener and a millisecond-stepped clock
+// for driving LinkEngine without real time.
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/LinkEngine.h"
+#include "model/ChannelDefaults.h"
+#include "model/Workspace.h"
+
+namespace corvane::linktest {
+
+struct SentBytes {
+    int64_t atMs;
+    std::vector<uint8_t> bytes;
+};
+
+class FakePort : public SerialPort {
+public:
+    explicit FakePort(const LinkClock& clock) : clock_(clock) {}
+
+    Status Open(const std::string& device) override {
+        opened.push_back(device);
+        if (missing.count(device)) return Status::Error("cannot open " + device);
+        open_ = true;
+        device_ = device;
+        return Status::Ok();
+    }
+    void Close() override { open_ = false; }
+    bool IsOpen() const override { return open_; }
+    Status Write(std::span<const uint8_t> bytes) override {
+        if (failWritesFrom && sent.size() >= *failWritesFrom) return Status::Error("write refused");
+        sent.push_back({clock_.NowMs(), {bytes.begin(), bytes.end()}});
+        sentTo.push_back(device_);
+        return Status::Ok();
+    }
+    std::size_t BytesToWrite() const override { return 0; }
+    void DiscardBuffers() override {}
+
+    // All bytes written, in order.
+    std::vector<uint8_t> AllSent() const {
+        std::vector<uint8_t> all;
+        for (const SentBytes& s : sent) all.insert(all.end(), s.bytes.begin(), s.bytes.end());
+        return all;
+    }
+
+    std::vector<std::string> opened;
+    std::map<std::string, bool> missing;
+    std::vector<SentBytes> sent;
+    std::vector<std::string> sentTo;
+    std::optional<std::size_t> failWritesFrom;
+
+private:
+    const LinkClock& clock_;
+    bool open_ = false;
+    std::string device_;
+};
+
+struct Message {
+    std::string text;
+    MessageKind kind;
+};
+
+class RecordingListener : public LinkListener {
+public:
+    void OnLinkStatus(const std::string& text, StatusColour colour) override {
+        labels.push_back(text);
+        this->colour = colour;
+    }
+    void OnWriteReadEnabled(bool enabled) override { writeReadEnabled = enabled; }
+    void OnTransferButtonsEnabled(bool enabled) override { transferButtons = enabled; }
+    void OnProgress(int value) override {
+        progress = value;
+        progressMin = std::min(progressMin, value);
+        progressMax = std::max(progressMax, value);
+    }
+    void OnMessage(const std::string& text, MessageKind kind) override { messages.push_back({text, kind}); }
+    void OnCloseCellEditors() override { ++editorsClosed; }
+    void OnImageAccepted() override { ++imagesAccepted; }
+    void OnImageSent(const MemoryImage&) override { ++imagesSent; }
+
+    std::string Label() const { return labels.empty() ? std::string() : labels.back(); }
+    std::string LastMessage() const { return messages.empty() ? std::string() : messages.back().text; }
+
+    std::vector<std::string> labels;
+    StatusColour colour = StatusColour::Red;
+    bool writeReadEnabled = false;
+    bool transferButtons = true;
+    int progress = 0;
+    int progressMin = 0;
+    int progressMax = 0;
+    std::vector<Message> messages;
+    int editorsClosed = 0;
+    int imagesAccepted = 0;
+    int imagesSent = 0;
+};
+
+inline const std::vector<uint8_t> kConnReply = {0x02, 0x07, 'C', 'O', 'N', 'N', 0x00, 0x03};
+
+// Owns a workspace, the fake line and the engine; Run() steps the clock
+// one millisecond at a time, handing scheduled bytes to the engine first.
+class LinkBench {
+public:
+    LinkBench() : port(clock), engine(ws, port, listener, clock, PortMap::WithSerialDir("/sim")) {
+        ws.edition = kEditionPmrLpd;
+        ws.previousEdition = kEditionPmrLpd;
+        ws.portName = "5";
+        ResetToEditionDefaults(ws);
+        folder = std::filesystem::temp_directory_path() /
+                 ("corvane-link-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        std::filesystem::create_directories(folder);
+        ws.programFolder = folder;
+    }
+    ~LinkBench() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    void ReceiveAt(int64_t atMs, std::vector<uint8_t> bytes) { incoming.emplace(atMs, std::move(bytes)); }
+    // One byte every gapMs starting at atMs.
+    void ReceiveStream(int64_t atMs, const std::vector<uint8_t>& bytes, int64_t gapMs) {
+        for (std::size_t i = 0; i < bytes.size(); ++i) ReceiveAt(atMs + static_cast<int64_t>(i) * gapMs, {bytes[i]});
+    }
+
+    void RunUntil(int64_t endMs) {
+        while (clock.NowMs() < endMs) Step();
+    }
+    void RunFor(int64_t ms) { RunUntil(clock.NowMs() + ms); }
+    // Steps until the condition holds or the limit passes; true when it held.
+    template <typename Condition>
+    bool RunUntilTrue(Condition condition, int64_t limitMs) {
+        const int64_t end = clock.NowMs() + limitMs;
+        while (!condition() && clock.NowMs() < end) Step();
+        return condition();
+    }
+
+    // The time the last frame went out (the last write before now).
+    int64_t LastSentAt() const { return port.sent.empty() ? -1 : port.sent.back().atMs; }
+
+    // Reconnect and answer the connection request after replyDelayMs.
+    void Connect(int64_t replyDelayMs = 200) {
+        engine.ReconnectPort();
+        RunUntilTrue([this] { return !port.sent.empty(); }, 1000);
+        ReceiveAt(LastSentAt() + replyDelayMs, kConnReply);
+        RunFor(replyDelayMs + 200);
+    }
+
+    ManualClock clock;
+    Workspace ws;
+    FakePort port;
+    RecordingListener listener;
+    LinkEngine engine;
+    std::multimap<int64_t, std::vector<uint8_t>> incoming;
+    std::filesystem::path folder;
+
+private:
+    void Step() {
+        clock.Advance(1);
+        while (!incoming.empty() && incoming.begin()->first <= clock.NowMs()) {
+            const std::vector<uint8_t> bytes = incoming.begin()->second;
+            incoming.erase(incoming.begin());
+            engine.OnBytesReceived(bytes);
+        }
+        // Like the real driver: service only when the engine asked for it.
+        const std::optional<int64_t> next = engine.NextDeadline();
+        if (next && *next <= clock.NowMs()) engine.Service();
+    }
+};
+
+}  // namespace corvane::linktest
