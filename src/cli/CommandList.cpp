@@ -8,6 +8,8 @@ namespace {
 
 constexpr std::array kCommands = {
     Command{"image", "build, decode or show a 1936-byte memory image", RunImage},
+    Command{"export", "write the working set to a spreadsheet workbook", RunExport},
+    Command{"import", "read a spreadsheet workbook from the Data folder into the working set", RunImport},
 };
 
 }  // namespace
