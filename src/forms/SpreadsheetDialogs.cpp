@@ -1,0 +1,73 @@
+#include "forms/SpreadsheetDialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <filesystem>
+
+#ifdef CORVANE_HAVE_WORKBOOK
+#include "store/workbook/SpreadsheetExport.h"
+#endif
+
+namespace corvane {
+namespace {
+
+// Qt's own dialog: the native ones may append the filter's extension.
+constexpr QFileDialog::Options kSaveOptions = QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite;
+constexpr QFileDialog::Options kOpenOptions = QFileDialog::DontUseNativeDialog;
+
+std::filesystem::path ToPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString DataFolderText(const Workspace& ws) {
+    return QString::fromStdString(ws.DataFolder().string());
+}
+
+#ifndef CORVANE_HAVE_WORKBOOK
+constexpr const char* kNoSupportText = "Spreadsheet files are not supported by this build.";
+#endif
+
+}  // namespace
+
+void ExportToChosenPath(const Workspace& ws, const QString& path, const MessageFn& tell) {
+    if (path.isEmpty()) return;
+#ifdef CORVANE_HAVE_WORKBOOK
+    if (const Status saved = ExportSpreadsheet(ws, ToPath(path)); !saved) {
+        tell(QString::fromStdString(saved.message()));
+    }
+#else
+    (void)ws;
+    tell(QString::fromLatin1(kNoSupportText));
+#endif
+}
+
+std::optional<ImportResult> ImportFromChosenPath(Workspace& ws, const QString& path, const MessageFn& tell) {
+    if (path.isEmpty()) return std::nullopt;
+#ifdef CORVANE_HAVE_WORKBOOK
+    ImportResult result = ImportSpreadsheet(ws, ToPath(path));
+    if (!result.message.empty()) tell(QString::fromStdString(result.message));
+    return result;
+#else
+    (void)ws;
+    tell(QString::fromLatin1(kNoSupportText));
+    return ImportResult{ImportOutcome::Failed, kNoSupportText};
+#endif
+}
+
+void RunSpreadsheetExport(QWidget* parent, const Workspace& ws, const MessageFn& tell) {
+    const QString path = QFileDialog::getSaveFileName(parent, QString::fromLatin1(kFileSaveTitle), DataFolderText(ws),
+                                                      QString::fromLatin1(kSaveFilter), nullptr, kSaveOptions);
+    ExportToChosenPath(ws, path, tell);
+}
+
+std::optional<ImportResult> RunSpreadsheetImport(QWidget* parent, Workspace& ws, const MessageFn& tell) {
+    const QString path = QFileDialog::getOpenFileName(parent, QString::fromLatin1(kFileOpenTitle), DataFolderText(ws),
+                                                      QString::fromLatin1(kOpenFilter), nullptr, kOpenOptions);
+    return ImportFromChosenPath(ws, path, tell);
+}
+
+}  // namespace corvane
