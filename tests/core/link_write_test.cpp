@@ -1,0 +1,161 @@
+// Write to Radio: the toolbar checks, the exact byte sequence and pacing,
+// completion, and a port that fails while the image goes out.
+#include <gtest/gtest.h>
+
+#include "link/MemoryImage.h"
+#include "link_harness.h"
+
+namespace corvane::linktest {
+namespace {
+
+// Connects, requests a write and answers its handshake after 200 ms.
+void RequestAnsweredWrite(LinkBench& bench) {
+    bench.Connect();
+    ASSERT_TRUE(bench.engine.Connected());
+    const std::size_t before = bench.port.sent.size();
+    bench.engine.RequestWrite();
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.port.sent.size() > before; }, 500));
+    bench.ReceiveAt(bench.LastSentAt() + 200, kConnReply);
+}
+
+// The same, returning once the first image byte has gone.
+void StartConnectedWrite(LinkBench& bench) {
+    RequestAnsweredWrite(bench);
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.engine.TxIndex() > 0; }, 2000));
+}
+
+TEST(LinkWriteChecks, RefusalsBeforeAnyHandshake) {
+    LinkBench bench;
+    bench.engine.RequestWrite();  // not connected: nothing at all
+    EXPECT_TRUE(bench.listener.messages.empty());
+    EXPECT_TRUE(bench.port.sent.empty());
+
+    bench.Connect();
+    bench.ws.channels.SetCell(1, ColRxFreq, "");
+    bench.ws.channels.SetFrequencyCell(446.1, 2, ColRxFreq);
+    bench.engine.RequestWrite();
+    EXPECT_EQ(bench.listener.LastMessage(), "There is no Frequency Datas ...");
+
+    bench.port.Close();
+    bench.engine.RequestWrite();
+    EXPECT_EQ(bench.listener.LastMessage(), "[4] Could not Open COM: 5");
+    bench.engine.RequestRead();
+    EXPECT_EQ(bench.listener.LastMessage(), "[5] Could not Open COM: 5");
+    EXPECT_FALSE(bench.engine.Busy());
+}
+
+TEST(LinkWrite, SendsFramesThenImageBytesEvery25Ms) {
+    LinkBench bench;
+    bench.ws.channelMode = kModeCustom;
+    StartConnectedWrite(bench);
+    const Result<MemoryImage> expected = BuildImage(bench.ws);
+    ASSERT_TRUE(expected.ok()) << expected.message();
+    EXPECT_EQ(bench.listener.Label(), "Download");
+    EXPECT_FALSE(bench.listener.transferButtons);
+    EXPECT_TRUE(bench.engine.WriteRunning());
+
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.WriteRunning(); }, 60000));
+    const auto& sent = bench.port.sent;
+    ASSERT_EQ(sent.size(), 3u + kImageLength);
+    EXPECT_EQ(sent[0].bytes, kConnReply);  // reconnect
+    EXPECT_EQ(sent[1].bytes, kConnReply);  // handshake
+    EXPECT_EQ(sent[2].bytes, (std::vector<uint8_t>{0x02, 0x05, 0x4D, 0x01, 0x00, 0x03}));
+    std::vector<uint8_t> image;
+    for (std::size_t i = 3; i < sent.size(); ++i) {
+        ASSERT_EQ(sent[i].bytes.size(), 1u);
+        image.push_back(sent[i].bytes[0]);
+        if (i > 3) EXPECT_EQ(sent[i].atMs - sent[i - 1].atMs, 25) << "byte " << i - 3;
+    }
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), expected->begin()));
+    // Delay 100, frame, 100 ms deaf window, Delay 100, then the first tick.
+    EXPECT_EQ(sent[3].atMs - sent[2].atMs, 225);
+
+    EXPECT_EQ(bench.listener.LastMessage(), "DOWNLOAD COMPLETE");
+    EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Exclamation);
+    EXPECT_EQ(bench.listener.progressMax, static_cast<int>(kImageLength));
+    EXPECT_EQ(bench.listener.progress, 0);
+    EXPECT_TRUE(bench.listener.transferButtons);
+    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connected ...");
+    EXPECT_FALSE(bench.engine.Timers().Running(LinkTimer::Timer1));
+    EXPECT_EQ(bench.listener.imagesSent, 1);
+}
+
+TEST(LinkWrite, HandshakeWithoutAnswerLeavesOtherButtonsAlone) {
+    LinkBench bench;
+    bench.Connect();
+    bench.engine.RequestWrite();
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.listener.messages.empty(); }, 2000));
+    EXPECT_EQ(bench.listener.LastMessage(), "Connection Failure during handshake !!!");
+    EXPECT_FALSE(bench.listener.writeReadEnabled);
+    EXPECT_TRUE(bench.listener.transferButtons);
+    EXPECT_FALSE(bench.engine.WriteRunning());
+    bench.RunFor(500);
+    EXPECT_EQ(bench.port.sent.size(), 2u);  // no write command
+}
+
+TEST(LinkWrite, RefusedImageReEnablesButtons) {
+    LinkBench bench;
+    bench.ws.settings.NameId = "";
+    const Result<MemoryImage> refused = BuildImage(bench.ws);
+    if (refused.ok()) GTEST_SKIP() << "this build encodes an empty name";
+    RequestAnsweredWrite(bench);
+    bench.RunFor(1000);
+    EXPECT_FALSE(bench.engine.WriteRunning());
+    EXPECT_TRUE(bench.listener.transferButtons);
+    EXPECT_EQ(bench.listener.LastMessage(), refused.message());
+    EXPECT_EQ(bench.port.sent.size(), 3u);
+}
+
+TEST(LinkWritePortFailure, RefusedWriteStopsThePacer) {
+    LinkBench bench;
+    bench.port.failWritesFrom = 3 + 100;
+    StartConnectedWrite(bench);
+    bench.RunFor(60000);
+    EXPECT_FALSE(bench.engine.WriteRunning());
+    EXPECT_FALSE(bench.engine.Timers().Running(LinkTimer::Timer1));
+    EXPECT_TRUE(bench.listener.transferButtons);
+    EXPECT_EQ(bench.listener.progress, 0);
+    ASSERT_FALSE(bench.listener.messages.empty());
+    EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Warning);
+    EXPECT_NE(bench.listener.LastMessage().find("after 100 of 1936 bytes"), std::string::npos)
+        << bench.listener.LastMessage();
+    for (const Message& m : bench.listener.messages) EXPECT_NE(m.text, "DOWNLOAD COMPLETE");
+}
+
+TEST(LinkWritePortFailure, PortLostMidWriteIsReportedNotCompleted) {
+    LinkBench bench;
+    StartConnectedWrite(bench);
+    bench.RunFor(2000);
+    bench.engine.OnPortFailure("device unplugged");
+    EXPECT_FALSE(bench.engine.PortOpen());
+    bench.RunFor(60000);
+    EXPECT_FALSE(bench.engine.WriteRunning());
+    ASSERT_EQ(bench.listener.messages.size(), 1u);
+    EXPECT_NE(bench.listener.LastMessage().find("device unplugged"), std::string::npos);
+    EXPECT_TRUE(bench.listener.transferButtons);
+    // Connected survives a port error; the next request finds the port closed.
+    EXPECT_TRUE(bench.engine.Connected());
+    bench.engine.RequestWrite();
+    EXPECT_EQ(bench.listener.LastMessage(), "[4] Could not Open COM: 5");
+}
+
+TEST(LinkWritePortFailure, PortClosedUnderThePacerFails) {
+    LinkBench bench;
+    StartConnectedWrite(bench);
+    bench.port.Close();
+    bench.RunFor(100);
+    EXPECT_FALSE(bench.engine.WriteRunning());
+    EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Warning);
+}
+
+TEST(LinkWrite, BytesFromTheRadioDuringWriteAreDiscarded) {
+    LinkBench bench;
+    StartConnectedWrite(bench);
+    bench.ReceiveAt(bench.clock.NowMs() + 100, {1, 2, 3, 4});
+    bench.RunFor(400);
+    EXPECT_EQ(bench.engine.RxCount(), 0);
+    EXPECT_LE(bench.listener.progressMax, bench.engine.TxIndex());
+}
+
+}  // namespace
+}  // namespace corvane::linktest
