@@ -22,7 +22,7 @@ std::string FileOf(const std::string& marker, const std::string& channelLine) {
     return marker + "\r\n" + RepeatLine(channelLine, kChannelCount);
 }
 
-class ChannelFilesTest : public ::testing::Test {
+class StoreChannelFilesTest : public ::testing::Test {
 protected:
     std::filesystem::path File(const std::string& name) const { return folder / name; }
     std::string Bytes(const std::string& name) const { return ReadBytes(folder / name); }
@@ -31,7 +31,7 @@ protected:
     Workspace ws = WorkspaceIn(folder);
 };
 
-TEST_F(ChannelFilesTest, FirstStartCreatesEveryFileWithItsResetBytes) {
+TEST_F(StoreChannelFilesTest, FirstStartCreatesEveryFileWithItsResetBytes) {
     ASSERT_TRUE(LoadChannelFiles(ws).ok());
 
     EXPECT_EQ(Bytes("Rx_Freq.txt"), RepeatLine("0", 256));
@@ -59,7 +59,7 @@ TEST_F(ChannelFilesTest, FirstStartCreatesEveryFileWithItsResetBytes) {
     EXPECT_EQ(ws.channels.GetCell(7, ColLabel), "[CH-007]");
 }
 
-TEST_F(ChannelFilesTest, SaveWritesVerbatimFrequenciesAndSavedMarkers) {
+TEST_F(StoreChannelFilesTest, SaveWritesVerbatimFrequenciesAndSavedMarkers) {
     ws.channels.SetCell(1, ColRxFreq, "446.006250");
     ws.channels.SetCell(1, ColTxFreq, "");
     ws.channels.SetCell(2, ColTxFreq, "423.1875 junk");
@@ -91,7 +91,7 @@ TEST_F(ChannelFilesTest, SaveWritesVerbatimFrequenciesAndSavedMarkers) {
     EXPECT_EQ(Bytes("Tone.txt"), RepeatLine(" 0 ", 256));
 }
 
-TEST_F(ChannelFilesTest, ShortTxFileResetsBothFrequencyColumnsAndFiles) {
+TEST_F(StoreChannelFilesTest, ShortTxFileResetsBothFrequencyColumnsAndFiles) {
     WriteBytes(File("Rx_Freq.txt"), FileOf("0", "446.00625"));
     WriteBytes(File("Tx_Freq.txt"), RepeatLine("446.00625", 100));
     ws.channels.SetCell(3, ColRxFreq, "stale");
@@ -106,14 +106,14 @@ TEST_F(ChannelFilesTest, ShortTxFileResetsBothFrequencyColumnsAndFiles) {
     EXPECT_EQ(Bytes("Tx_Freq.txt"), RepeatLine("0", 256));
 }
 
-TEST_F(ChannelFilesTest, MissingRxFileResetsEvenACompleteTxFile) {
+TEST_F(StoreChannelFilesTest, MissingRxFileResetsEvenACompleteTxFile) {
     WriteBytes(File("Tx_Freq.txt"), FileOf("0", "446.00625"));
     ASSERT_TRUE(LoadFrequencyFiles(ws).ok());
     EXPECT_EQ(ws.channels.GetCell(1, ColTxFreq), "");
     EXPECT_EQ(Bytes("Tx_Freq.txt"), RepeatLine("0", 256));
 }
 
-TEST_F(ChannelFilesTest, FrequencyLinesAreReadLeniently) {
+TEST_F(StoreChannelFilesTest, FrequencyLinesAreReadLeniently) {
     std::string rx = "0\r\n446.00625\r\nabc\r\n0\r\n  423.1875 , 9\r\n" + std::string(1000, '9') + "\r\n-0\r\n";
     rx += RepeatLine("", kChannelCount - 6);
     WriteBytes(File("Rx_Freq.txt"), rx);
@@ -130,7 +130,7 @@ TEST_F(ChannelFilesTest, FrequencyLinesAreReadLeniently) {
     EXPECT_EQ(Bytes("Rx_Freq.txt"), rx);
 }
 
-TEST_F(ChannelFilesTest, ShortFlagFileGivesZeroWithoutRewrite) {
+TEST_F(StoreChannelFilesTest, ShortFlagFileGivesZeroWithoutRewrite) {
     const std::string power = " 1 \r\n" + RepeatLine(" 1 ", 5) + RepeatLine(" 0 ", 5);
     WriteBytes(File("Power.txt"), power);
     ASSERT_TRUE(LoadFlagFile(ws, FlagField::Power).ok());
@@ -139,7 +139,7 @@ TEST_F(ChannelFilesTest, ShortFlagFileGivesZeroWithoutRewrite) {
     EXPECT_EQ(Bytes("Power.txt"), power);
 }
 
-TEST_F(ChannelFilesTest, EmptyMarkerResetsOnlyThatFile) {
+TEST_F(StoreChannelFilesTest, EmptyMarkerResetsOnlyThatFile) {
     WriteBytes(File("Band.txt"), "\r\n" + RepeatLine(" 1 ", 255));
     WriteBytes(File("Tone.txt"), "");
     WriteBytes(File("Scan.txt"), FileOf(" 1 ", " 0 "));
@@ -155,7 +155,7 @@ TEST_F(ChannelFilesTest, EmptyMarkerResetsOnlyThatFile) {
     EXPECT_FALSE(std::filesystem::exists(File("Comp.txt")));
 }
 
-TEST_F(ChannelFilesTest, FlagWordsAreCaseSensitiveAndAnyNonZeroIsSet) {
+TEST_F(StoreChannelFilesTest, FlagWordsAreCaseSensitiveAndAnyNonZeroIsSet) {
     ws.channels.SetCell(1, ColScan, "no");
     ws.channels.SetCell(2, ColScan, "No");
     ASSERT_TRUE(SaveFlagFile(ws, FlagField::Scan).ok());
@@ -173,7 +173,7 @@ TEST_F(ChannelFilesTest, FlagWordsAreCaseSensitiveAndAnyNonZeroIsSet) {
     EXPECT_EQ(ws.channels.GetCell(3, ColScrambler), "Off");
 }
 
-TEST_F(ChannelFilesTest, ToneNumbersCarryCtcssOrDcsPlus73) {
+TEST_F(StoreChannelFilesTest, ToneNumbersCarryCtcssOrDcsPlus73) {
     ws.channels.SetCell(1, ColCtcss, CtcssLabel(12));
     ws.channels.SetCell(1, ColDcs, DcsLabel(0, ws.edition));
     ws.channels.SetCell(2, ColCtcss, CtcssLabel(30));
@@ -196,7 +196,7 @@ TEST_F(ChannelFilesTest, ToneNumbersCarryCtcssOrDcsPlus73) {
     EXPECT_EQ(ws.channels.GetCell(1, ColCtcss), CtcssLabel(12));
 }
 
-TEST_F(ChannelFilesTest, DcsLabelsFollowTheEditionAndOddValuesDoNotCrash) {
+TEST_F(StoreChannelFilesTest, DcsLabelsFollowTheEditionAndOddValuesDoNotCrash) {
     WriteBytes(File("Tone.txt"), " 0 \r\n 74 \r\n-3 \r\n 99999 \r\n 281 \r\n 73 \r\n");
     Workspace pmr = WorkspaceIn(folder, 2);
     ASSERT_TRUE(LoadToneFile(pmr).ok());
@@ -210,13 +210,13 @@ TEST_F(ChannelFilesTest, DcsLabelsFollowTheEditionAndOddValuesDoNotCrash) {
     EXPECT_EQ(ws.channels.GetCell(5, ColDcs), DcsLabel(0, 3));
 }
 
-TEST_F(ChannelFilesTest, LinesBeyond256AreIgnored) {
+TEST_F(StoreChannelFilesTest, LinesBeyond256AreIgnored) {
     WriteBytes(File("Comp.txt"), FileOf(" 1 ", " 0 ") + RepeatLine(" 1 ", 50));
     ASSERT_TRUE(LoadFlagFile(ws, FlagField::Compander).ok());
     EXPECT_EQ(ws.channels.GetCell(255, ColCompander), "Off");
 }
 
-TEST_F(ChannelFilesTest, RoundTripKeepsEveryCell) {
+TEST_F(StoreChannelFilesTest, RoundTripKeepsEveryCell) {
     ASSERT_TRUE(LoadChannelFiles(ws).ok());
     for (int row = 1; row <= kChannelCount; ++row) {
         ws.channels.SetFrequencyCell(row % 3 == 0 ? 0.0 : 420.0 + row * 0.0125, row, ColRxFreq);
@@ -242,7 +242,7 @@ TEST_F(ChannelFilesTest, RoundTripKeepsEveryCell) {
     }
 }
 
-TEST_F(ChannelFilesTest, JunkFilesLoadWithoutHarm) {
+TEST_F(StoreChannelFilesTest, JunkFilesLoadWithoutHarm) {
     std::string junk;
     for (int i = 0; i < 70000; ++i) junk.push_back(static_cast<char>((i * 131) % 256));
     junk += std::string(100000, '7');
@@ -257,7 +257,7 @@ TEST_F(ChannelFilesTest, JunkFilesLoadWithoutHarm) {
     EXPECT_EQ(CrLfLines(Bytes("Power.txt")).size(), 256u);
 }
 
-TEST_F(ChannelFilesTest, FailedSavesKeepOldFilesAndReportTheFirst) {
+TEST_F(StoreChannelFilesTest, FailedSavesKeepOldFilesAndReportTheFirst) {
     ASSERT_TRUE(SaveChannelFiles(ws).ok());
     const std::string oldScan = Bytes("Scan.txt");
     ws.channels.SetCell(1, ColScan, "No");

@@ -31,7 +31,7 @@ const char* const kDefaultGroupFile =
     " 2 \r\n 0 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n"
     "\r\n\r\n\r\n";
 
-class ConfigFileTest : public ::testing::Test {
+class StoreConfigFileTest : public ::testing::Test {
 protected:
     std::filesystem::path PortFile() const { return folder / "Port.txt"; }
     std::filesystem::path GroupFile() const { return folder / "Group.txt"; }
@@ -44,7 +44,7 @@ protected:
     }();
 };
 
-TEST_F(ConfigFileTest, MissingPortFileIsCreatedWithDefaults) {
+TEST_F(StoreConfigFileTest, MissingPortFileIsCreatedWithDefaults) {
     ws.settings.Squelch = 9;
     ws.settings.NameId = "ZZ";
     ASSERT_TRUE(LoadConfigFile(ws).ok());
@@ -55,7 +55,7 @@ TEST_F(ConfigFileTest, MissingPortFileIsCreatedWithDefaults) {
     EXPECT_EQ(ws.settings, SettingsRecord{});
 }
 
-TEST_F(ConfigFileTest, EmptyPortNameLineCountsAsNoFile) {
+TEST_F(StoreConfigFileTest, EmptyPortNameLineCountsAsNoFile) {
     std::string body = kDefaultPortFile;
     body.replace(0, 1, "");
     body.replace(body.find(" 3 "), 3, " 2 ");
@@ -66,7 +66,7 @@ TEST_F(ConfigFileTest, EmptyPortNameLineCountsAsNoFile) {
     EXPECT_EQ(ReadBytes(PortFile()), kDefaultPortFile);
 }
 
-TEST_F(ConfigFileTest, MissingFileWithAKnownPortChangesNothing) {
+TEST_F(StoreConfigFileTest, MissingFileWithAKnownPortChangesNothing) {
     ws.portName = "7";
     ws.edition = 2;
     ws.settings.Squelch = 9;
@@ -76,7 +76,7 @@ TEST_F(ConfigFileTest, MissingFileWithAKnownPortChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(PortFile()));
 }
 
-TEST_F(ConfigFileTest, Line27DecidesHiddenSetting8AndBothLinesAreWritten) {
+TEST_F(StoreConfigFileTest, Line27DecidesHiddenSetting8AndBothLinesAreWritten) {
     auto lines = CrLfLines(kDefaultPortFile);
     lines[18] = " 1 ";
     lines[26] = " 3 ";
@@ -92,7 +92,7 @@ TEST_F(ConfigFileTest, Line27DecidesHiddenSetting8AndBothLinesAreWritten) {
     EXPECT_EQ(saved[26], " 7 ");
 }
 
-TEST_F(ConfigFileTest, TwoLineFileKeepsEveryOtherFieldAndIsNotRewritten) {
+TEST_F(StoreConfigFileTest, TwoLineFileKeepsEveryOtherFieldAndIsNotRewritten) {
     const std::string twoLines = "7\r\n 2 \r\n";
     WriteBytes(PortFile(), twoLines);
     ws.channelMode = 1;
@@ -107,7 +107,7 @@ TEST_F(ConfigFileTest, TwoLineFileKeepsEveryOtherFieldAndIsNotRewritten) {
     EXPECT_EQ(ReadBytes(PortFile()), twoLines);
 }
 
-TEST_F(ConfigFileTest, RoundTripOfEveryFieldWithLfOnlyReadBack) {
+TEST_F(StoreConfigFileTest, RoundTripOfEveryFieldWithLfOnlyReadBack) {
     ws.portName = "12";
     ws.edition = 2;
     ws.channelMode = 1;
@@ -148,7 +148,7 @@ TEST_F(ConfigFileTest, RoundTripOfEveryFieldWithLfOnlyReadBack) {
     EXPECT_EQ(loaded.settings, ws.settings);
 }
 
-TEST_F(ConfigFileTest, OutOfRangeNumbersClampAndTextsKeepTheirLines) {
+TEST_F(StoreConfigFileTest, OutOfRangeNumbersClampAndTextsKeepTheirLines) {
     auto lines = CrLfLines(kDefaultPortFile);
     lines[1] = " 70000 ";
     lines[2] = "-4";
@@ -169,7 +169,7 @@ TEST_F(ConfigFileTest, OutOfRangeNumbersClampAndTextsKeepTheirLines) {
     EXPECT_EQ(saved[33], "0");
 }
 
-TEST_F(ConfigFileTest, JunkPortFileLoadsWithoutHarm) {
+TEST_F(StoreConfigFileTest, JunkPortFileLoadsWithoutHarm) {
     std::string junk(3 * 1024 * 1024, '\0');
     for (std::size_t i = 0; i < junk.size(); i += 97) junk[i] = static_cast<char>(i % 251);
     WriteBytes(PortFile(), junk);
@@ -179,7 +179,7 @@ TEST_F(ConfigFileTest, JunkPortFileLoadsWithoutHarm) {
     EXPECT_EQ(CrLfLines(ReadBytes(PortFile())).size(), 39u);
 }
 
-TEST_F(ConfigFileTest, FailedSaveNamesThePortFile) {
+TEST_F(StoreConfigFileTest, FailedSaveNamesThePortFile) {
     WriteBytes(folder / "plain", "x");
     ws.programFolder = folder / "plain";
     const Status status = LoadConfigFile(ws);
@@ -188,7 +188,7 @@ TEST_F(ConfigFileTest, FailedSaveNamesThePortFile) {
     EXPECT_EQ(ws.portName, "5");
 }
 
-TEST_F(ConfigFileTest, MissingGroupFileIsCreatedAndTextsStayZero) {
+TEST_F(StoreConfigFileTest, MissingGroupFileIsCreatedAndTextsStayZero) {
     ws.groups.GroupSize[3] = 9;
     ws.groups.ToneSetStartCode = "5";
     ASSERT_TRUE(LoadGroupFile(ws).ok());
@@ -206,7 +206,7 @@ TEST_F(ConfigFileTest, MissingGroupFileIsCreatedAndTextsStayZero) {
     EXPECT_EQ(ReadBytes(GroupFile()), kDefaultGroupFile);
 }
 
-TEST_F(ConfigFileTest, ZeroOnLine13EmptiesAllThreeFrequencySetTexts) {
+TEST_F(StoreConfigFileTest, ZeroOnLine13EmptiesAllThreeFrequencySetTexts) {
     auto lines = CrLfLines(kDefaultGroupFile);
     lines[13] = "12";
     lines[14] = "446.00625";
@@ -226,7 +226,7 @@ TEST_F(ConfigFileTest, ZeroOnLine13EmptiesAllThreeFrequencySetTexts) {
     EXPECT_EQ(ws.groups.FreqSetStartFrequency, "446.00625");
 }
 
-TEST_F(ConfigFileTest, ShortGroupFileResetsOnlyWhenTheMarkerStaysEmpty) {
+TEST_F(StoreConfigFileTest, ShortGroupFileResetsOnlyWhenTheMarkerStaysEmpty) {
     const std::string twelve = RepeatLine(" 5 ", 12);
     WriteBytes(GroupFile(), twelve);
     ASSERT_TRUE(LoadGroupFile(ws).ok());
@@ -242,7 +242,7 @@ TEST_F(ConfigFileTest, ShortGroupFileResetsOnlyWhenTheMarkerStaysEmpty) {
     EXPECT_EQ(ReadBytes(GroupFile()), twelve);
 }
 
-TEST_F(ConfigFileTest, GroupSaveAppliesTheEmptyTextRuleInMemory) {
+TEST_F(StoreConfigFileTest, GroupSaveAppliesTheEmptyTextRuleInMemory) {
     ws.groups.FreqSetStartChannel = "";
     ws.groups.FreqSetLastChannel = "20";
     ws.groups.FreqSetStartFrequency = "446.1";
@@ -254,7 +254,7 @@ TEST_F(ConfigFileTest, GroupSaveAppliesTheEmptyTextRuleInMemory) {
     EXPECT_EQ(lines[13], "0");
 }
 
-TEST_F(ConfigFileTest, GroupRoundTrip) {
+TEST_F(StoreConfigFileTest, GroupRoundTrip) {
     GroupTable& g = ws.groups;
     g.GroupSize = {10, 20, 0, 99, 1, 2, 3, 4, 5, 6};
     g.GroupsEnabled = 1;

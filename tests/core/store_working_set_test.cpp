@@ -21,7 +21,7 @@ using storetest::RepeatLine;
 using storetest::ScratchFolder;
 using storetest::WriteBytes;
 
-class WorkingSetTest : public ::testing::Test {
+class StoreWorkingSetTest : public ::testing::Test {
 protected:
     // Port.txt as the access-code window leaves it, and the edition it replaced.
     void StartWith(int16_t chosenEdition, int16_t previousEdition, uint8_t mode = kModeDefault) {
@@ -59,7 +59,7 @@ protected:
     }();
 };
 
-TEST_F(WorkingSetTest, FirstStartCreatesConfigDataFolderAndWorkingFiles) {
+TEST_F(StoreWorkingSetTest, FirstStartCreatesConfigDataFolderAndWorkingFiles) {
     ws.previousEdition = kEditionKorea;  // what the access code saw in no file
     ASSERT_TRUE(LoadWorkingSet(ws).ok());
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Data"));
@@ -71,7 +71,7 @@ TEST_F(WorkingSetTest, FirstStartCreatesConfigDataFolderAndWorkingFiles) {
     EXPECT_EQ(ws.channels.GetCell(1, ColLabel), "[CH-001]");
 }
 
-TEST_F(WorkingSetTest, SameEditionLoadsFilesAndLaysOutGroups) {
+TEST_F(StoreWorkingSetTest, SameEditionLoadsFilesAndLaysOutGroups) {
     StoreChannels(kEditionPmrLpd);
     StartWith(kEditionPmrLpd, kEditionPmrLpd, kModeCustom);
     const std::string rxBefore = Bytes("Rx_Freq.txt");
@@ -92,7 +92,7 @@ TEST_F(WorkingSetTest, SameEditionLoadsFilesAndLaysOutGroups) {
     EXPECT_FALSE(ws.channels.GetCell(1, ColGroup).empty());
 }
 
-TEST_F(WorkingSetTest, ChangedEditionWritesThePresetPlanAndResetsGroups) {
+TEST_F(StoreWorkingSetTest, ChangedEditionWritesThePresetPlanAndResetsGroups) {
     StoreChannels(kEditionKorea);
     StartWith(kEditionPmrLpd, kEditionKorea, kModeCustom);
 
@@ -124,7 +124,7 @@ TEST_F(WorkingSetTest, ChangedEditionWritesThePresetPlanAndResetsGroups) {
     EXPECT_EQ(next.channels.GetCell(77, ColRxFreq), expected.channels.GetCell(77, ColRxFreq));
 }
 
-TEST_F(WorkingSetTest, CommandLineStartKeepsTheStoredEdition) {
+TEST_F(StoreWorkingSetTest, CommandLineStartKeepsTheStoredEdition) {
     StoreChannels(kEditionPmrLpd);
     StartWith(kEditionPmrLpd, /*previousEdition=*/0);
     ASSERT_TRUE(LoadWorkingSetUnchangedEdition(ws).ok());
@@ -132,7 +132,7 @@ TEST_F(WorkingSetTest, CommandLineStartKeepsTheStoredEdition) {
     EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "433.075000");
 }
 
-TEST_F(WorkingSetTest, DataFolderFailureIsReportedButLoadingGoesOn) {
+TEST_F(StoreWorkingSetTest, DataFolderFailureIsReportedButLoadingGoesOn) {
     StoreChannels(kEditionKorea);
     StartWith(kEditionKorea, kEditionKorea);
     WriteBytes(folder / "Data", "not a folder");
@@ -142,7 +142,7 @@ TEST_F(WorkingSetTest, DataFolderFailureIsReportedButLoadingGoesOn) {
     EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "433.075000");
 }
 
-TEST_F(WorkingSetTest, ExitSavesChannelFilesAndGroupFile) {
+TEST_F(StoreWorkingSetTest, ExitSavesChannelFilesAndGroupFile) {
     ws.previousEdition = kEditionKorea;
     ASSERT_TRUE(LoadWorkingSet(ws).ok());
     ws.channels.SetFrequencyCell(423.1875, 5, ColTxFreq);
@@ -158,7 +158,7 @@ TEST_F(WorkingSetTest, ExitSavesChannelFilesAndGroupFile) {
     EXPECT_NE(failed.message().find("Rx_Freq.txt"), std::string::npos);
 }
 
-TEST_F(WorkingSetTest, RejectedImageSavesNothing) {
+TEST_F(StoreWorkingSetTest, RejectedImageSavesNothing) {
     ws.portName = "5";
     ws.edition = kEditionKorea;
     const std::vector<uint8_t> truncated(10, 0xFF);
@@ -167,7 +167,7 @@ TEST_F(WorkingSetTest, RejectedImageSavesNothing) {
     EXPECT_FALSE(std::filesystem::exists(folder / "Group.txt"));
 }
 
-TEST_F(WorkingSetTest, AcceptedImageSavesConfigAndGroupFiles) {
+TEST_F(StoreWorkingSetTest, AcceptedImageSavesConfigAndGroupFiles) {
     Workspace radio;
     radio.portName = "5";
     radio.edition = kEditionPmrLpd;
