@@ -142,7 +142,6 @@ private:
     bool readRunning_ = false;
     bool autoDetectRunning_ = false;
     bool transferStarting_ = false;
-    bool inService_ = false;
 
     MemoryImage image_{};
     int txIndex_ = 0;

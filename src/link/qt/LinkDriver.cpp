@@ -1,0 +1,73 @@
+#include "link/qt/LinkDriver.h"
+
+#include <algorithm>
+#include <span>
+
+namespace corvane {
+namespace {
+
+constexpr int kFallbackMs = 10;
+
+}  // namespace
+
+LinkDriver::LinkDriver(Workspace& ws, LinkListener& listener, PortMap portMap, QObject* parent)
+    : QObject(parent), engine_(ws, port_, listener, clock_, std::move(portMap)) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &LinkDriver::OnTimeout);
+    connect(&port_.Device(), &QSerialPort::readyRead, this, &LinkDriver::OnReadyRead);
+    connect(&port_.Device(), &QSerialPort::errorOccurred, this, &LinkDriver::OnError);
+    engine_.SetWakeCallback([this] { Rearm(); });
+    Rearm();
+}
+
+LinkDriver::~LinkDriver() {
+    engine_.SetWakeCallback({});
+    engine_.Shutdown();
+}
+
+void LinkDriver::OnReadyRead() {
+    const QByteArray bytes = port_.Device().readAll();
+    if (bytes.isEmpty()) return;
+    engine_.OnBytesReceived(
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
+}
+
+void LinkDriver::OnError(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::ReadError:
+        case QSerialPort::ResourceError:
+        case QSerialPort::WriteError: {
+            const std::string reason = port_.Device().portName().toStdString() + ": " +
+                                       port_.Device().errorString().toStdString();
+            port_.Device().clearError();
+            port_.Close();
+            engine_.OnPortFailure(reason);
+            Rearm();
+            break;
+        }
+        default:
+            // NoError, refused settings (DTR on a pseudo-terminal), open
+            // failures (reported by Open) and time-outs do not stop the link.
+            break;
+    }
+}
+
+void LinkDriver::OnTimeout() {
+    // A listener may hold a modal dialog inside Service(); this keeps the
+    // ticks coming meanwhile. Service() re-arms precisely when it returns.
+    timer_.start(kFallbackMs);
+    engine_.Service();
+}
+
+void LinkDriver::Rearm() {
+    const std::optional<int64_t> next = engine_.NextDeadline();
+    if (!next) {
+        timer_.stop();
+        return;
+    }
+    const int64_t wait = std::max<int64_t>(0, *next - clock_.NowMs());
+    timer_.start(static_cast<int>(wait));
+}
+
+}  // namespace corvane

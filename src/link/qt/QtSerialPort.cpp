@@ -1,0 +1,89 @@
+#include "link/qt/QtSerialPort.h"
+
+#include <grp.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+
+#include <array>
+
+namespace corvane {
+namespace {
+
+constexpr qint32 kBaudRate = 2400;
+constexpr std::size_t kGroupBufferSize = 4096;
+
+// The name of the group owning the device, or "" when unknown.
+std::string OwningGroup(const std::string& device) {
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0) return {};
+    struct group entry {};
+    struct group* found = nullptr;
+    std::array<char, kGroupBufferSize> buffer{};
+    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return {};
+    return found->gr_name;
+}
+
+}  // namespace
+
+std::string DescribeOpenFailure(const std::string& device, const std::string& reason, bool permissionDenied) {
+    std::string text = "cannot open " + device + ": " + reason;
+    if (!permissionDenied) return text;
+    const std::string group = OwningGroup(device);
+    if (group.empty()) return text + " (your user needs read and write access to the device)";
+    return text + " (your user must be in the group '" + group + "' that owns the device; add it, e.g. 'sudo usermod -aG " +
+           group + " $USER', and log in again)";
+}
+
+Status QtSerialPort::Open(const std::string& device) {
+    if (port_.isOpen()) port_.close();
+    port_.setPortName(QString::fromStdString(device));
+    if (!port_.open(QIODevice::ReadWrite)) {
+        const bool denied = port_.error() == QSerialPort::PermissionError;
+        const std::string reason = port_.errorString().toStdString();
+        port_.clearError();
+        return Status::Error(DescribeOpenFailure(device, reason, denied));
+    }
+    // Each setting on its own: one refusal must not skip the others.
+    port_.setBaudRate(kBaudRate);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setStopBits(QSerialPort::TwoStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.setDataTerminalReady(true);
+    port_.clear(QSerialPort::AllDirections);
+    port_.clearError();
+    return Status::Ok();
+}
+
+void QtSerialPort::Close() {
+    if (port_.isOpen()) port_.close();
+}
+
+bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
+
+Status QtSerialPort::Write(std::span<const uint8_t> bytes) {
+    if (!port_.isOpen()) return Status::Error("the serial port is not open");
+    const auto size = static_cast<qint64>(bytes.size());
+    const qint64 written = port_.write(reinterpret_cast<const char*>(bytes.data()), size);
+    if (written != size) return Status::Error("cannot write to " + port_.portName().toStdString() + ": " +
+                                              port_.errorString().toStdString());
+    return Status::Ok();
+}
+
+std::size_t QtSerialPort::BytesToWrite() const {
+    if (!port_.isOpen()) return 0;
+    std::size_t pending = static_cast<std::size_t>(port_.bytesToWrite());
+    // The driver's own queue counts too: the frame has left only when the line is idle.
+    int queued = 0;
+    if (::ioctl(static_cast<int>(port_.handle()), TIOCOUTQ, &queued) == 0 && queued > 0) {
+        pending += static_cast<std::size_t>(queued);
+    }
+    return pending;
+}
+
+void QtSerialPort::DiscardBuffers() {
+    if (port_.isOpen()) port_.clear(QSerialPort::AllDirections);
+}
+
+}  // namespace corvane
