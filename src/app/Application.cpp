@@ -1,0 +1,44 @@
+#include "app/Application.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "app/MDIForm1.h"
+#include "app/MessageBoxes.h"
+#include "app/frmPassword.h"
+
+namespace corvane {
+
+std::filesystem::path ProgramFolderFor(const AppOptions& options) {
+    const QString folder = options.folder.isEmpty() ? QCoreApplication::applicationDirPath() : options.folder;
+    return std::filesystem::path(folder.toStdString());
+}
+
+Application::Application(const AppOptions& options, MessageSink& messages, LinkFactory linkFactory)
+    : messages_(messages), linkFactory_(std::move(linkFactory)), accessCode_(options.accessCode) {
+    ws_.programFolder = ProgramFolderFor(options);
+}
+
+Application::~Application() = default;
+
+void Application::Start() {
+    password_ = std::make_unique<frmPassword>(ws_, messages_);
+    connect(password_.get(), &frmPassword::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
+    connect(password_.get(), &frmPassword::codeRefused, this, &Application::finished, Qt::QueuedConnection);
+    password_->Form_Load();
+    password_->show();
+    if (!accessCode_.isEmpty()) {
+        password_->CodeBox().setText(accessCode_);
+        QTimer::singleShot(0, password_.get(), &frmPassword::Text1_Enter);
+    }
+}
+
+void Application::OpenMainFrame() {
+    frame_ = std::make_unique<MDIForm1>(ws_, messages_, linkFactory_);
+    connect(frame_.get(), &MDIForm1::programEnded, this, &Application::finished, Qt::QueuedConnection);
+    frame_->MDIForm_Load();
+    frame_->show();
+}
+
+}  // namespace corvane

@@ -1,0 +1,48 @@
+#pragma once
+// Runs the program's windows in order: the access code, then the main frame.
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "app/AppOptions.h"
+#include "editor/LinkOwner.h"
+#include "model/Workspace.h"
+
+namespace corvane {
+
+class MDIForm1;
+class MessageSink;
+class frmPassword;
+
+class Application final : public QObject {
+    Q_OBJECT
+public:
+    Application(const AppOptions& options, MessageSink& messages, LinkFactory linkFactory);
+    ~Application() override;
+
+    // Shows the access-code window (and types the code given on the command line).
+    void Start();
+
+    Workspace& workspace() { return ws_; }
+    frmPassword* PasswordWindow() const { return password_.get(); }
+    MDIForm1* MainFrame() const { return frame_.get(); }
+
+signals:
+    // The program is over: a refused code, Exit or the close box.
+    void finished();
+
+private:
+    void OpenMainFrame();
+
+    Workspace ws_;
+    MessageSink& messages_;
+    LinkFactory linkFactory_;
+    QString accessCode_;
+    std::unique_ptr<frmPassword> password_;
+    std::unique_ptr<MDIForm1> frame_;
+};
+
+// The program folder: the --folder option or the executable's folder.
+std::filesystem::path ProgramFolderFor(const AppOptions& options);
+
+}  // namespace corvane

@@ -1,0 +1,242 @@
+#include "app/MDIForm1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "app/MessageBoxes.h"
+#include "app/frmHelp.h"
+#include "editor/Twips.h"
+#include "editor/frmRadioMain.h"
+#include "model/Frequency.h"
+#include "model/NumberParse.h"
+#include "store/ConfigFiles.h"
+
+#if __has_include("forms/frmGroup.h")
+#include "forms/frmGroup.h"
+#endif
+#if __has_include("forms/frmSetup.h")
+#include "forms/frmSetup.h"
+#endif
+
+namespace corvane {
+
+namespace {
+
+constexpr int kFrameExtraWidthTwips = 230;
+constexpr int kFrameExtraHeightTwips = 900;
+constexpr int kToolbarIconSize = 32;
+
+struct ToolbarEntry {
+    const char* key;  // nullptr: a separator
+    const char* caption;
+    const char* tip;
+    const char* icon;
+};
+
+// Positions 1..14 of Toolbar1.
+constexpr std::array<ToolbarEntry, 14> kToolbarEntries{{
+    {"exit", "Exit", "", ":/icons/exit.svg"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"program", "Down", "Write to Radio", ":/icons/down.svg"},
+    {"upload", "Up", "Read from Radio", ":/icons/up.svg"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"auto", "Auto", "Auto Detect", ":/icons/auto.svg"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"nFile", "New File", "", ":/icons/new.svg"},
+    {"oFile", "Open File", "", ":/icons/open.svg"},
+    {"sFile", "Save File", "", ":/icons/save.svg"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"setup", "Set Up", "", ":/icons/setup.svg"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"group", "Group", "", ":/icons/group.svg"},
+}};
+
+// The buttons a running transfer locks.
+constexpr std::array<const char*, 8> kTransferKeys{"program", "upload", "auto", "nFile", "oFile", "sFile", "setup", "group"};
+
+}  // namespace
+
+MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), messages_(messages), mdiArea_(new QMdiArea(this)),
+      editor_(new frmRadioMain(ws, messages, std::move(linkFactory))), toolbar_(new QToolBar(this)) {
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(kMessageTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/logo.svg")));
+    // No resizable border and no maximize box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    mdiArea_->setObjectName(QStringLiteral("MDIArea"));
+    setCentralWidget(mdiArea_);
+    BuildMenus();
+    BuildToolbar();
+
+    QMdiSubWindow* child = mdiArea_->addSubWindow(editor_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    child->setObjectName(QStringLiteral("PCSettingWindow"));
+
+    connect(editor_, &frmRadioMain::writeReadEnabled, this, &MDIForm1::SetWriteReadEnabled);
+    connect(editor_, &frmRadioMain::transferButtonsEnabled, this, &MDIForm1::SetTransferButtonsEnabled);
+    connect(editor_, &frmRadioMain::portNameChanged, this, &MDIForm1::CheckPortMenu);
+    connect(editor_, &frmRadioMain::imageAccepted, this, &MDIForm1::RefreshAfterRead);
+}
+
+MDIForm1::~MDIForm1() {
+    for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
+                            static_cast<QWidget*>(setup_.data())}) {
+        delete window;
+    }
+}
+
+QString MDIForm1::CaptionFor(int16_t edition) {
+    if (edition == kEditionPmrLpd) return kMessageTitle + QStringLiteral(" - Kestrel : PMR + LPD");
+    if (edition == kEditionKorea) return kMessageTitle + QStringLiteral(" - Kestrel : Korea");
+    return kMessageTitle;
+}
+
+void MDIForm1::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction* openFile = file->addAction(QStringLiteral("OpenFile(&O)"), this, [this] { OpenWorkbook(); });
+    openFile->setObjectName(QStringLiteral("openFile"));
+    file->addSeparator();
+    QAction* saveFile = file->addAction(QStringLiteral("SaveFile(&S)"), this, [this] { SaveWorkbook(); });
+    saveFile->setObjectName(QStringLiteral("saveFile"));
+    file->addSeparator();
+    QAction* exit = file->addAction(QStringLiteral("Exit(&X)"), this, [this] { ExitProgram(); });
+    exit->setObjectName(QStringLiteral("mnuExit"));
+
+    QMenu* port = menuBar()->addMenu(QStringLiteral("Port(&P)"));
+    port->setObjectName(QStringLiteral("comport"));
+    port->setToolTipsVisible(true);
+    for (int number = 1; number <= kPortMenuCount; ++number) {
+        if (number == 5 || number == 9) port->addSeparator();
+        QAction* item = port->addAction(QStringLiteral("COM%1").arg(number), this, [this, number] { SelectPort(number); });
+        item->setObjectName(QStringLiteral("com%1").arg(number));
+        item->setCheckable(true);
+        portActions_[number - 1] = item;
+    }
+
+    QMenu* mode = menuBar()->addMenu(QStringLiteral("Mode(&M)"));
+    mode->setObjectName(QStringLiteral("mode"));
+    defaultMode_ = mode->addAction(QStringLiteral("Default"), this, [this] { SelectDefaultMode(); });
+    defaultMode_->setObjectName(QStringLiteral("default"));
+    defaultMode_->setCheckable(true);
+    customMode_ = mode->addAction(QStringLiteral("Custom"), this, [this] { SelectCustomMode(); });
+    customMode_->setObjectName(QStringLiteral("custom"));
+    customMode_->setCheckable(true);
+
+    QMenu* information = menuBar()->addMenu(QStringLiteral("Help(&H)"));
+    information->setObjectName(QStringLiteral("information"));
+    QAction* help = information->addAction(QStringLiteral("Help"), this, [this] { ShowHelp(); });
+    help->setObjectName(QStringLiteral("help"));
+}
+
+void MDIForm1::BuildToolbar() {
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    for (const ToolbarEntry& entry : kToolbarEntries) {
+        if (entry.key == nullptr) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(entry.key);
+        QAction* action = toolbar_->addAction(QIcon(QString::fromLatin1(entry.icon)), QString::fromLatin1(entry.caption));
+        action->setObjectName(key);
+        action->setToolTip(QString::fromLatin1(entry.tip));
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+frmHelp* MDIForm1::HelpWindow() const { return help_; }
+frmSetup* MDIForm1::SetupWindow() const { return setup_; }
+frmGroup* MDIForm1::GroupWindow() const { return group_; }
+
+QAction* MDIForm1::ToolbarAction(const QString& key) const { return toolbar_->findChild<QAction*>(key); }
+
+void MDIForm1::ApplyFrameSize() {
+    const int width = editor_->width() + TwipsToPixels(kFrameExtraWidthTwips);
+    const int height = editor_->height() + TwipsToPixels(kFrameExtraHeightTwips) + toolbar_->sizeHint().height();
+    setFixedSize(width, height);
+}
+
+void MDIForm1::MDIForm_Load() {
+    move(0, 0);
+    const Status loaded = editor_->Form_Load();
+    ApplyFrameSize();
+    setWindowTitle(CaptionFor(ws_.edition));
+    editor_->show();
+    mdiArea_->tileSubWindows();
+    ReportIfFailed(loaded);
+    RefreshPresetFrequencies(ws_.presets, ws_.edition);
+    ReportIfFailed(LoadConfigFile(ws_));
+    if (LinkEngine* link = editor_->Link()) {
+        for (int number = 1; number <= kPortMenuCount; ++number) {
+            PortAction(number)->setToolTip(QString::fromStdString(link->Ports().DeviceForPort(std::to_string(number))));
+            PortAction(number)->setStatusTip(PortAction(number)->toolTip());
+        }
+    }
+    CheckPortMenu();
+    CheckModeMenu();
+}
+
+void MDIForm1::CheckPortMenu() {
+    for (QAction* item : portActions_) item->setChecked(false);
+    const long long number = LenientInteger(ws_.portName);
+    if (number >= 1 && number <= kPortMenuCount) PortAction(static_cast<int>(number))->setChecked(true);
+}
+
+void MDIForm1::CheckModeMenu() {
+    defaultMode_->setChecked(ws_.channelMode == kModeDefault);
+    customMode_->setChecked(ws_.channelMode == kModeCustom);
+}
+
+void MDIForm1::SetTransferButtonsEnabled(bool enabled) {
+    for (const char* key : kTransferKeys) ToolbarAction(QString::fromLatin1(key))->setEnabled(enabled);
+}
+
+void MDIForm1::SetWriteReadEnabled(bool enabled) {
+    ToolbarAction(QStringLiteral("program"))->setEnabled(enabled);
+    ToolbarAction(QStringLiteral("upload"))->setEnabled(enabled);
+}
+
+void MDIForm1::RefreshAfterRead() {
+    setWindowTitle(CaptionFor(ws_.edition));
+    CheckModeMenu();
+    CheckPortMenu();
+}
+
+void MDIForm1::ReportIfFailed(const Status& status) {
+    if (!status.ok()) ShowMessage(QString::fromStdString(status.message()));
+}
+
+void MDIForm1::ShowMessage(const QString& text) { messages_.Show(this, text); }
+
+void MDIForm1::closeEvent(QCloseEvent* event) {
+    if (!ended_) {
+        // The close box: the editor's unload saves the working files only.
+        ReportIfFailed(editor_->Form_Unload());
+        EndProgram();
+    }
+    event->accept();
+}
+
+void MDIForm1::EndProgram() {
+    ended_ = true;
+    for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
+                            static_cast<QWidget*>(setup_.data())}) {
+        if (window != nullptr) window->close();
+    }
+    close();
+    emit programEnded();
+}
+
+}  // namespace corvane

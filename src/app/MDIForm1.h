@@ -1,0 +1,97 @@
+#pragma once
+// The main frame: menus, the toolbar and the channel editor as its one MDI
+// child. Every user action starts here.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+#include "editor/LinkOwner.h"
+#include "model/Status.h"
+#include "model/Workspace.h"
+
+class QAction;
+class QMdiArea;
+class QToolBar;
+
+namespace corvane {
+
+class MessageSink;
+class frmGroup;
+class frmHelp;
+class frmRadioMain;
+class frmSetup;
+
+constexpr int kPortMenuCount = 12;
+
+class MDIForm1 final : public QMainWindow {
+    Q_OBJECT
+public:
+    MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent = nullptr);
+    ~MDIForm1() override;
+
+    // The frame's load: sizes, caption, the editor's own load, menu ticks.
+    void MDIForm_Load();
+
+    // "Corvane PC Programmer - Kestrel : ..." by edition.
+    static QString CaptionFor(int16_t edition);
+
+    void Toolbar1_ButtonClick(const QString& key);
+    void CheckPortMenu();
+    void CheckModeMenu();
+    void SelectPort(int number);   // com1..com12
+    void SelectDefaultMode();      // mode/default
+    void SelectCustomMode();       // mode/custom
+    void ShowHelp();               // information/help
+
+    frmRadioMain& Editor() const { return *editor_; }
+    QToolBar& Toolbar() const { return *toolbar_; }
+    QAction* ToolbarAction(const QString& key) const;
+    QAction* PortAction(int number) const { return portActions_.at(number - 1); }
+    frmHelp* HelpWindow() const;
+    frmSetup* SetupWindow() const;
+    frmGroup* GroupWindow() const;
+
+signals:
+    // The program is over; the application leaves its event loop.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void ApplyFrameSize();
+    void SetTransferButtonsEnabled(bool enabled);
+    void SetWriteReadEnabled(bool enabled);
+    void RefreshAfterRead();
+    // Closes the other windows and announces the end.
+    void EndProgram();
+    void ExitProgram();
+    void NewFile();
+    void RequestWrite();
+    void RequestRead();
+    void StartAutoDetect();
+    void ShowSetup();
+    void ShowGroup();
+    void OpenWorkbook();
+    void SaveWorkbook();
+    void ChangeMode(uint8_t mode);
+    void ReportIfFailed(const Status& status);
+    void ShowMessage(const QString& text);
+
+    Workspace& ws_;
+    MessageSink& messages_;
+    QMdiArea* mdiArea_;
+    frmRadioMain* editor_;
+    QToolBar* toolbar_;
+    std::array<QAction*, kPortMenuCount> portActions_{};
+    QAction* defaultMode_ = nullptr;
+    QAction* customMode_ = nullptr;
+    QPointer<frmHelp> help_;
+    QPointer<frmSetup> setup_;
+    QPointer<frmGroup> group_;
+    bool ended_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,142 @@
+// What the toolbar and the menus do.
+#include <QAction>
+#include <QString>
+
+#include "app/MDIForm1.h"
+#include "app/MessageBoxes.h"
+#include "app/frmHelp.h"
+#include "editor/frmRadioMain.h"
+#include "model/ChannelDefaults.h"
+#include "model/GroupTable.h"
+#include "store/ConfigFiles.h"
+#include "store/WorkingSet.h"
+
+#if __has_include("forms/frmGroup.h")
+#define CORVANE_HAVE_GROUP_WINDOW 1
+#include "forms/frmGroup.h"
+#endif
+#if __has_include("forms/frmSetup.h")
+#define CORVANE_HAVE_SETUP_WINDOW 1
+#include "forms/frmSetup.h"
+#endif
+#if __has_include("forms/SpreadsheetDialogs.h")
+#define CORVANE_HAVE_SPREADSHEET_DIALOGS 1
+#include "forms/SpreadsheetDialogs.h"
+#endif
+
+namespace corvane {
+
+void MDIForm1::Toolbar1_ButtonClick(const QString& key) {
+    editor_->CloseCellEditors();
+    if (key == QLatin1String("exit")) ExitProgram();
+    else if (key == QLatin1String("program")) RequestWrite();
+    else if (key == QLatin1String("upload")) RequestRead();
+    else if (key == QLatin1String("auto")) StartAutoDetect();
+    else if (key == QLatin1String("nFile")) NewFile();
+    else if (key == QLatin1String("oFile")) OpenWorkbook();
+    else if (key == QLatin1String("sFile")) SaveWorkbook();
+    else if (key == QLatin1String("setup")) ShowSetup();
+    else if (key == QLatin1String("group")) ShowGroup();
+}
+
+void MDIForm1::ExitProgram() {
+    if (ended_) return;
+    ReportIfFailed(SaveWorkingSetOnExit(ws_));
+    if (LinkEngine* link = editor_->Link()) link->Shutdown();
+    EndProgram();
+}
+
+void MDIForm1::RequestWrite() {
+    if (LinkEngine* link = editor_->Link()) link->RequestWrite();
+}
+
+void MDIForm1::RequestRead() {
+    if (LinkEngine* link = editor_->Link()) link->RequestRead();
+}
+
+void MDIForm1::StartAutoDetect() {
+    if (LinkEngine* link = editor_->Link()) link->StartAutoDetect();
+}
+
+void MDIForm1::NewFile() {
+    if (group_) group_->close();
+    ResetGroupSetup(ws_.groups);
+    ReportIfFailed(SaveGroupFile(ws_));
+    FillDefaults(ws_);
+}
+
+void MDIForm1::OpenWorkbook() {
+#ifdef CORVANE_HAVE_SPREADSHEET_DIALOGS
+    const auto imported = RunSpreadsheetImport(this, ws_, [this](const QString& text) { ShowMessage(text); });
+    if (imported && imported->Changed()) {
+        editor_->RefreshFromWorkspace();
+        CheckModeMenu();
+    }
+#endif
+}
+
+void MDIForm1::SaveWorkbook() {
+#ifdef CORVANE_HAVE_SPREADSHEET_DIALOGS
+    RunSpreadsheetExport(this, ws_, [this](const QString& text) { ShowMessage(text); });
+#endif
+}
+
+void MDIForm1::ShowSetup() {
+#ifdef CORVANE_HAVE_SETUP_WINDOW
+    if (!setup_) setup_ = new frmSetup(ws_, [this](const QString& text) { ShowMessage(text); }, this);
+    setup_->show();
+    setup_->raise();
+    hide();
+#endif
+}
+
+void MDIForm1::ShowGroup() {
+    if (ws_.channelMode != kModeCustom) return;
+#ifdef CORVANE_HAVE_GROUP_WINDOW
+    if (!group_) {
+        auto refresh = [this] {
+            if (LinkEngine* link = editor_->Link()) link->ShowLinkStatus();
+        };
+        group_ = new frmGroup(ws_, [this](const QString& text) { ShowMessage(text); }, nullptr, refresh);
+        group_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    group_->show();
+    group_->raise();
+#endif
+}
+
+void MDIForm1::SelectPort(int number) {
+    ws_.portName = std::to_string(number);
+    ReportIfFailed(SaveConfigFile(ws_));
+    CheckPortMenu();
+    if (LinkEngine* link = editor_->Link()) link->ReconnectPort();
+}
+
+void MDIForm1::ChangeMode(uint8_t mode) {
+    ws_.channelMode = mode;
+    ws_.settings.BandSelect = kBandPmrLpd;
+    ReportIfFailed(SaveConfigFile(ws_));
+    ResetGroupSetup(ws_.groups);
+    ReportIfFailed(SaveGroupFile(ws_));
+    CheckModeMenu();
+}
+
+void MDIForm1::SelectDefaultMode() {
+    ChangeMode(kModeDefault);
+    ClearGroupLayout(ws_.groups, ws_.channels);
+    FillDefaults(ws_);
+}
+
+void MDIForm1::SelectCustomMode() {
+    ChangeMode(kModeCustom);
+    FillDefaults(ws_);
+}
+
+void MDIForm1::ShowHelp() {
+    editor_->CloseCellEditors();
+    if (!help_) help_ = new frmHelp;
+    help_->show();
+    help_->raise();
+}
+
+}  // namespace corvane

@@ -1,0 +1,27 @@
+#include "app/ProgramLink.h"
+
+#include "link/qt/LinkDriver.h"
+
+namespace corvane {
+
+namespace {
+
+class DriverLink final : public LinkOwner {
+public:
+    DriverLink(Workspace& ws, LinkListener& listener, PortMap portMap) : driver_(ws, listener, std::move(portMap)) {}
+    LinkEngine& Engine() override { return driver_.Engine(); }
+
+private:
+    LinkDriver driver_;
+};
+
+}  // namespace
+
+LinkFactory MakeProgramLinkFactory(const std::filesystem::path& serialDir) {
+    PortMap portMap = serialDir.empty() ? PortMap::FromEnvironment() : PortMap::WithSerialDir(serialDir);
+    return [portMap](Workspace& ws, LinkListener& listener) -> std::unique_ptr<LinkOwner> {
+        return std::make_unique<DriverLink>(ws, listener, portMap);
+    };
+}
+
+}  // namespace corvane

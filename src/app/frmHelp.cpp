@@ -1,0 +1,54 @@
+#include "app/frmHelp.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/WindowPinning.h"
+
+namespace corvane {
+
+namespace {
+constexpr int kLogoSize = 96;
+}
+
+frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("About Corvane"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setPixmap(QIcon(QStringLiteral(":/icons/logo.svg")).pixmap(kLogoSize, kLogoSize));
+
+    auto* text = new QVBoxLayout;
+    int number = 1;
+    for (const char* line : {"Velta Series PC Programmer", "Version: 1.00.15", "Date: May 12, 2012",
+                             "Frequency Range: 420 ~ 450 [MHz]"}) {
+        auto* label = new QLabel(QString::fromLatin1(line), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(number++));
+        text->addWidget(label);
+    }
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(logo);
+    top->addSpacing(12);
+    top->addLayout(text);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    setFixedSize(sizeHint());
+    AllwaysOntop();
+}
+
+void frmHelp::AllwaysOntop() { PinAboveOthers(*this, true); }
+
+void frmHelp::NoAllwaysOnTop() { PinAboveOthers(*this, false); }
+
+}  // namespace corvane

@@ -1,0 +1,72 @@
+#pragma once
+// The in-place editors of the channel grid: Text1 for the two frequency
+// columns and the pickers Combo1..Combo7 for the others. At most one is
+// visible; it floats exactly over the grid's current cell.
+#include <QObject>
+#include <array>
+
+#include "model/Workspace.h"
+
+class QComboBox;
+class QModelIndex;
+class QWidget;
+
+namespace corvane {
+
+class ChannelTableModel;
+class FrequencyEdit;
+class FrozenColumnTableView;
+class MessageSink;
+
+constexpr int kPickerCount = 7;
+
+class CellEditors final : public QObject {
+    Q_OBJECT
+public:
+    // The editors become children of host, which must contain the grid.
+    CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTableView& grid, ChannelTableModel& model,
+                QWidget& host);
+
+    // Fills the pickers from the tone lists of the current edition.
+    void FillPickers();
+    // Hides every editor; nothing is written.
+    void CloseCellEditors();
+
+    FrequencyEdit* Text1() const { return text1_; }
+    QComboBox* Picker(int number) const { return pickers_.at(number - 1); }  // Combo1..Combo7
+    bool AnyEditorVisible() const;
+
+    // While non-zero, picks are ignored (they are the program's own selections).
+    int16_t SuppressComboClicks = 0;
+
+    // Grid events, public so the window can route them.
+    void MSHFlexGrid1_Click();
+    void MSHFlexGrid1_KeyPress(int code);
+    void MSHFlexGrid1_LeaveCell();
+    void MSHFlexGrid1_Scroll();
+
+private:
+    void OpenTextEditor(int code);
+    void OpenPicker(int number, int index);
+    void Text1_Enter();
+    void Text1_Escape();
+    void ComboClick(int number, int index);
+    // Runs the frequency check on Text1; a refused entry empties it after the message.
+    void CheckFrequencyEntry();
+    void StoreFrequency(double mhz);
+    void HidePickers();
+    void PlaceOverCurrentCell(QWidget& editor, bool takeCellHeight);
+    int CurrentRow() const;     // table row, 1..255; 0 when none
+    int CurrentColumn() const;  // -1 when none
+
+    Workspace& ws_;
+    MessageSink& messages_;
+    FrozenColumnTableView& grid_;
+    ChannelTableModel& model_;
+    QWidget& host_;
+    FrequencyEdit* text1_;
+    std::array<QComboBox*, kPickerCount> pickers_{};
+    int16_t dcsPickerEdition_ = 0;  // the edition whose DCS list Combo2 holds
+};
+
+}  // namespace corvane

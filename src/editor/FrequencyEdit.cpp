@@ -1,0 +1,53 @@
+#include "editor/FrequencyEdit.h"
+
+#include <QKeyEvent>
+
+namespace corvane {
+
+namespace {
+constexpr char16_t kBackspace = 8;
+}
+
+std::optional<char16_t> FilterFrequencyKey(char16_t typed) {
+    if ((typed >= u'0' && typed <= u'9') || (typed >= u'A' && typed <= u'Z')) return typed;
+    if (typed == u'.' || typed == kBackspace) return typed;
+    if (typed == u',') return u'.';
+    return std::nullopt;
+}
+
+FrequencyEdit::FrequencyEdit(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(kFrequencyEditMaxLength);
+    // Paste and drop would bypass the key filter.
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setDragEnabled(false);
+    setAcceptDrops(false);
+}
+
+void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit enterPressed();
+        return;
+    case Qt::Key_Escape:
+        emit escapePressed();
+        return;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.isEmpty() || event->key() == Qt::Key_Delete) {  // editing keys, not characters
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const std::optional<char16_t> passed = FilterFrequencyKey(text.at(0).unicode());
+    if (!passed) return;
+    if (*passed == text.at(0).unicode()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent replaced(event->type(), Qt::Key_Period, Qt::NoModifier, QString(QChar(*passed)));
+    QLineEdit::keyPressEvent(&replaced);
+}
+
+}  // namespace corvane

@@ -1,0 +1,155 @@
+#include "editor/frmRadioMain.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <array>
+
+#include "app/MessageBoxes.h"
+#include "editor/CellEditors.h"
+#include "editor/ChannelTableModel.h"
+#include "editor/FrozenColumnTableView.h"
+#include "editor/Twips.h"
+#include "link/MemoryImage.h"
+#include "store/ChannelFiles.h"
+#include "store/WorkingSet.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kFixedColumnCount = 2;
+constexpr std::array<int, kColumnCount> kColumnWidthTwips{1250, 1000, 1650, 1650, 1500, 1500, 1000, 1200, 1250, 1000, 1000};
+constexpr int kTallRowTwips = 300;     // rows 0..10
+constexpr int kTallRowCount = 10;      // data rows 1..10 (row 0 is the header)
+constexpr int kDefaultRowTwips = 240;  // every other row
+constexpr int kEditorWidthTwips = 14700;
+constexpr int kEditorHeightTwips = 8400;
+constexpr int kStatusLabelWidth = 260;
+
+const QColor kConnectedColour(0, 0, 255);
+const QColor kNotConnectedColour(255, 0, 0);
+
+}  // namespace
+
+frmRadioMain::frmRadioMain(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
+    : QWidget(parent), ws_(ws), messages_(messages), linkFactory_(std::move(linkFactory)),
+      model_(new ChannelTableModel(ws.channels, this)), grid_(new FrozenColumnTableView(kFixedColumnCount, this)),
+      editors_(nullptr), label1_(new QLabel(this)), progressBar1_(new QProgressBar(this)) {
+    setObjectName(QStringLiteral("frmRadioMain"));
+    setWindowTitle(QStringLiteral("PC Setting"));
+    setFixedSize(TwipsToPixels(kEditorWidthTwips), TwipsToPixels(kEditorHeightTwips));
+
+    grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setMinimumWidth(kStatusLabelWidth);
+    progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar1_->setRange(0, static_cast<int>(kImageLength));
+    progressBar1_->setValue(0);
+    progressBar1_->setTextVisible(false);
+    progressBar1_->hide();
+
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(label1_);
+    statusRow->addWidget(progressBar1_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(statusRow);
+
+    editors_ = new CellEditors(ws_, messages_, *grid_, *model_, *this);
+    SetUpGrid();
+
+    connect(grid_, &QAbstractItemView::clicked, this, [this] { editors_->MSHFlexGrid1_Click(); });
+    connect(grid_, &FrozenColumnTableView::keyTyped, this, [this](int code) { editors_->MSHFlexGrid1_KeyPress(code); });
+    connect(grid_, &FrozenColumnTableView::scrolled, this, [this] { editors_->MSHFlexGrid1_Scroll(); });
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { editors_->MSHFlexGrid1_LeaveCell(); });
+}
+
+frmRadioMain::~frmRadioMain() {
+    if (link_) link_->Engine().Shutdown();
+}
+
+void frmRadioMain::SetUpGrid() {
+    grid_->setEnabled(false);
+    grid_->SetSourceModel(model_);
+    QHeaderView* rows = grid_->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(TwipsToPixels(kDefaultRowTwips));
+    grid_->FrozenView()->verticalHeader()->setMinimumSectionSize(1);
+    grid_->FrozenView()->verticalHeader()->setDefaultSectionSize(TwipsToPixels(kDefaultRowTwips));
+    grid_->SetHeaderHeight(TwipsToPixels(kTallRowTwips));
+    for (int row = 0; row < kTallRowCount; ++row) grid_->setRowHeight(row, TwipsToPixels(kTallRowTwips));
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    for (int col = 0; col < kColumnCount; ++col) grid_->setColumnWidth(col, TwipsToPixels(kColumnWidthTwips[col]));
+    grid_->setEnabled(true);
+}
+
+Status frmRadioMain::Form_Load() {
+    editors_->SuppressComboClicks = -1;
+    Status loaded = LoadWorkingSet(ws_);
+    model_->Rebind();
+    editors_->FillPickers();
+    if (linkFactory_) link_ = linkFactory_(ws_, *this);
+    editors_->SuppressComboClicks = 0;
+    progressBar1_->show();
+    ws_.editCell = CellRef{1, 1};
+    if (link_) link_->Engine().ReconnectPort();
+    return loaded;
+}
+
+Status frmRadioMain::Form_Unload() {
+    Status saved = SaveChannelFiles(ws_);
+    if (link_) link_->Engine().Shutdown();
+    return saved;
+}
+
+void frmRadioMain::CloseCellEditors() { editors_->CloseCellEditors(); }
+
+void frmRadioMain::EnableToolbarAfterTransfer() {
+    emit transferButtonsEnabled(true);
+    progressBar1_->setValue(0);
+}
+
+void frmRadioMain::OnLinkStatus(const std::string& text, StatusColour colour) {
+    const QColor& shown = colour == StatusColour::Blue ? kConnectedColour : kNotConnectedColour;
+    QPalette palette = label1_->palette();
+    palette.setColor(QPalette::WindowText, shown);
+    label1_->setPalette(palette);
+    label1_->setText(QString::fromStdString(text));
+}
+
+void frmRadioMain::OnWriteReadEnabled(bool enabled) { emit writeReadEnabled(enabled); }
+
+void frmRadioMain::OnTransferButtonsEnabled(bool enabled) { emit transferButtonsEnabled(enabled); }
+
+void frmRadioMain::OnProgress(int value) { progressBar1_->setValue(value); }
+
+void frmRadioMain::OnMessage(const std::string& text, MessageKind kind) {
+    messages_.Show(this, QString::fromStdString(text),
+                   kind == MessageKind::Information ? MessageIcon::None : MessageIcon::Exclamation);
+}
+
+void frmRadioMain::OnCloseCellEditors() { CloseCellEditors(); }
+
+void frmRadioMain::OnPortNameChanged() { emit portNameChanged(); }
+
+void frmRadioMain::RefreshFromWorkspace() {
+    CloseCellEditors();
+    model_->Rebind();
+    // A read may have switched the edition; the DCS picker follows it.
+    editors_->SuppressComboClicks = -1;
+    editors_->FillPickers();
+    editors_->SuppressComboClicks = 0;
+}
+
+void frmRadioMain::OnImageAccepted() {
+    RefreshFromWorkspace();
+    emit imageAccepted();
+}
+
+}  // namespace corvane

@@ -1,0 +1,77 @@
+#pragma once
+// The channel editor window "PC Setting": the grid over the channel table,
+// its in-place editors, the link status line and the transfer progress. It
+// owns the radio link and shows what the link reports.
+#include <QWidget>
+#include <memory>
+
+#include "editor/LinkOwner.h"
+#include "link/LinkListener.h"
+#include "model/Status.h"
+#include "model/Workspace.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace corvane {
+
+class CellEditors;
+class ChannelTableModel;
+class FrozenColumnTableView;
+class MessageSink;
+
+class frmRadioMain final : public QWidget, public LinkListener {
+    Q_OBJECT
+public:
+    frmRadioMain(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent = nullptr);
+    ~frmRadioMain() override;
+
+    // Files, grid, pickers, link, then the first connection request. A file
+    // that could not be written is reported in the status.
+    Status Form_Load();
+    // Saves the working files and closes the port; the caller ends the program.
+    Status Form_Unload();
+
+    void CloseCellEditors();
+    // After the whole workspace was replaced: grid and pickers follow it.
+    void RefreshFromWorkspace();
+    void EnableToolbarAfterTransfer();
+
+    LinkEngine* Link() const { return link_ ? &link_->Engine() : nullptr; }
+    FrozenColumnTableView& Grid() const { return *grid_; }
+    ChannelTableModel& Model() const { return *model_; }
+    CellEditors& Editors() const { return *editors_; }
+    QLabel& StatusLabel() const { return *label1_; }
+    QProgressBar& Progress() const { return *progressBar1_; }
+
+    // LinkListener
+    void OnLinkStatus(const std::string& text, StatusColour colour) override;
+    void OnWriteReadEnabled(bool enabled) override;
+    void OnTransferButtonsEnabled(bool enabled) override;
+    void OnProgress(int value) override;
+    void OnMessage(const std::string& text, MessageKind kind) override;
+    void OnCloseCellEditors() override;
+    void OnPortNameChanged() override;
+    void OnImageAccepted() override;
+
+signals:
+    void writeReadEnabled(bool enabled);
+    void transferButtonsEnabled(bool enabled);
+    void portNameChanged();
+    void imageAccepted();
+
+private:
+    void SetUpGrid();
+
+    Workspace& ws_;
+    MessageSink& messages_;
+    LinkFactory linkFactory_;
+    ChannelTableModel* model_;
+    FrozenColumnTableView* grid_;
+    CellEditors* editors_;
+    QLabel* label1_;
+    QProgressBar* progressBar1_;
+    std::unique_ptr<LinkOwner> link_;
+};
+
+}  // namespace corvane
