@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 #include "model/NumberParse.h"
@@ -131,11 +132,14 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    // A random suffix keeps two writers (the program and the CLI) off each
+    // other's temporary file; "x" refuses to reuse one that exists.
+    std::random_device random;
     std::filesystem::path temp = path;
-    temp += ".tmp";
+    temp += ".tmp-" + std::to_string(random()) + std::to_string(random());
 
     errno = 0;
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
+    std::FILE* file = std::fopen(temp.string().c_str(), "wbx");
     if (file == nullptr) return WriteFailure(path, ErrnoText(errno));
 
     errno = 0;
