@@ -11,6 +11,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     corvane::InitResources();
+    // The program ends when its windows say so, not when the access-code window closes.
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Corvane PC Programmer"));
     QApplication::setApplicationVersion(QString::fromLatin1(corvane::kProgramVersion));
     const corvane::AppOptions options = corvane::ParseAppOptions(QApplication::arguments());
