@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::array kCommands = {
     Command{"image", "build, decode or show a 1936-byte memory image", RunImage},
+    Command{"write", "write the working set into the radio over the serial port", RunWrite},
+    Command{"read", "read the radio's memory into the working set", RunRead},
+    Command{"detect", "find the COM port the radio answers on", RunDetect},
     Command{"export", "write the working set to a spreadsheet workbook", RunExport},
     Command{"import", "read a spreadsheet workbook from the Data folder into the working set", RunImport},
 };
