@@ -1,0 +1,49 @@
+#include "store/ProgramFolder.h"
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace corvane {
+namespace {
+
+constexpr const char* kProbePrefix = ".corvane-write-probe-";
+constexpr int kProbeAttempts = 4;
+
+std::filesystem::path ProbeName(const std::filesystem::path& folder) {
+    std::random_device random;
+    return folder / (kProbePrefix + std::to_string(random()) + std::to_string(random()));
+}
+
+}  // namespace
+
+bool IsFolderWritable(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (folder.empty() || !std::filesystem::is_directory(folder, error)) return false;
+    // A name clash with a leftover probe is retried rather than read as "not writable".
+    for (int attempt = 0; attempt < kProbeAttempts; ++attempt) {
+        const std::filesystem::path probe = ProbeName(folder);
+        // "x": create exclusively, so an existing file of that name is never touched.
+        std::FILE* file = std::fopen(probe.c_str(), "wx");
+        if (file == nullptr) {
+            if (std::filesystem::exists(probe, error)) continue;
+            return false;
+        }
+        const bool closed = std::fclose(file) == 0;
+        const bool removed = std::filesystem::remove(probe, error);
+        return closed && removed;
+    }
+    return false;
+}
+
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executableDir,
+                                           const std::filesystem::path& perUserDataDir) {
+    if (perUserDataDir.empty() || IsFolderWritable(executableDir)) return executableDir;
+    std::error_code error;
+    std::filesystem::create_directories(perUserDataDir, error);
+    // On failure the later file writes report it; the folder choice stays stable.
+    return perUserDataDir;
+}
+
+}  // namespace corvane

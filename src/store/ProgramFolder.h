@@ -1,0 +1,18 @@
+#pragma once
+// Where the program keeps its working, configuration and group files.
+// Beside the program when that folder takes writes (the portable layout);
+// an installed copy under a read-only prefix uses the per-user data folder.
+#include <filesystem>
+
+namespace corvane {
+
+// True when a file can really be created and removed in folder; permission
+// bits alone say nothing about read-only mounts or access control lists.
+bool IsFolderWritable(const std::filesystem::path& folder);
+
+// executableDir when it is writable, otherwise perUserDataDir (created with
+// its parents when missing). An empty perUserDataDir leaves executableDir.
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executableDir,
+                                           const std::filesystem::path& perUserDataDir);
+
+}  // namespace corvane
