@@ -12,6 +12,7 @@ namespace {
 
 constexpr qint32 kBaudRate = 2400;
 constexpr std::size_t kGroupBufferSize = 4096;
+constexpr int kCloseDrainMs = 500;
 
 // The name of the group owning the device, or "" when unknown.
 std::string OwningGroup(const std::string& device) {
@@ -57,7 +58,12 @@ Status QtSerialPort::Open(const std::string& device) {
 }
 
 void QtSerialPort::Close() {
-    if (port_.isOpen()) port_.close();
+    if (!port_.isOpen()) return;
+    // Bytes already handed over (the last image byte before "DOWNLOAD
+    // COMPLETE", a program ending right after) must still reach the line.
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(kCloseDrainMs)) {
+    }
+    port_.close();
 }
 
 bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
