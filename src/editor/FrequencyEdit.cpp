@@ -16,7 +16,6 @@ std::optional<char16_t> FilterFrequencyKey(char16_t typed) {
 }
 
 FrequencyEdit::FrequencyEdit(QWidget* parent) : QLineEdit(parent) {
-    setMaxLength(kFrequencyEditMaxLength);
     // Paste and drop would bypass the key filter.
     setContextMenuPolicy(Qt::NoContextMenu);
     setDragEnabled(false);
@@ -42,6 +41,9 @@ void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
     }
     const std::optional<char16_t> passed = FilterFrequencyKey(text.at(0).unicode());
     if (!passed) return;
+    // The limit holds for typing only: a cell's ten-character text still opens whole.
+    const bool adds = *passed != kBackspace && !hasSelectedText();
+    if (adds && this->text().size() >= kFrequencyEditMaxLength) return;
     if (*passed == text.at(0).unicode()) {
         QLineEdit::keyPressEvent(event);
         return;

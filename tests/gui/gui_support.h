@@ -1,0 +1,106 @@
+#pragma once
+// Shared pieces of the window tests: a message sink that records instead of
+// blocking, and the link engine on a fake serial line and simulated time.
+#include <QAbstractItemView>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "../core/link_harness.h"
+#include "app/MessageBoxes.h"
+#include "editor/LinkOwner.h"
+
+namespace corvane::guitest {
+
+class RecordingMessages final : public MessageSink {
+public:
+    void Show(QWidget*, const QString& text, MessageIcon icon) override {
+        texts << text;
+        icons.push_back(icon);
+    }
+    void Beep() override { ++beeps; }
+
+    QString Last() const { return texts.isEmpty() ? QString() : texts.last(); }
+    void Clear() {
+        texts.clear();
+        icons.clear();
+        beeps = 0;
+    }
+
+    QStringList texts;
+    std::vector<MessageIcon> icons;
+    int beeps = 0;
+};
+
+// The engine of the window under test, on a fake port.
+class FakeLink final : public LinkOwner {
+public:
+    FakeLink(Workspace& ws, LinkListener& listener, const ManualClock& clock)
+        : port(clock), engine(ws, port, listener, clock, PortMap::WithSerialDir("/sim")) {}
+    LinkEngine& Engine() override { return engine; }
+
+    linktest::FakePort port;
+    LinkEngine engine;
+};
+
+// Hands out the link and steps simulated time for it, a millisecond at a time.
+class SimulatedLink {
+public:
+    LinkFactory Factory() {
+        return [this](Workspace& ws, LinkListener& listener) {
+            auto link = std::make_unique<FakeLink>(ws, listener, clock);
+            link_ = link.get();
+            return std::unique_ptr<LinkOwner>(std::move(link));
+        };
+    }
+    FakeLink& Link() { return *link_; }
+    bool Exists() const { return link_ != nullptr; }
+
+    void ReceiveAt(int64_t atMs, std::vector<uint8_t> bytes) { incoming_.emplace(atMs, std::move(bytes)); }
+    void ReceiveIn(int64_t delayMs, std::vector<uint8_t> bytes) { ReceiveAt(clock.NowMs() + delayMs, std::move(bytes)); }
+    void RunFor(int64_t ms) {
+        const int64_t end = clock.NowMs() + ms;
+        while (clock.NowMs() < end) Step();
+    }
+    template <typename Condition>
+    bool RunUntilTrue(Condition condition, int64_t limitMs) {
+        const int64_t end = clock.NowMs() + limitMs;
+        while (!condition() && clock.NowMs() < end) Step();
+        return condition();
+    }
+    // Answers the connection request that is outstanding.
+    void AnswerConnection() {
+        ReceiveIn(150, linktest::kConnReply);
+        RunFor(400);
+    }
+
+    ManualClock clock;
+
+private:
+    void Step() {
+        clock.Advance(1);
+        while (!incoming_.empty() && incoming_.begin()->first <= clock.NowMs()) {
+            const std::vector<uint8_t> bytes = incoming_.begin()->second;
+            incoming_.erase(incoming_.begin());
+            link_->engine.OnBytesReceived(bytes);
+        }
+        const std::optional<int64_t> next = link_->engine.NextDeadline();
+        if (next && *next <= clock.NowMs()) link_->engine.Service();
+    }
+
+    FakeLink* link_ = nullptr;
+    std::multimap<int64_t, std::vector<uint8_t>> incoming_;
+};
+
+// Clicks table cell (row 1..255, col) of a grid whose model row is row - 1.
+inline void ClickCell(QAbstractItemView& view, int row, int col) {
+    const QModelIndex index = view.model()->index(row - 1, col);
+    view.scrollTo(index);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+}
+
+}  // namespace corvane::guitest
