@@ -203,6 +203,17 @@ private slots:
         QCOMPARE(Cell(2, ColRxFreq), QString("430.012500"));
     }
 
+    void negativeSizesCountAsNone() {
+        Open();
+        GroupBox(0)->setText("-5");
+        GroupBox(1)->setText("2");
+        SetFrequencySet("1", "4", "430");
+        Click("Command2");
+        QCOMPARE(int(ws_.groups.GroupSize[0]), 0);
+        QCOMPARE(int(ws_.groups.GroupsEnabled), 2);
+        QCOMPARE(Cell(1, ColGroup), QString("B-1"));
+    }
+
     void groupsLargerThanRangeStopWithGroupsCleared() {
         Open();
         ws_.channels.SetCell(1, ColGroup, "B-1");
