@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "app/MessageBoxes.h"
+#include "app/Resources.h"
 #include "app/frmHelp.h"
 #include "editor/Twips.h"
 #include "editor/frmRadioMain.h"
@@ -64,6 +65,7 @@ constexpr std::array<const char*, 8> kTransferKeys{"program", "upload", "auto", 
 MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
     : QMainWindow(parent), ws_(ws), messages_(messages), mdiArea_(new QMdiArea(this)),
       editor_(new frmRadioMain(ws, messages, std::move(linkFactory))), toolbar_(new QToolBar(this)) {
+    InitResources();  // registering twice is harmless
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(kMessageTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo.svg")));

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Resources.h"
 #include "app/WindowPinning.h"
 
 namespace corvane {
@@ -15,6 +16,7 @@ constexpr int kLogoSize = 96;
 }
 
 frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+    InitResources();  // registering twice is harmless
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("About Corvane"));
     setAttribute(Qt::WA_DeleteOnClose);

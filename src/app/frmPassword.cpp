@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/MessageBoxes.h"
+#include "app/Resources.h"
 #include "app/WindowPinning.h"
 #include "store/ConfigFiles.h"
 
@@ -27,6 +28,7 @@ std::optional<int16_t> EditionForAccessCode(const QString& code) {
 frmPassword::frmPassword(Workspace& ws, MessageSink& messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), ws_(ws), messages_(messages),
       text1_(new QLineEdit(this)) {
+    InitResources();  // registering twice is harmless
     setObjectName(QStringLiteral("frmPassword"));
     setWindowTitle(QStringLiteral("Corvane Password"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo.svg")));
