@@ -13,6 +13,8 @@ constexpr std::array kCommands = {
     Command{"detect", "find the COM port the radio answers on", RunDetect},
     Command{"export", "write the working set to a spreadsheet workbook", RunExport},
     Command{"import", "read a spreadsheet workbook from the Data folder into the working set", RunImport},
+    Command{"export-csv", "write the channel table to a CHIRP CSV file", RunExportCsv},
+    Command{"import-csv", "read a CHIRP CSV file into the channel table (Custom mode)", RunImportCsv},
 };
 
 }  // namespace

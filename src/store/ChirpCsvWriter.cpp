@@ -106,12 +106,13 @@ Line ChannelLine(const ChannelTable& table, int row, int64_t rxHertz, int16_t ed
 std::string CsvExportReport::Summary() const {
     std::string text = "Exported " + std::to_string(channelsWritten) + " channels to CHIRP CSV.";
     if (channelsChirpRejects.empty()) return text;
-    text += "\nCHIRP's CTCSS list lacks the tones of channels ";
+    text += channelsChirpRejects.size() == 1 ? "\nCHIRP's CTCSS list lacks the tone of channel "
+                                              : "\nCHIRP's CTCSS list lacks the tones of channels ";
     for (std::size_t i = 0; i < channelsChirpRejects.size(); ++i) {
         if (i > 0) text += ", ";
         text += std::to_string(channelsChirpRejects[i]);
     }
-    return text + ": CHIRP will not load those lines.";
+    return text + (channelsChirpRejects.size() == 1 ? ": CHIRP will not load that line." : ": CHIRP will not load those lines.");
 }
 
 Result<CsvExportReport> ExportChirpCsv(const Workspace& ws, const std::filesystem::path& path) {
