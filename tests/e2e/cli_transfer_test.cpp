@@ -1,0 +1,190 @@
+// corvane-cli against the simulated radio: a full write and read round trip
+// and the ways a transfer fails.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <thread>
+
+#include "e2e_support.h"
+#include "link/MemoryImage.h"
+#include "model/ChannelDefaults.h"
+#include "model/GroupTable.h"
+#include "model/SettingsRecord.h"
+#include "model/ToneTable.h"
+#include "model/Workspace.h"
+#include "store/ChannelFiles.h"
+#include "store/ConfigFiles.h"
+
+namespace corvane::e2e {
+namespace {
+
+constexpr std::size_t kImage = 1936;
+constexpr auto kShortRun = milliseconds(15000);
+// 1936 bytes at 25 ms each plus handshake and set-up.
+constexpr auto kWriteRun = milliseconds(90000);
+constexpr auto kReadRun = milliseconds(45000);
+// The CLI maps COM5 (Port.txt's default) to ttyUSB0 inside --serial-dir.
+constexpr const char* kCom5Device = "ttyUSB0";
+const std::string kHandshakeFailure = "Connection Failure during handshake !!!";
+const std::string kFastBurst = "200";
+const std::array<const char*, 10> kWorkingFiles = {"Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt",
+                                                   "Band.txt",    "Power.txt",   "Scr.txt",  "Comp.txt",
+                                                   "Port.txt",    "Group.txt"};
+
+// A working set in Custom mode that exercises every part of the image.
+Workspace CustomWorkspace(const std::filesystem::path& folder) {
+    Workspace ws;
+    ws.programFolder = folder;
+    ws.portName = "5";
+    ws.edition = kEditionPmrLpd;
+    ws.previousEdition = kEditionPmrLpd;
+    ws.channelMode = kModeCustom;
+    ApplyRadioDefaults(ws.settings);
+    ResetGroupSetup(ws.groups);
+    FillDefaults(ws);
+    ws.settings.NameId = "XY";
+    ws.settings.DtmfId = "54321";
+    ws.settings.Squelch = 3;
+    ws.settings.VoxLevel = 2;
+    ws.settings.FunctionFlags1 = 0xA5;
+    const std::array<double, 6> rx = {446.00625, 433.075, 420.0, 450.0, 438.5, 446.1};
+    for (int c = 1; c <= static_cast<int>(rx.size()); ++c) {
+        ws.channels.SetFrequencyCell(rx[c - 1], c, ColRxFreq);
+        ws.channels.SetFrequencyCell(rx[c - 1] - (c % 2 ? 0.0 : 5.0), c, ColTxFreq);
+    }
+    ws.channels.SetFrequencyCell(440.0, 200, ColTxFreq);  // transmit only
+    ws.channels.SetCell(1, ColCtcss, CtcssLabel(5));
+    ws.channels.SetCell(2, ColDcs, DcsLabel(10, kEditionPmrLpd));
+    ws.channels.SetCell(3, ColScan, std::string(kNo));
+    ws.channels.SetCell(3, ColBand, std::string(kWide));
+    ws.channels.SetCell(4, ColPower, std::string(kLow));
+    ws.channels.SetCell(5, ColScrambler, std::string(kOn));
+    ws.channels.SetCell(6, ColCompander, std::string(kOn));
+    ws.groups.GroupSize[0] = 3;
+    ws.groups.GroupSize[2] = 2;
+    ws.groups.GroupsEnabled = 5;
+    FillGroupColumn(ws.groups, ws.channels);
+    return ws;
+}
+
+void SaveWorkingSet(Workspace& ws) {
+    std::filesystem::create_directories(ws.DataFolder());
+    ASSERT_TRUE(SaveConfigFile(ws).ok());
+    ASSERT_TRUE(SaveGroupFile(ws).ok());
+    ASSERT_TRUE(SaveChannelFiles(ws).ok());
+}
+
+ProcessResult Cli(const std::vector<std::string>& args, milliseconds limit) {
+    std::vector<std::string> argv{CORVANE_CLI};
+    argv.insert(argv.end(), args.begin(), args.end());
+    // Keep the give-up time of an incomplete read short where the CLI allows it.
+    return RunProcess(argv, limit, {"CORVANE_READ_TIMEOUT_MS=3000"});
+}
+
+std::string Both(const ProcessResult& r) { return r.out + r.err; }
+
+void ExpectSameWorkingFiles(const std::filesystem::path& a, const std::filesystem::path& b) {
+    for (const char* name : kWorkingFiles) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(std::filesystem::exists(b / name));
+        EXPECT_EQ(ReadFileText(a / name), ReadFileText(b / name));
+    }
+}
+
+// The one full write: ~48 s of protocol time, then a line-speed read back.
+TEST(CliTransfer, WriteThenReadRoundTripsTheWorkingSet) {
+    TempDir source, target, serial;
+    Workspace ws = CustomWorkspace(source.path());
+    SaveWorkingSet(ws);
+    const auto built = BuildImage(ws);
+    ASSERT_TRUE(built.ok()) << built.message();
+
+    const auto cliImage = source / "built.bin";
+    const auto imageRun = Cli({"--folder", source.path().string(), "image", "build", cliImage.string()}, kShortRun);
+    ASSERT_EQ(imageRun.exitCode, 0) << Both(imageRun);
+    const Bytes expected = ReadFileBytes(cliImage);
+    ASSERT_EQ(expected.size(), kImage);
+    EXPECT_EQ(expected, Bytes(built->begin(), built->end()));
+
+    const auto received = serial / "received.bin";
+    SimProcess sim({"--link", (serial / kCom5Device).string(), "--received-image", received.string(), "--log",
+                    (serial / "sim.log").string()});
+    ASSERT_TRUE(sim.started());
+
+    const auto write =
+        Cli({"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write"}, kWriteRun);
+    ASSERT_EQ(write.exitCode, 0) << Both(write) << ReadFileText(serial / "sim.log");
+    EXPECT_NE(write.out.find("DOWNLOAD COMPLETE"), std::string::npos) << write.out;
+    EXPECT_EQ(ReadFileBytes(received), expected);
+
+    const auto read =
+        Cli({"--folder", target.path().string(), "--serial-dir", serial.path().string(), "read"}, kReadRun);
+    ASSERT_EQ(read.exitCode, 0) << Both(read) << ReadFileText(serial / "sim.log");
+    EXPECT_NE(read.out.find("UPLOAD COMPLETE"), std::string::npos) << read.out;
+    ExpectSameWorkingFiles(source.path(), target.path());
+}
+
+// A radio whose memory already holds the set; only the line-speed read runs.
+TEST(CliTransfer, ReadTakesTheFirst1936BytesOfANoisyLongBurst) {
+    TempDir source, target, serial;
+    Workspace ws = CustomWorkspace(source.path());
+    SaveWorkingSet(ws);
+    const auto built = BuildImage(ws);
+    ASSERT_TRUE(built.ok()) << built.message();
+    const auto memory = serial / "memory.bin";
+    WriteFileBytes(memory, Bytes(built->begin(), built->end()));
+
+    SimProcess sim({"--memory", memory.string(), "--noise", "--extra", "40", "--byte-time-us", kFastBurst});
+    ASSERT_TRUE(sim.started());
+    const auto read = Cli({"--folder", target.path().string(), "read", "--port", sim.device()}, kReadRun);
+    ASSERT_EQ(read.exitCode, 0) << Both(read);
+    ExpectSameWorkingFiles(source.path(), target.path());
+}
+
+TEST(CliTransfer, SilentRadioFailsTheHandshake) {
+    TempDir folder;
+    SimProcess sim({"--no-answer"});
+    ASSERT_TRUE(sim.started());
+    for (const char* verb : {"write", "read"}) {
+        SCOPED_TRACE(verb);
+        const auto run = Cli({"--folder", folder.path().string(), verb, "--port", sim.device()}, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << Both(run);
+        EXPECT_NE(Both(run).find(kHandshakeFailure), std::string::npos) << Both(run);
+    }
+}
+
+TEST(CliTransfer, BadAnswersFailTheHandshake) {
+    TempDir folder;
+    for (const char* fault : {"--malformed", "--foreign"}) {
+        SCOPED_TRACE(fault);
+        SimProcess sim({fault});
+        ASSERT_TRUE(sim.started());
+        const auto run = Cli({"--folder", folder.path().string(), "read", "--port", sim.device()}, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << Both(run);
+        EXPECT_NE(Both(run).find(kHandshakeFailure), std::string::npos) << Both(run);
+    }
+}
+
+TEST(CliTransfer, CutImageNeverCompletesTheRead) {
+    TempDir folder;
+    SimProcess sim({"--short", "1935", "--byte-time-us", kFastBurst});
+    ASSERT_TRUE(sim.started());
+    const auto run = Cli({"--folder", folder.path().string(), "read", "--port", sim.device()}, milliseconds(40000));
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 1) << Both(run);
+    EXPECT_EQ(run.out.find("UPLOAD COMPLETE"), std::string::npos);
+}
+
+TEST(CliTransfer, MissingDeviceIsNamed) {
+    TempDir folder;
+    const std::string device = (folder / "ttyNOPE").string();
+    for (const char* verb : {"write", "read"}) {
+        SCOPED_TRACE(verb);
+        const auto run = Cli({"--folder", folder.path().string(), verb, "--port", device}, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << Both(run);
+        EXPECT_NE(Both(run).find(device), std::string::npos) << Both(run);
+    }
+}
+
+}  // namespace
+}  // namespace corvane::e2e
