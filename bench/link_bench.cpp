@@ -1,0 +1,140 @@
+// corvane-bench: how the link performs against corvane-radio-sim on a real
+// pseudo-terminal. Prints the read and write durations against their line
+// and pacing times, and the CPU an idle connected program uses.
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "link/qt/LinkDriver.h"
+#include "model/Workspace.h"
+#include "store/WorkingSet.h"
+
+#ifndef CORVANE_SIM_PATH
+#define CORVANE_SIM_PATH "corvane-radio-sim"
+#endif
+
+namespace corvane::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kPollMs = 20;
+constexpr int kSimStartMs = 5000;
+constexpr int kConnectMs = 2000;
+constexpr int kReadLimitMs = 40000;
+constexpr int kWriteLimitMs = 120000;
+constexpr int kIdleMs = 10000;
+constexpr double kBitsPerByte = 11.0;  // start, 8 data, 2 stop
+constexpr double kBaud = 2400.0;
+constexpr double kPacedWriteS = kImageLength * kWritePacerMs / 1000.0;
+const std::string kWriteComplete = "DOWNLOAD COMPLETE";
+const std::string kReadComplete = "UPLOAD COMPLETE";
+
+class BenchListener : public LinkListener {
+public:
+    void OnMessage(const std::string& text, MessageKind) override { lastMessage = text; }
+    std::string lastMessage;
+};
+
+bool RunUntil(const std::function<bool()>& done, int limitMs) {
+    if (done()) return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    QTimer::singleShot(limitMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    poll.start(kPollMs);
+    loop.exec();
+    return done();
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int Fail(const std::string& what) {
+    std::fprintf(stderr, "corvane-bench: %s\n", what.c_str());
+    return 1;
+}
+
+int Run() {
+    QTemporaryDir dir;
+    if (!dir.isValid()) return Fail("cannot create a temporary folder");
+    const QString serialDir = dir.filePath("dev");
+    const QString folder = dir.filePath("folder");
+    QDir().mkpath(serialDir);
+    QDir().mkpath(folder);
+
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(CORVANE_SIM_PATH, {"--link", serialDir + "/ttyUSB0"});
+    if (!sim.waitForStarted(kSimStartMs) || !sim.waitForReadyRead(kSimStartMs)) {
+        return Fail(std::string("cannot start ") + CORVANE_SIM_PATH);
+    }
+    std::printf("simulated radio on %s", sim.readLine().constData());
+
+    Workspace ws;
+    ws.programFolder = folder.toStdString();
+    if (Status loaded = LoadWorkingSet(ws); !loaded) return Fail(loaded.message());
+    ws.portName = "5";
+    BenchListener listener;
+    LinkDriver driver(ws, listener, PortMap::WithSerialDir(serialDir.toStdString()));
+    LinkEngine& engine = driver.Engine();
+
+    engine.ReconnectPort();
+    if (!RunUntil([&] { return engine.Connected(); }, kConnectMs)) return Fail("the simulated radio did not answer");
+
+    // Read: the line time of 1936 bytes plus handshake, frames and the final silence.
+    auto start = Clock::now();
+    engine.RequestRead();
+    RunUntil([&] { return !engine.Busy() && !engine.ReadRunning(); }, kReadLimitMs);
+    const double readS = SecondsSince(start);
+    if (listener.lastMessage != kReadComplete) return Fail("read: " + listener.lastMessage);
+    const double lineS = kImageLength * kBitsPerByte / kBaud;
+    std::printf("read:  %6.2f s  (line time of the image %.2f s, overhead %.2f s)\n", readS, lineS, readS - lineS);
+
+    // Idle: connected, nothing to do but the 10 ms receive tick.
+    const double cpuBefore = CpuSeconds();
+    start = Clock::now();
+    RunUntil([] { return false; }, kIdleMs);
+    const double idleS = SecondsSince(start);
+    const double cpuS = CpuSeconds() - cpuBefore;
+    std::printf("idle:  %6.3f s CPU in %.1f s connected (%.2f %%)\n", cpuS, idleS, 100.0 * cpuS / idleS);
+
+    // Write: 1936 bytes paced at 25 ms.
+    start = Clock::now();
+    engine.RequestWrite();
+    RunUntil([&] { return !engine.Busy() && !engine.WriteRunning(); }, kWriteLimitMs);
+    const double writeS = SecondsSince(start);
+    if (listener.lastMessage != kWriteComplete) return Fail("write: " + listener.lastMessage);
+    std::printf("write: %6.2f s  (1936 x 25 ms = %.1f s, overhead %.2f s)\n", writeS, kPacedWriteS,
+                writeS - kPacedWriteS);
+
+    engine.Shutdown();
+    sim.terminate();
+    sim.waitForFinished(kSimStartMs);
+    return 0;
+}
+
+}  // namespace
+}  // namespace corvane::bench
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    return corvane::bench::Run();
+}
