@@ -117,6 +117,10 @@ void PrintChannels(std::ostream& out, const ChannelTable& t) {
 void PrintImageReport(std::ostream& out, const Workspace& ws) {
     out << "Edition: " << ws.edition << " (" << EditionText(ws.edition) << ")\n"
         << "Mode:    " << static_cast<int>(ws.channelMode) << " (" << ModeText(ws.channelMode) << ")\n";
+    if (ws.edition == kEditionPmrLpd && ws.settings.BandSelect == kBandLpd) {
+        // Such an image keeps tones and flags further up; they are listed as read back.
+        out << "Note: LPD layout; tones are shown nine channels and flags eight channels late\n";
+    }
     PrintSettings(out, ws.settings);
     PrintGroups(out, ws.groups);
     PrintChannels(out, ws.channels);
