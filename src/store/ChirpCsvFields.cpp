@@ -149,6 +149,10 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+std::string CountOf(std::size_t count, std::string_view noun) {
+    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
 std::vector<CsvRecord> SplitCsvRecords(std::string_view text) {
     if (text.size() >= sizeof kBom && std::equal(std::begin(kBom), std::end(kBom), text.begin(),
                                                  [](unsigned char b, char c) { return b == static_cast<unsigned char>(c); })) {

@@ -62,6 +62,9 @@ std::optional<int> ParseWholeNumber(std::string_view text);
 
 std::string_view Trimmed(std::string_view text);
 
+// "1 channel", "2 channels".
+std::string CountOf(std::size_t count, std::string_view noun);
+
 // One CSV record: the file line it starts on and its fields, unquoted.
 struct CsvRecord {
     int line = 0;

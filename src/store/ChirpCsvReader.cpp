@@ -113,9 +113,9 @@ Status SaveImported(Workspace& ws) {
 }  // namespace
 
 std::string CsvImportReport::Summary() const {
-    std::string text = "Imported " + std::to_string(channelsImported) + " channels from CHIRP CSV.";
+    std::string text = "Imported " + CountOf(channelsImported, "channel") + " from CHIRP CSV.";
     if (skippedLines.empty()) return text;
-    return text + "\nSkipped " + std::to_string(skippedLines.size()) + " lines:" + SkippedList(skippedLines);
+    return text + "\nSkipped " + CountOf(skippedLines.size(), "line") + ":" + SkippedList(skippedLines);
 }
 
 Result<CsvImportReport> ImportChirpCsv(Workspace& ws, const std::filesystem::path& path) {

@@ -104,7 +104,7 @@ Line ChannelLine(const ChannelTable& table, int row, int64_t rxHertz, int16_t ed
 }  // namespace
 
 std::string CsvExportReport::Summary() const {
-    std::string text = "Exported " + std::to_string(channelsWritten) + " channels to CHIRP CSV.";
+    std::string text = "Exported " + CountOf(channelsWritten, "channel") + " to CHIRP CSV.";
     if (channelsChirpRejects.empty()) return text;
     text += channelsChirpRejects.size() == 1 ? "\nCHIRP's CTCSS list lacks the tone of channel "
                                               : "\nCHIRP's CTCSS list lacks the tones of channels ";
