@@ -86,7 +86,7 @@ bool CliLinkSession::Connect() {
     RunUntil([&engine] { return engine.Connected(); }, kConnectLimit);
     if (engine.Connected()) return true;
     if (!engine.PortOpen() && !engine.LastOpenStatus().ok()) {
-        Fail(ctx_, "port", engine.LastOpenStatus().message());
+        Fail(ctx_, engine.Ports().HasFixedDevice() ? "port" : "COM" + ws_.portName, engine.LastOpenStatus().message());
     }
     Fail(ctx_, PortDescription(), kHandshakeFailure);
     return false;

@@ -64,7 +64,9 @@ TEST(LinkWrite, SendsFramesThenImageBytesEvery25Ms) {
     for (std::size_t i = 3; i < sent.size(); ++i) {
         ASSERT_EQ(sent[i].bytes.size(), 1u);
         image.push_back(sent[i].bytes[0]);
-        if (i > 3) EXPECT_EQ(sent[i].atMs - sent[i - 1].atMs, 25) << "byte " << i - 3;
+        if (i > 3) {
+            EXPECT_EQ(sent[i].atMs - sent[i - 1].atMs, 25) << "byte " << i - 3;
+        }
     }
     EXPECT_TRUE(std::equal(image.begin(), image.end(), expected->begin()));
     // Delay 100, frame, 100 ms deaf window, Delay 100, then the first tick.

@@ -34,23 +34,21 @@ void LinkDriver::OnReadyRead() {
 }
 
 void LinkDriver::OnError(QSerialPort::SerialPortError error) {
+    const char* what = nullptr;
     switch (error) {
-        case QSerialPort::ReadError:
-        case QSerialPort::ResourceError:
-        case QSerialPort::WriteError: {
-            const std::string reason = port_.Device().portName().toStdString() + ": " +
-                                       port_.Device().errorString().toStdString();
-            port_.Device().clearError();
-            port_.Close();
-            engine_.OnPortFailure(reason);
-            Rearm();
-            break;
-        }
+        case QSerialPort::ResourceError: what = "the device went away"; break;
+        case QSerialPort::ReadError: what = "reading failed"; break;
+        case QSerialPort::WriteError: what = "writing failed"; break;
         default:
             // NoError, refused settings (DTR on a pseudo-terminal), open
             // failures (reported by Open) and time-outs do not stop the link.
-            break;
+            return;
     }
+    const std::string reason = port_.Device().portName().toStdString() + ": " + what;
+    port_.Device().clearError();
+    port_.Close();
+    engine_.OnPortFailure(reason);
+    Rearm();
 }
 
 void LinkDriver::OnTimeout() {

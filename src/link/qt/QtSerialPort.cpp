@@ -1,40 +1,17 @@
 #include "link/qt/QtSerialPort.h"
 
-#include <grp.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <termios.h>
+#include "link/DeviceAccess.h"
 
-#include <array>
+#include <sys/ioctl.h>
+#include <termios.h>
 
 namespace corvane {
 namespace {
 
 constexpr qint32 kBaudRate = 2400;
-constexpr std::size_t kGroupBufferSize = 4096;
 constexpr int kCloseDrainMs = 500;
 
-// The name of the group owning the device, or "" when unknown.
-std::string OwningGroup(const std::string& device) {
-    struct stat info {};
-    if (::stat(device.c_str(), &info) != 0) return {};
-    struct group entry {};
-    struct group* found = nullptr;
-    std::array<char, kGroupBufferSize> buffer{};
-    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return {};
-    return found->gr_name;
-}
-
 }  // namespace
-
-std::string DescribeOpenFailure(const std::string& device, const std::string& reason, bool permissionDenied) {
-    std::string text = "cannot open " + device + ": " + reason;
-    if (!permissionDenied) return text;
-    const std::string group = OwningGroup(device);
-    if (group.empty()) return text + " (your user needs read and write access to the device)";
-    return text + " (your user must be in the group '" + group + "' that owns the device; add it, e.g. 'sudo usermod -aG " +
-           group + " $USER', and log in again)";
-}
 
 Status QtSerialPort::Open(const std::string& device) {
     if (port_.isOpen()) port_.close();

@@ -26,8 +26,4 @@ private:
     QSerialPort port_;
 };
 
-// "cannot open DEVICE: REASON", with a hint naming the group that owns the
-// device when access was refused.
-std::string DescribeOpenFailure(const std::string& device, const std::string& reason, bool permissionDenied);
-
 }  // namespace corvane
