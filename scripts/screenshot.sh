@@ -21,6 +21,7 @@ done
 WORK=$(mktemp -d)
 cleanup() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "${SIM_PID:-}" ] && kill "$SIM_PID" 2>/dev/null || true
   [ -n "${X_PID:-}" ] && kill "$X_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
@@ -37,6 +38,13 @@ export DISPLAY=":$DISPLAY_NUMBER"
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$DISPLAY_NUMBER" ] && break; sleep 0.1; done
 
 mkdir -p "$WORK/folder" "$WORK/serial"
+# With the simulated radio built, the picture shows a connected link on COM5.
+SIM="$ROOT/$BUILD_DIR/tools/radio-sim/corvane-radio-sim"
+if [ -x "$SIM" ]; then
+  "$SIM" --link "$WORK/serial/ttyUSB0" >"$WORK/sim.log" 2>&1 &
+  SIM_PID=$!
+  for _ in $(seq 50); do [ -e "$WORK/serial/ttyUSB0" ] && break; sleep 0.1; done
+fi
 QT_QPA_PLATFORM=xcb "$PROGRAM" --folder "$WORK/folder" --serial-dir "$WORK/serial" --access-code qzv \
   >"$WORK/program.log" 2>&1 &
 APP_PID=$!

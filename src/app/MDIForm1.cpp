@@ -87,6 +87,8 @@ MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory
 }
 
 MDIForm1::~MDIForm1() {
+    // The editor goes down with the MDI area; what it reports then must not reach a half-destroyed frame.
+    disconnect(editor_, nullptr, this, nullptr);
     for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
                             static_cast<QWidget*>(setup_.data())}) {
         delete window;
@@ -202,12 +204,15 @@ void MDIForm1::CheckModeMenu() {
 }
 
 void MDIForm1::SetTransferButtonsEnabled(bool enabled) {
-    for (const char* key : kTransferKeys) ToolbarAction(QString::fromLatin1(key))->setEnabled(enabled);
+    for (const char* key : kTransferKeys) {
+        if (QAction* action = ToolbarAction(QString::fromLatin1(key))) action->setEnabled(enabled);
+    }
 }
 
 void MDIForm1::SetWriteReadEnabled(bool enabled) {
-    ToolbarAction(QStringLiteral("program"))->setEnabled(enabled);
-    ToolbarAction(QStringLiteral("upload"))->setEnabled(enabled);
+    for (const QString key : {QStringLiteral("program"), QStringLiteral("upload")}) {
+        if (QAction* action = ToolbarAction(key)) action->setEnabled(enabled);
+    }
 }
 
 void MDIForm1::RefreshAfterRead() {
