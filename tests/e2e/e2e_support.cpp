@@ -146,7 +146,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, milliseconds limi
 }
 
 SimProcess::SimProcess(const std::vector<std::string>& options) {
-    std::vector<std::string> argv{CORVANE_SIM_PATH};
+    std::vector<std::string> argv{CORVANE_SIM_PATH, "--exit-with-parent"};
     argv.insert(argv.end(), options.begin(), options.end());
     Pipe out;
     pid_ = Spawn(argv, {}, out.write, -1);

@@ -245,6 +245,20 @@ TEST(SimRun, OnceEndsAfterOneTransferAndLinkIsRemovedOnStop) {
     }
 }
 
+TEST(SimRun, EndsWithItsParentWhenAsked) {
+    TempDir dir;
+    const auto link = dir / "ttyUSB0";
+    const std::string script = std::string("'") + CORVANE_SIM_PATH + "' --exit-with-parent --link '" +
+                               link.string() + "' >/dev/null & sleep 0.5";
+    const auto shell = RunProcess({"/bin/sh", "-c", script}, milliseconds(5000));
+    ASSERT_EQ(shell.exitCode, 0);
+    const auto limit = Clock::now() + milliseconds(3000);
+    while (std::filesystem::exists(std::filesystem::symlink_status(link)) && Clock::now() < limit) {
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
 TEST(SimRun, GivenDeviceIsUsedInsteadOfANewPty) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(master, 0);

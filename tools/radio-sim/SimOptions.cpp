@@ -52,7 +52,7 @@ const std::map<std::string, bool SimOptions::*>& Switches() {
     static const std::map<std::string, bool SimOptions::*> switches = {
         {"--no-answer", &SimOptions::noAnswer}, {"--malformed", &SimOptions::malformed},
         {"--foreign", &SimOptions::foreign},    {"--noise", &SimOptions::noise},
-        {"--once", &SimOptions::once},
+        {"--once", &SimOptions::once},          {"--exit-with-parent", &SimOptions::exitWithParent},
     };
     return switches;
 }
@@ -163,8 +163,9 @@ Faults:
 Run:
   --log FILE            log received frames and transfers to FILE
   --once                exit after one complete write or read
+  --exit-with-parent    end when the process that started it ends
   --help                this text
-Ends on SIGTERM or SIGINT and removes its link.
+Ends on SIGTERM, SIGINT or SIGHUP and removes its link.
 )";
 }
 

@@ -33,6 +33,7 @@ struct SimOptions {
     bool foreign = false;
     bool noise = false;
     bool once = false;
+    bool exitWithParent = false;
     std::optional<std::size_t> shortImage;  // burst cut after this many bytes
     std::size_t extraBytes = 0;
     std::optional<BurstPause> pause;

@@ -1,6 +1,7 @@
 // corvane-radio-sim: a simulated radio on a pseudo-terminal.
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -39,6 +40,7 @@ int OpenSignalFd() {
     sigemptyset(&mask);
     sigaddset(&mask, SIGINT);
     sigaddset(&mask, SIGTERM);
+    sigaddset(&mask, SIGHUP);
     if (sigprocmask(SIG_BLOCK, &mask, nullptr) != 0) return -1;
     return signalfd(-1, &mask, SFD_CLOEXEC | SFD_NONBLOCK);
 }
@@ -83,6 +85,8 @@ int Run(const corvane::sim::SimOptions& options) {
         return kExitFailure;
     }
     const int sigFd = OpenSignalFd();
+    // A test harness that dies must not leave radios behind.
+    if (options.exitWithParent) prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (sigFd < 0) {
         std::cerr << "corvane-radio-sim: signalfd: " << std::strerror(errno) << '\n';
         return kExitFailure;
