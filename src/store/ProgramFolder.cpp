@@ -10,6 +10,12 @@ namespace {
 
 constexpr const char* kProbePrefix = ".corvane-write-probe-";
 constexpr int kProbeAttempts = 4;
+constexpr const char* kPerUserFolderName = "corvane";
+constexpr const char* kDefaultDataHome = ".local/share";
+
+bool IsAbsoluteSetting(const char* value) {
+    return value != nullptr && std::filesystem::path(value).is_absolute();
+}
 
 std::filesystem::path ProbeName(const std::filesystem::path& folder) {
     std::random_device random;
@@ -44,6 +50,12 @@ std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executab
     std::filesystem::create_directories(perUserDataDir, error);
     // On failure the later file writes report it; the folder choice stays stable.
     return perUserDataDir;
+}
+
+std::filesystem::path PerUserDataFolder(const char* xdgDataHome, const char* home) {
+    if (IsAbsoluteSetting(xdgDataHome)) return std::filesystem::path(xdgDataHome) / kPerUserFolderName;
+    if (IsAbsoluteSetting(home)) return std::filesystem::path(home) / kDefaultDataHome / kPerUserFolderName;
+    return {};
 }
 
 }  // namespace corvane

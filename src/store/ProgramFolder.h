@@ -15,4 +15,10 @@ bool IsFolderWritable(const std::filesystem::path& folder);
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executableDir,
                                            const std::filesystem::path& perUserDataDir);
 
+// The per-user data folder shared by the desktop program and the CLI:
+// $XDG_DATA_HOME/corvane, else $HOME/.local/share/corvane. Relative or unset
+// values do not count (XDG rules); empty when neither gives a folder.
+// Pass the environment values, which may be null.
+std::filesystem::path PerUserDataFolder(const char* xdgDataHome, const char* home);
+
 }  // namespace corvane

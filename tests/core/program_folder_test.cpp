@@ -97,5 +97,15 @@ TEST(ProgramFolderResolve, UncreatablePerUserFolderIsStillTheAnswer) {
     EXPECT_FALSE(fs::exists(perUser));
 }
 
+TEST(ProgramFolderPerUser, DataHomeThenHomeAndOnlyAbsolutePaths) {
+    EXPECT_EQ(PerUserDataFolder("/data", "/home/op"), fs::path("/data/corvane"));
+    EXPECT_EQ(PerUserDataFolder(nullptr, "/home/op"), fs::path("/home/op/.local/share/corvane"));
+    EXPECT_EQ(PerUserDataFolder("", "/home/op"), fs::path("/home/op/.local/share/corvane"));
+    EXPECT_EQ(PerUserDataFolder("relative/data", "/home/op"), fs::path("/home/op/.local/share/corvane"));
+    // A relative home would put the files wherever the program was started.
+    EXPECT_EQ(PerUserDataFolder(nullptr, "op"), fs::path());
+    EXPECT_EQ(PerUserDataFolder(nullptr, nullptr), fs::path());
+}
+
 }  // namespace
 }  // namespace corvane

@@ -29,7 +29,7 @@ page=$root/share/man/man1/corvane-cli.1
 head -n 1 "$page" | grep -q '^\.TH CORVANE-CLI 1 ' || fail "man page has no title line"
 # Every command the help lists has its entry in the page.
 "$root/bin/corvane-cli" --help | sed -n '/^Commands:/,$p' | sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' | while read -r command; do
-    grep -q "^\\\\fB$command\\\\fR\$" "$page" || fail "man page lacks command $command"
+    sed 's/\\-/-/g' "$page" | grep -qxF "\\fB$command\\fR" || fail "man page lacks command $command"
 done
 if command -v groff >/dev/null 2>&1; then
     warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1) || fail "groff cannot format the man page"
