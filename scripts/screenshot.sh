@@ -20,9 +20,9 @@ done
 
 WORK=$(mktemp -d)
 cleanup() {
-  [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
-  [ -n "${SIM_PID:-}" ] && kill "$SIM_PID" 2>/dev/null || true
-  [ -n "${X_PID:-}" ] && kill "$X_PID" 2>/dev/null || true
+  if [ -n "${APP_PID:-}" ]; then kill "$APP_PID" 2>/dev/null || true; fi
+  if [ -n "${SIM_PID:-}" ]; then kill "$SIM_PID" 2>/dev/null || true; fi
+  if [ -n "${X_PID:-}" ]; then kill "$X_PID" 2>/dev/null || true; fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT

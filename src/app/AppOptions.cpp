@@ -30,7 +30,7 @@ AppOptions ParseAppOptions(const QStringList& arguments) {
         options.error = QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first();
         return options;
     }
-    if (parser.isSet(QStringLiteral("help"))) options.error = parser.helpText();
+    if (parser.isSet(QStringLiteral("help"))) options.help = parser.helpText();
     options.folder = parser.value(folder);
     options.serialDir = parser.value(serialDir);
     options.demo = parser.isSet(demo) && !parser.isSet(noDemo);

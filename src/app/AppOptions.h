@@ -13,6 +13,7 @@ struct AppOptions {
     bool demo = false;
     bool showVersion = false;
     QString accessCode;   // typed into the access-code window (automation)
+    QString help;         // set when --help was asked for
     QString error;        // why the command line was refused
 };
 

@@ -9,21 +9,29 @@
 #include "app/Resources.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    corvane::InitResources();
-    // The program ends when its windows say so, not when the access-code window closes.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationName(QStringLiteral("Corvane PC Programmer"));
-    QApplication::setApplicationVersion(QString::fromLatin1(corvane::kProgramVersion));
-    const corvane::AppOptions options = corvane::ParseAppOptions(QApplication::arguments());
+    // --version and a refused command line need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const corvane::AppOptions options = corvane::ParseAppOptions(arguments);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(options.error));
         return 2;
+    }
+    if (!options.help.isEmpty()) {
+        std::printf("%s", qPrintable(options.help));
+        return 0;
     }
     if (options.showVersion) {
         std::printf("corvane %s\n", corvane::kProgramVersion);
         return 0;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvane PC Programmer"));
+    QApplication::setApplicationVersion(QString::fromLatin1(corvane::kProgramVersion));
+    corvane::InitResources();
+    // The program ends when its windows say so, not when the access-code window closes.
+    QApplication::setQuitOnLastWindowClosed(false);
     corvane::MessageBoxes messages;
     corvane::Application program(options, messages,
                                  corvane::MakeProgramLinkFactory(options.serialDir.toStdString()));

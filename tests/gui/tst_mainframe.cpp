@@ -408,6 +408,21 @@ private slots:
         QTRY_COMPARE(finished.count(), 1);
     }
 
+    void commandLine() {
+        const AppOptions all = ParseAppOptions({"corvane", "--folder", "/f", "--serial-dir", "/s", "--demo",
+                                                "--access-code", "qzv"});
+        QVERIFY(all.error.isEmpty());
+        QCOMPARE(all.folder, QStringLiteral("/f"));
+        QCOMPARE(all.serialDir, QStringLiteral("/s"));
+        QVERIFY(all.demo);
+        QCOMPARE(all.accessCode, QStringLiteral("qzv"));
+        QCOMPARE(ProgramFolderFor(all), std::filesystem::path("/f"));
+        QVERIFY(!ParseAppOptions({"corvane", "--demo", "--no-demo"}).demo);
+        QVERIFY(ParseAppOptions({"corvane", "--version"}).showVersion);
+        QVERIFY(!ParseAppOptions({"corvane", "--bogus"}).error.isEmpty());
+        QVERIFY(!ParseAppOptions({"corvane", "stray"}).error.isEmpty());
+    }
+
     void aRefusedCodeEndsTheProgram() {
         dir_ = std::make_unique<QTemporaryDir>();
         AppOptions options;
