@@ -134,7 +134,7 @@ void LinkEngine::ReconnectPort() {
 }
 
 void LinkEngine::StartAutoDetect() {
-    if (autoDetectRunning_ || Busy()) return;
+    if (autoDetectRunning_) return;
     autoDetectRunning_ = true;
     timers_.Start(LinkTimer::Timer3, kDetectionTickMs, clock_.NowMs());
     probeWait_ = 0;
@@ -196,6 +196,7 @@ void LinkEngine::StartWrite() {
         txIndex_ = 0;
         writeRunning_ = true;
         readRunning_ = false;
+        readGiveUpAt_.reset();
         listener_.OnCloseCellEditors();
     }));
     job.push_back(LinkJobs::Delay(kDelayMs));

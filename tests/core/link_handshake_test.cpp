@@ -173,6 +173,18 @@ TEST(LinkDetection, AnswerOnThirdProbeStopsAtOnce) {
     EXPECT_EQ(bench.listener.Label(), "(COM1)  Connected ...");
 }
 
+TEST(LinkDetection, StartDuringAReconnectProbesAfterIt) {
+    LinkBench bench;
+    bench.ws.portName = "2";
+    bench.engine.ReconnectPort();
+    bench.RunFor(20);
+    bench.engine.StartAutoDetect();
+    // Probes at about 40 ms (queued behind the reconnect) and 460 ms.
+    bench.RunFor(780);
+    EXPECT_EQ(ProbedPorts(bench), (std::vector<std::string>{"2", "3"}));
+    EXPECT_EQ(bench.port.sent.size(), 3u);
+}
+
 TEST(LinkDetection, SecondStartWhileRunningDoesNothing) {
     LinkBench bench;
     bench.ws.portName = "3";

@@ -119,6 +119,26 @@ TEST(LinkRead, ShortBurstWaitsThenGivesUpAfterTwentySeconds) {
     EXPECT_TRUE(bench.engine.Busy());
 }
 
+TEST(LinkRead, WriteFromAStuckReadTakesOver) {
+    LinkBench bench;
+    const int64_t sentAt = StartConnectedRead(bench);
+    bench.RunUntil(sentAt + 1000);
+    ASSERT_TRUE(bench.engine.ReadRunning());
+    // The Port menu: reconnect, answer, write and read enabled again.
+    bench.Connect();
+    EXPECT_TRUE(bench.listener.writeReadEnabled);
+    EXPECT_TRUE(bench.engine.ReadRunning());
+    bench.engine.RequestWrite();
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.port.sent.size() > 3; }, 1000));
+    bench.ReceiveAt(bench.LastSentAt() + 200, kConnReply);
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.engine.WriteRunning(); }, 2000));
+    EXPECT_FALSE(bench.engine.ReadRunning());
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.WriteRunning(); }, 60000));
+    EXPECT_EQ(bench.listener.LastMessage(), "DOWNLOAD COMPLETE");
+    EXPECT_EQ(bench.listener.messages.size(), 1u);  // the abandoned read never times out
+    EXPECT_TRUE(bench.listener.transferButtons);
+}
+
 TEST(LinkRead, PauseSplitsTheBurstAndNeitherHalfCounts) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);
