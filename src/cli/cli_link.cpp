@@ -110,9 +110,12 @@ void CliLinkSession::OnProgress(int value) {
     const int filled = value * kBarWidth / total;
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - *progressStart_);
     const auto left = std::chrono::duration_cast<std::chrono::seconds>(elapsed * (total - value) / value);
-    ctx_.err << '\r' << '[' << std::string(static_cast<std::size_t>(filled), '#')
-             << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] " << value * 100 / total
-             << "%  " << TimeText(left) << " left " << std::flush;
+    std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#') +
+                       std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "] " +
+                       std::to_string(value * 100 / total) + "%  " + TimeText(left) + " left ";
+    if (line == lastProgressLine_) return;
+    ctx_.err << '\r' << line << std::flush;
+    lastProgressLine_ = std::move(line);
     progressShown_ = true;
 }
 
@@ -125,6 +128,7 @@ void CliLinkSession::EndProgressLine() {
     ctx_.err << '\n';
     progressShown_ = false;
     progressStart_.reset();
+    lastProgressLine_.clear();
 }
 
 }  // namespace corvane::cli

@@ -55,6 +55,7 @@ private:
     std::unique_ptr<LinkDriver> driver_;
     std::vector<std::string> messages_;
     std::vector<uint8_t> receivedImage_;
+    std::string lastProgressLine_;
     bool progressShown_ = false;
     bool progressOnTerminal_ = false;
     std::optional<std::chrono::steady_clock::time_point> progressStart_;
