@@ -299,12 +299,14 @@ void LinkEngine::CompleteRead() {
     const Status accepted = AcceptImageFromRadio(image, ws_);
     ClearRxBuffer();
     EnableToolbarAfterTransfer();
+    // A decoded image whose files could not be saved still changed the
+    // workspace, so the views refresh either way.
+    listener_.OnImageAccepted();
     if (!accepted.ok()) {
         ShowLinkStatus();
         listener_.OnMessage(accepted.message(), MessageKind::Warning);
         return;
     }
-    listener_.OnImageAccepted();
     // The receive tick rests while the completion message is up.
     timers_.Stop(LinkTimer::Timer2);
     listener_.OnMessage(kReadComplete, MessageKind::Exclamation);

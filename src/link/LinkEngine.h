@@ -13,6 +13,7 @@
 // of the link (Delay, output drain, handshake wait) live inside the engine.
 // A late Service() fires each timer at most once: ticks are skipped, never
 // bunched, so a stalled event loop does not fake a silence.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>

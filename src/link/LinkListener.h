@@ -38,7 +38,8 @@ public:
     virtual void OnCloseCellEditors() {}
     // CheckPortMenu: tick the Port menu item of the current PortName.
     virtual void OnPortNameChanged() {}
-    // A read was decoded into the workspace: refresh grid, caption, menus.
+    // A read reached the decoder: the workspace may have changed (even when
+    // the image was refused or its files failed); refresh grid, caption, menus.
     virtual void OnImageAccepted() {}
     // The last byte of a write left for the radio.
     virtual void OnImageSent(const MemoryImage& /*image*/) {}
