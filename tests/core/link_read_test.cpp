@@ -26,7 +26,7 @@ int64_t StartConnectedRead(LinkBench& bench) {
 }
 
 // An image of a table that differs from the bench's own.
-std::vector<uint8_t> RadioImage(LinkBench& bench) {
+std::vector<uint8_t> RadioImage() {
     Workspace radio;
     radio.edition = kEditionPmrLpd;
     radio.previousEdition = kEditionPmrLpd;
@@ -35,7 +35,6 @@ std::vector<uint8_t> RadioImage(LinkBench& bench) {
     radio.channels.SetFrequencyCell(433.075, 1, ColTxFreq);
     const Result<MemoryImage> image = BuildImage(radio);
     EXPECT_TRUE(image.ok()) << image.message();
-    (void)bench;
     return image.ok() ? std::vector<uint8_t>(image->begin(), image->end()) : std::vector<uint8_t>(kImageLength);
 }
 
@@ -46,7 +45,7 @@ TEST(LinkRead, FullBurstCompletesAtSilence) {
     const int64_t sentAt = StartConnectedRead(bench);
     EXPECT_EQ(bench.listener.Label(), "Upload");
     EXPECT_FALSE(bench.listener.transferButtons);
-    bench.ReceiveStream(sentAt + 150, RadioImage(bench), kLineByteMs);
+    bench.ReceiveStream(sentAt + 150, RadioImage(), kLineByteMs);
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 20000));
     EXPECT_EQ(bench.listener.LastMessage(), "UPLOAD COMPLETE");
     EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Exclamation);
@@ -67,7 +66,7 @@ TEST(LinkRead, FullBurstCompletesAtSilence) {
 TEST(LinkRead, LongerBurstDecodesFirst1936Bytes) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);
-    std::vector<uint8_t> burst = RadioImage(bench);
+    std::vector<uint8_t> burst = RadioImage();
     burst.resize(2000, 0xEE);
     bench.ReceiveAt(sentAt + 150, burst);
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 5000));
@@ -79,7 +78,7 @@ TEST(LinkRead, LongerBurstDecodesFirst1936Bytes) {
 TEST(LinkRead, OverlongBurstStaysInsideTheBuffer) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);
-    std::vector<uint8_t> burst = RadioImage(bench);
+    std::vector<uint8_t> burst = RadioImage();
     burst.resize(5000, 0xEE);
     bench.ReceiveAt(sentAt + 150, burst);
     bench.RunFor(151);
@@ -93,7 +92,7 @@ TEST(LinkRead, ShortBurstWaitsThenGivesUpAfterTwentySeconds) {
     LinkBench bench;
     const std::string before = Channel1(bench);
     const int64_t sentAt = StartConnectedRead(bench);
-    std::vector<uint8_t> burst = RadioImage(bench);
+    std::vector<uint8_t> burst = RadioImage();
     burst.resize(kImageLength - 1);
     bench.ReceiveAt(sentAt + 150, burst);
     bench.RunUntil(sentAt + 5000);
@@ -142,7 +141,7 @@ TEST(LinkRead, WriteFromAStuckReadTakesOver) {
 TEST(LinkRead, PauseSplitsTheBurstAndNeitherHalfCounts) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);
-    const std::vector<uint8_t> image = RadioImage(bench);
+    const std::vector<uint8_t> image = RadioImage();
     const std::vector<uint8_t> first(image.begin(), image.begin() + 1000);
     const std::vector<uint8_t> rest(image.begin() + 1000, image.end());
     bench.ReceiveAt(sentAt + 150, first);
@@ -163,7 +162,7 @@ TEST(LinkRead, BytesDuringTheReadCommandAreNotPartOfTheImage) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);
     bench.ReceiveAt(sentAt + 30, {0xAA, 0xBB, 0xCC});
-    bench.ReceiveAt(sentAt + 150, RadioImage(bench));
+    bench.ReceiveAt(sentAt + 150, RadioImage());
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 2000));
     EXPECT_EQ(Channel1(bench), "433.075000");
 }
@@ -171,7 +170,7 @@ TEST(LinkRead, BytesDuringTheReadCommandAreNotPartOfTheImage) {
 TEST(LinkRead, LineErrorLosesTheBytesSoFar) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);
-    const std::vector<uint8_t> image = RadioImage(bench);
+    const std::vector<uint8_t> image = RadioImage();
     bench.ReceiveStream(sentAt + 150, image, kLineByteMs);
     bench.RunUntil(sentAt + 150 + 500 * kLineByteMs);
     EXPECT_GT(bench.engine.RxCount(), 400);
@@ -196,7 +195,7 @@ TEST(LinkRead, InvalidImageIsReportedAndChangesNothing) {
     LinkBench bench;
     const std::string before = Channel1(bench);
     const int64_t sentAt = StartConnectedRead(bench);
-    std::vector<uint8_t> image = RadioImage(bench);
+    std::vector<uint8_t> image = RadioImage();
     image[14] = 0x7F;  // no such edition
     bench.ReceiveAt(sentAt + 150, image);
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 2000));
@@ -227,7 +226,7 @@ TEST(LinkReadFiles, UnsavableFilesAreReportedAfterTheTableChanged) {
     const int64_t sentAt = StartConnectedRead(bench);
     // Port.txt cannot be written where a folder of that name stands.
     std::filesystem::create_directories(bench.folder / "Port.txt" / "x");
-    bench.ReceiveAt(sentAt + 150, RadioImage(bench));
+    bench.ReceiveAt(sentAt + 150, RadioImage());
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 2000));
     EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Warning);
     EXPECT_NE(bench.listener.LastMessage(), "UPLOAD COMPLETE");
