@@ -5,7 +5,8 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 cli=$1
-python=/usr/bin/python3
+# The system interpreter: Debian's chirp package installs for it only.
+python=${CORVANE_CHIRP_PYTHON:-/usr/bin/python3}
 
 if [ ! -x "$python" ] || ! "$python" -c 'import chirp.drivers.generic_csv' >/dev/null 2>&1; then
     echo "SKIP: $python cannot import chirp.drivers.generic_csv; install the Debian package chirp"
