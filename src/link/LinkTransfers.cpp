@@ -1,0 +1,161 @@
+// Write to Radio and Read from Radio: set-up after the handshake, the write
+// pacer, read completion and the failures of either.
+#include "link/LinkEngine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "link/LinkEngineDetail.h"
+#include "store/WorkingSet.h"
+
+namespace corvane {
+
+using namespace link_detail;
+
+// ---------------------------------------------------------------- write
+
+void LinkEngine::StartWrite() {
+    transferStarting_ = true;
+    LinkJobs::Job job;
+    AppendHandshake(job);
+    job.push_back(LinkJobs::Action([this] {
+        if (!connected_) {
+            transferStarting_ = false;
+            jobs_.AbortCurrent();
+            ShowLinkStatus();
+            listener_.OnMessage(kHandshakeFailure, MessageKind::Information);
+            return;
+        }
+        DisableTransferButtons();
+        txIndex_ = 0;
+        writeRunning_ = true;
+        readRunning_ = false;
+        readGiveUpAt_.reset();
+        listener_.OnCloseCellEditors();
+    }));
+    job.push_back(LinkJobs::Delay(kDelayMs));
+    AppendSendFrame(job, WriteCommand(ws_.channelMode));
+    job.push_back(LinkJobs::Delay(kDelayMs));
+    job.push_back(LinkJobs::Action([this] { BeginImageSend(); }));
+    jobs_.Add(std::move(job));
+    Service();
+}
+
+void LinkEngine::BeginImageSend() {
+    transferStarting_ = false;
+    if (!writeRunning_) return;  // the port failed while the command went out
+    if (!frameWriteStatus_.ok()) {
+        FailWrite(frameWriteStatus_.message());
+        return;
+    }
+    const Result<MemoryImage> built = BuildImage(ws_);
+    if (!built.ok()) {
+        writeRunning_ = false;
+        ShowLinkStatus();
+        EnableToolbarAfterTransfer();
+        listener_.OnMessage(built.message(), MessageKind::Information);
+        return;
+    }
+    image_ = built.value();
+    SetLabel(kWriteLabel, labelColour_);
+    timers_.Start(LinkTimer::Timer1, kWritePacerMs, clock_.NowMs());
+}
+
+void LinkEngine::Timer1Tick() {
+    if (!port_.IsOpen()) {
+        FailWrite("the serial port is closed");
+        return;
+    }
+    const uint8_t byte = image_[static_cast<std::size_t>(txIndex_)];
+    if (const Status written = port_.Write(std::span<const uint8_t>(&byte, 1)); !written.ok()) {
+        FailWrite(written.message());
+        return;
+    }
+    ++txIndex_;
+    SetProgress(txIndex_);
+    if (txIndex_ < kImageBytes) return;
+    writeRunning_ = false;
+    readRunning_ = false;
+    ShowLinkStatus();
+    timers_.Stop(LinkTimer::Timer1);
+    EnableToolbarAfterTransfer();
+    listener_.OnImageSent(image_);
+    listener_.OnMessage(kWriteComplete, MessageKind::Exclamation);
+}
+
+void LinkEngine::FailWrite(const std::string& reason) {
+    timers_.Stop(LinkTimer::Timer1);
+    writeRunning_ = false;
+    transferStarting_ = false;
+    ShowLinkStatus();
+    EnableToolbarAfterTransfer();
+    listener_.OnMessage("Write to Radio failed after " + std::to_string(txIndex_) + " of " +
+                            std::to_string(kImageBytes) + " bytes: " + reason,
+                        MessageKind::Warning);
+}
+
+// ---------------------------------------------------------------- read
+
+void LinkEngine::StartRead() {
+    transferStarting_ = true;
+    LinkJobs::Job job;
+    AppendHandshake(job);
+    job.push_back(LinkJobs::Action([this] {
+        if (!connected_) {
+            transferStarting_ = false;
+            jobs_.AbortCurrent();
+            ShowLinkStatus();
+            listener_.OnMessage(kHandshakeFailure, MessageKind::Information);
+            return;
+        }
+        DisableTransferButtons();
+        readRunning_ = true;
+        writeRunning_ = false;
+        listener_.OnCloseCellEditors();
+        SetLabel(kReadLabel, labelColour_);
+    }));
+    job.push_back(LinkJobs::Delay(kDelayMs));
+    job.push_back(LinkJobs::Action([this] {
+        transferStarting_ = false;
+        if (readRunning_) readGiveUpAt_ = clock_.NowMs() + kReadGiveUpMs;
+    }));
+    AppendSendFrame(job, ReadCommand(ws_.channelMode));
+    jobs_.Add(std::move(job));
+    Service();
+}
+
+void LinkEngine::CompleteRead() {
+    readRunning_ = false;
+    writeRunning_ = false;
+    readGiveUpAt_.reset();
+    const std::span<const uint8_t> image(rxBuffer_.data(), kImageLength);
+    listener_.OnImageReceived(image);
+    const Status accepted = AcceptImageFromRadio(image, ws_);
+    ClearRxBuffer();
+    EnableToolbarAfterTransfer();
+    // A decoded image whose files could not be saved still changed the
+    // workspace, so the views refresh either way.
+    listener_.OnImageAccepted();
+    if (!accepted.ok()) {
+        ShowLinkStatus();
+        listener_.OnMessage(accepted.message(), MessageKind::Warning);
+        return;
+    }
+    // The receive tick rests while the completion message is up.
+    timers_.Stop(LinkTimer::Timer2);
+    listener_.OnMessage(kReadComplete, MessageKind::Exclamation);
+    timers_.Start(LinkTimer::Timer2, kReceiveTickMs, clock_.NowMs());
+    Wake();
+}
+
+void LinkEngine::FailRead(const std::string& reason) {
+    readRunning_ = false;
+    transferStarting_ = false;
+    readGiveUpAt_.reset();
+    ClearRxBuffer();
+    ShowLinkStatus();
+    EnableToolbarAfterTransfer();
+    listener_.OnMessage("Read from Radio failed: " + reason, MessageKind::Warning);
+}
+
+}  // namespace corvane
