@@ -2,8 +2,10 @@
 
 #include "link/DeviceAccess.h"
 
+#ifndef _WIN32
 #include <sys/ioctl.h>
 #include <termios.h>
+#endif
 
 namespace corvane {
 namespace {
@@ -58,10 +60,12 @@ std::size_t QtSerialPort::BytesToWrite() const {
     if (!port_.isOpen()) return 0;
     std::size_t pending = static_cast<std::size_t>(port_.bytesToWrite());
     // The driver's own queue counts too: the frame has left only when the line is idle.
+#ifndef _WIN32
     int queued = 0;
     if (::ioctl(static_cast<int>(port_.handle()), TIOCOUTQ, &queued) == 0 && queued > 0) {
         pending += static_cast<std::size_t>(queued);
     }
+#endif
     return pending;
 }
 
