@@ -26,6 +26,7 @@ void Application::Start() {
     password_ = std::make_unique<frmPassword>(ws_, messages_);
     connect(password_.get(), &frmPassword::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
     connect(password_.get(), &frmPassword::codeRefused, this, &Application::finished, Qt::QueuedConnection);
+    connect(password_.get(), &frmPassword::closedWithoutCode, this, &Application::finished, Qt::QueuedConnection);
     password_->Form_Load();
     password_->show();
     if (!accessCode_.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "app/frmPassword.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -66,10 +67,19 @@ void frmPassword::showEvent(QShowEvent* event) {
     text1_->setFocus();
 }
 
+void frmPassword::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (!decided_) {
+        decided_ = true;
+        emit closedWithoutCode();
+    }
+}
+
 void frmPassword::Text1_Enter() {
     const QString code = text1_->text();
     text1_->setFocus();
-    if (code.isEmpty()) return;
+    if (code.isEmpty() || decided_) return;
+    decided_ = true;
     const std::optional<int16_t> edition = EditionForAccessCode(code);
     if (!edition) {
         messages_.Show(this, QStringLiteral("Invalid Password !!!!! "));

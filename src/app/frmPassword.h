@@ -32,14 +32,18 @@ public:
 signals:
     void codeAccepted();
     void codeRefused();
+    // Closed by its close box before any code was entered.
+    void closedWithoutCode();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     Workspace& ws_;
     MessageSink& messages_;
     QLineEdit* text1_;
+    bool decided_ = false;
 };
 
 }  // namespace corvane

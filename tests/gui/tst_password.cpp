@@ -105,6 +105,17 @@ private slots:
         QCOMPARE(accepted.count(), 1);
     }
 
+    void closingWithoutACodeIsAnEnd() {
+        Open(kEditionKorea);
+        QSignalSpy closed(window_.get(), &frmPassword::closedWithoutCode);
+        QSignalSpy accepted(window_.get(), &frmPassword::codeAccepted);
+        window_->close();
+        QCOMPARE(closed.count(), 1);
+        QTest::keyClicks(&CodeBox(), QStringLiteral("qzv"));
+        window_->Text1_Enter();  // too late: the window is gone
+        QCOMPARE(accepted.count(), 0);
+    }
+
     void aMissingConfigurationIsWrittenFirst() {
         Open(0);
         QVERIFY(QFileInfo::exists(dir_->filePath("Port.txt")));
