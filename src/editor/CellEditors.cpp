@@ -40,9 +40,8 @@ QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(),
 
 }  // namespace
 
-CellEditors::CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTableView& grid, ChannelTableModel& model,
-                         QWidget& host)
-    : QObject(&host), ws_(ws), messages_(messages), grid_(grid), model_(model), host_(host),
+CellEditors::CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTableView& grid, QWidget& host)
+    : QObject(&host), ws_(ws), messages_(messages), grid_(grid), host_(host),
       text1_(new FrequencyEdit(&host)) {
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->hide();

@@ -13,7 +13,6 @@ class QWidget;
 
 namespace corvane {
 
-class ChannelTableModel;
 class FrequencyEdit;
 class FrozenColumnTableView;
 class MessageSink;
@@ -24,8 +23,7 @@ class CellEditors final : public QObject {
     Q_OBJECT
 public:
     // The editors become children of host, which must contain the grid.
-    CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTableView& grid, ChannelTableModel& model,
-                QWidget& host);
+    CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTableView& grid, QWidget& host);
 
     // Fills the pickers from the tone lists of the current edition.
     void FillPickers();
@@ -62,7 +60,6 @@ private:
     Workspace& ws_;
     MessageSink& messages_;
     FrozenColumnTableView& grid_;
-    ChannelTableModel& model_;
     QWidget& host_;
     FrequencyEdit* text1_;
     std::array<QComboBox*, kPickerCount> pickers_{};

@@ -59,7 +59,7 @@ frmRadioMain::frmRadioMain(Workspace& ws, MessageSink& messages, LinkFactory lin
     layout->addWidget(grid_, 1);
     layout->addLayout(statusRow);
 
-    editors_ = new CellEditors(ws_, messages_, *grid_, *model_, *this);
+    editors_ = new CellEditors(ws_, messages_, *grid_, *this);
     SetUpGrid();
 
     connect(grid_, &QAbstractItemView::clicked, this, [this] { editors_->MSHFlexGrid1_Click(); });
