@@ -210,7 +210,7 @@ void MDIForm1::SetTransferButtonsEnabled(bool enabled) {
 }
 
 void MDIForm1::SetWriteReadEnabled(bool enabled) {
-    for (const QString key : {QStringLiteral("program"), QStringLiteral("upload")}) {
+    for (const QString& key : {QStringLiteral("program"), QStringLiteral("upload")}) {
         if (QAction* action = ToolbarAction(key)) action->setEnabled(enabled);
     }
 }
