@@ -15,6 +15,7 @@
 // bunched, so a stalled event loop does not fake a silence.
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -30,6 +31,7 @@
 #include "link/SerialPort.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
+#include "store/ImageBackups.h"
 
 namespace corvane {
 
@@ -95,6 +97,12 @@ public:
     void SetPortMap(PortMap portMap) { portMap_ = std::move(portMap); }
     const LinkTimers& Timers() const { return timers_; }
 
+    // Where each image a write sends and a read receives is kept; empty
+    // switches backups off. Until set: DefaultBackupFolder of the workspace
+    // (none while the workspace has no program folder).
+    void SetBackupFolder(std::filesystem::path folder) { backupFolder_ = std::move(folder); }
+    std::filesystem::path BackupFolder() const;
+
     // ShowLinkStatus: label, port menu tick and the write/read buttons.
     void ShowLinkStatus();
 
@@ -115,6 +123,9 @@ private:
     void ParseReplyFrame();
     void CompleteRead();
     void ClearRxBuffer();
+
+    // A backup that fails is reported to the listener; the transfer goes on.
+    void SaveBackup(std::span<const uint8_t> image, int16_t edition, BackupKind kind);
 
     void FailWrite(const std::string& reason);
     void FailRead(const std::string& reason);
@@ -144,6 +155,7 @@ private:
     bool autoDetectRunning_ = false;
     bool transferStarting_ = false;
 
+    std::optional<std::filesystem::path> backupFolder_;
     MemoryImage image_{};
     int txIndex_ = 0;
     int progress_ = 0;

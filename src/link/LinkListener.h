@@ -45,6 +45,11 @@ public:
     virtual void OnImageSent(const MemoryImage& /*image*/) {}
     // The bytes of a completed read, before they are decoded.
     virtual void OnImageReceived(std::span<const uint8_t> /*image*/) {}
+    // A backup of the image being written or just read was saved at path.
+    virtual void OnBackupSaved(const std::string& /*path*/) {}
+    // That backup could not be saved; the transfer carries on regardless, so
+    // this is a note for a status line, not a dialog.
+    virtual void OnBackupFailed(const std::string& /*text*/) {}
 };
 
 }  // namespace corvane

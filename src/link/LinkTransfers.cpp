@@ -3,8 +3,10 @@
 #include "link/LinkEngine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
+#include "link/ImageLayout.h"
 #include "link/LinkEngineDetail.h"
 #include "store/WorkingSet.h"
 
@@ -57,6 +59,8 @@ void LinkEngine::BeginImageSend() {
         return;
     }
     image_ = built.value();
+    // Kept before the first byte goes, so even an interrupted write leaves it.
+    SaveBackup(image_, ws_.edition, BackupKind::Write);
     SetLabel(kWriteLabel, labelColour_);
     timers_.Start(LinkTimer::Timer1, kWritePacerMs, clock_.NowMs());
 }
@@ -94,6 +98,26 @@ void LinkEngine::FailWrite(const std::string& reason) {
                         MessageKind::Warning);
 }
 
+// ---------------------------------------------------------------- backups
+
+std::filesystem::path LinkEngine::BackupFolder() const {
+    if (backupFolder_) return *backupFolder_;
+    if (ws_.programFolder.empty()) return {};
+    return DefaultBackupFolder(ws_);
+}
+
+void LinkEngine::SaveBackup(std::span<const uint8_t> image, int16_t edition, BackupKind kind) {
+    const std::filesystem::path folder = BackupFolder();
+    if (folder.empty()) return;
+    const Result<std::filesystem::path> saved =
+        SaveImageBackup(folder, image, edition, kind, std::chrono::system_clock::now());
+    if (saved.ok()) {
+        listener_.OnBackupSaved(saved->string());
+    } else {
+        listener_.OnBackupFailed("Image backup not saved: " + saved.message());
+    }
+}
+
 // ---------------------------------------------------------------- read
 
 void LinkEngine::StartRead() {
@@ -129,6 +153,7 @@ void LinkEngine::CompleteRead() {
     writeRunning_ = false;
     readGiveUpAt_.reset();
     const std::span<const uint8_t> image(rxBuffer_.data(), kImageLength);
+    SaveBackup(image, static_cast<int16_t>(image[image::kEdition]), BackupKind::Read);
     listener_.OnImageReceived(image);
     const Status accepted = AcceptImageFromRadio(image, ws_);
     ClearRxBuffer();

@@ -82,6 +82,8 @@ public:
     void OnCloseCellEditors() override { ++editorsClosed; }
     void OnImageAccepted() override { ++imagesAccepted; }
     void OnImageSent(const MemoryImage&) override { ++imagesSent; }
+    void OnBackupSaved(const std::string& path) override { backupsSaved.push_back(path); }
+    void OnBackupFailed(const std::string& text) override { backupFailures.push_back(text); }
 
     std::string Label() const { return labels.empty() ? std::string() : labels.back(); }
     std::string LastMessage() const { return messages.empty() ? std::string() : messages.back().text; }
@@ -97,6 +99,8 @@ public:
     int editorsClosed = 0;
     int imagesAccepted = 0;
     int imagesSent = 0;
+    std::vector<std::string> backupsSaved;
+    std::vector<std::string> backupFailures;
 };
 
 inline const std::vector<uint8_t> kConnReply = {0x02, 0x07, 'C', 'O', 'N', 'N', 0x00, 0x03};

@@ -1,0 +1,49 @@
+#pragma once
+// Image files: reading and writing a raw memory image, and the automatic
+// backups kept of every image that goes to or comes from the radio.
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "link/MemoryImage.h"
+#include "model/Status.h"
+#include "model/Workspace.h"
+
+namespace corvane {
+
+enum class BackupKind { Read, Write };
+
+// How many backups a folder keeps; older ones are deleted.
+constexpr std::size_t kBackupsKept = 50;
+
+// DataFolder()/"backups".
+std::filesystem::path DefaultBackupFolder(const Workspace& ws);
+
+// "pmr-lpd", "korea" or "edition-N".
+std::string EditionTag(int16_t edition);
+
+// "YYYY-MM-DD_HHMMSS_<edition>_<read|write>.img" in UTC, so that name order
+// is time order; a second backup in the same second gets "-2", "-3", ...
+std::string BackupFileName(std::chrono::system_clock::time_point when, int16_t edition, BackupKind kind,
+                           int sequence = 1);
+
+// True for names BackupFileName makes; nothing else in the folder is ever
+// counted or deleted.
+bool IsBackupFileName(const std::string& name);
+
+// Writes the image into backupFolder (created when missing) under a fresh
+// name, then deletes the oldest backups beyond kBackupsKept. The file just
+// written is never deleted, even when the clock went backwards.
+Result<std::filesystem::path> SaveImageBackup(const std::filesystem::path& backupFolder,
+                                              std::span<const uint8_t> image, int16_t edition, BackupKind kind,
+                                              std::chrono::system_clock::time_point when);
+
+// The first kImageLength bytes of the file; shorter files are refused.
+Result<MemoryImage> ReadImageFile(const std::filesystem::path& path);
+
+// The image as a file of exactly kImageLength bytes, written atomically.
+Status WriteImageFile(const std::filesystem::path& path, const MemoryImage& image);
+
+}  // namespace corvane
