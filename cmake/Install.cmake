@@ -33,8 +33,19 @@ if(TARGET corvane-cli)
     DEPENDS corvane-cli ${CORVANE_PACKAGING_DIR}/cli-manpage.cmake
     COMMENT "Generating the corvane-cli man page"
     VERBATIM)
-  add_custom_target(corvane-cli-manpage ALL DEPENDS ${CORVANE_CLI_MANPAGE})
-  install(FILES ${CORVANE_CLI_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # Debian ships man pages compressed; -n keeps the archive free of the build time.
+  find_program(CORVANE_GZIP gzip)
+  set(CORVANE_CLI_MANPAGE_INSTALLED ${CORVANE_CLI_MANPAGE})
+  if(CORVANE_GZIP)
+    set(CORVANE_CLI_MANPAGE_INSTALLED ${CORVANE_CLI_MANPAGE}.gz)
+    add_custom_command(
+      OUTPUT ${CORVANE_CLI_MANPAGE_INSTALLED}
+      COMMAND ${CORVANE_GZIP} -9nkf ${CORVANE_CLI_MANPAGE}
+      DEPENDS ${CORVANE_CLI_MANPAGE}
+      VERBATIM)
+  endif()
+  add_custom_target(corvane-cli-manpage ALL DEPENDS ${CORVANE_CLI_MANPAGE_INSTALLED})
+  install(FILES ${CORVANE_CLI_MANPAGE_INSTALLED} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 # A cheap check of the install tree; the .deb itself is built and checked
@@ -61,6 +72,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Dependencies come from what the programs really link (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(TARGET corvane)
+  # Loaded as plugins (SVG icons and images), so invisible to dpkg-shlibdeps.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CORVANE_PACKAGING_DIR}/postinst ${CORVANE_PACKAGING_DIR}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)

@@ -36,8 +36,11 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$scratch/apt.log"
 pass "apt-get install"
 
 check "files under /usr" sh -c "dpkg -L corvane | grep -q '^/usr/bin/corvane-cli$' && ! dpkg -L corvane | grep -q '^/usr/local'"
-check "corvane --version" sh -c "[ \"\$(QT_QPA_PLATFORM=offscreen corvane --version)\" = 'corvane $version' ]"
-check "corvane-cli --version" sh -c "[ \"\$(corvane-cli --version)\" = 'corvane-cli $version' ]"
+# The desktop program needs a display; offscreen stands in on a headless machine.
+said=$(QT_QPA_PLATFORM=offscreen corvane --version 2>&1 || true)
+[ "$said" = "corvane $version" ] && pass "corvane --version" || fail "corvane --version said '$said'"
+said=$(corvane-cli --version 2>&1 || true)
+[ "$said" = "corvane-cli $version" ] && pass "corvane-cli --version" || fail "corvane-cli --version said '$said'"
 check "corvane-radio-sim installed" test -x /usr/bin/corvane-radio-sim
 check "desktop entry" test -f /usr/share/applications/corvane.desktop
 if command -v desktop-file-validate >/dev/null 2>&1; then

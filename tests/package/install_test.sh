@@ -24,8 +24,13 @@ version=$("$root/bin/corvane-cli" --version) || fail "corvane-cli --version"
 expected=$(sed -n 's/^project(Corvane VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
 [ "$version" = "corvane-cli $expected" ] || fail "corvane-cli --version says '$version', expected 'corvane-cli $expected'"
 
-page=$root/share/man/man1/corvane-cli.1
-[ -f "$page" ] || fail "man page missing"
+page=$stage/corvane-cli.1
+if [ -f "$root/share/man/man1/corvane-cli.1.gz" ]; then
+    gzip -dc "$root/share/man/man1/corvane-cli.1.gz" >"$page" || fail "man page is no gzip file"
+else
+    [ -f "$root/share/man/man1/corvane-cli.1" ] || fail "man page missing"
+    cp "$root/share/man/man1/corvane-cli.1" "$page"
+fi
 head -n 1 "$page" | grep -q '^\.TH CORVANE-CLI 1 ' || fail "man page has no title line"
 # Every command the help lists has its entry in the page.
 "$root/bin/corvane-cli" --help | sed -n '/^Commands:/,$p' | sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' | while read -r command; do
