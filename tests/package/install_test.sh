@@ -18,7 +18,12 @@ for program in corvane-cli corvane-radio-sim; do
     [ -x "$root/bin/$program" ] || fail "bin/$program missing"
 done
 [ -f "$root/lib/udev/rules.d/99-corvane-serial.rules" ] || fail "udev rule missing"
-grep -q 'ENV{ID_MM_DEVICE_IGNORE}="1"' "$root/lib/udev/rules.d/99-corvane-serial.rules" || fail "udev rule does not hide cables from ModemManager"
+rule=$root/lib/udev/rules.d/99-corvane-serial.rules
+# FTDI, Prolific, CH340 and CP210x cables.
+for chip in 0403:6001 067b:2303 1a86:7523 10c4:ea60; do
+    grep -q "ATTRS{idVendor}==\"${chip%:*}\", ATTRS{idProduct}==\"${chip#*:}\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"" "$rule" ||
+        fail "udev rule does not hide $chip from ModemManager"
+done
 
 version=$("$root/bin/corvane-cli" --version) || fail "corvane-cli --version"
 expected=$(sed -n 's/^project(Corvane VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
