@@ -21,7 +21,7 @@ fi
 scratch=$(mktemp -d /tmp/corvane-check-XXXXXX)
 chmod 755 "$scratch"
 cleanup() {
-    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq corvane >/dev/null 2>&1 || true
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq corvane >/dev/null 2>&1 || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -71,7 +71,7 @@ fi
 check "working files in ~/.local/share/corvane" test -f "$home/.local/share/corvane/Port.txt"
 check "no working files in /usr/bin" sh -c "[ ! -e /usr/bin/Port.txt ] && [ \"\$(ls -A /usr/bin | sort | md5sum)\" = '$before' ]"
 
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq corvane >/dev/null 2>&1 && pass "apt-get remove" || fail "apt-get remove"
+DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq corvane >/dev/null 2>&1 && pass "apt-get purge" || fail "apt-get purge"
 check "programs gone" sh -c "! command -v corvane-cli >/dev/null"
 
 if [ "$failures" -ne 0 ]; then
