@@ -2,6 +2,7 @@
 // The verbs of corvane-cli. Each verb lives in its own cli_<verb>.cpp and is
 // listed once in CommandList.cpp; main.cpp parses the global options and
 // dispatches on the first remaining word.
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <span>
@@ -14,6 +15,7 @@
 
 namespace corvane {
 struct Workspace;
+enum class BackupKind;
 }
 
 namespace corvane::cli {
@@ -32,6 +34,8 @@ struct CliContext {
     std::filesystem::path serialDir;  // --serial-dir or $CORVANE_SERIAL_DIR; empty when neither
     std::ostream& out;
     std::ostream& err;
+    std::filesystem::path backupDir;  // --backup-dir; empty when not given
+    bool noBackup = false;            // --no-backup
 };
 
 struct Command {
@@ -80,6 +84,13 @@ struct ParsedArgs {
 // Splits args into options (known names only, "--name value" or "--name=value")
 // and positional words; "--" ends the options. Unknown options are an error.
 Result<ParsedArgs> ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs);
+
+// Where write and read keep their image backups: --backup-dir, else
+// DIR/Data/backups; empty with --no-backup.
+std::filesystem::path BackupFolder(const CliContext& ctx);
+// Keeps image as a backup when --backup-dir was given explicitly (the image
+// verbs), printing "backup: PATH" or why it failed on err; never fails the verb.
+void SaveExplicitBackup(CliContext& ctx, std::span<const uint8_t> image, int16_t edition, BackupKind kind);
 
 // The working set as the program loads it at start with the edition of
 // Port.txt, in ctx.folder.

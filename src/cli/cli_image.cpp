@@ -1,15 +1,15 @@
 // corvane-cli image build|decode|show: the memory image without a radio.
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
+#include "link/ImageLayout.h"
 #include "link/MemoryImage.h"
 #include "model/Workspace.h"
 #include "store/ChannelFiles.h"
+#include "store/ImageBackups.h"
 #include "store/TextLines.h"
 #include "store/WorkingSet.h"
 
@@ -19,8 +19,8 @@ namespace {
 constexpr std::string_view kVerb = "image";
 
 void PrintImageHelp(std::ostream& out) {
-    out << "Usage: " << kProgramName << " [--folder DIR] image build OUT\n"
-        << "       " << kProgramName << " [--folder DIR] image decode IN\n"
+    out << "Usage: " << kProgramName << " [--folder DIR] [--backup-dir DIR] image build OUT\n"
+        << "       " << kProgramName << " [--folder DIR] [--backup-dir DIR] image decode IN\n"
         << "       " << kProgramName << " image show IN\n"
         << "\n"
         << "  build OUT   build the 1936-byte image a write would send from the files\n"
@@ -29,24 +29,9 @@ void PrintImageHelp(std::ostream& out) {
         << "              channel files in DIR are rewritten from it\n"
         << "  show IN     print the settings, groups and channels an image holds\n"
         << "\n"
-        << "Only the first 1936 bytes of IN are used; shorter files are refused.\n";
-}
-
-// Reads the image file; files longer than an image keep only its bytes.
-Result<std::vector<uint8_t>> ReadImageFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Status::Error("cannot open the file");
-    std::vector<uint8_t> bytes;
-    bytes.reserve(kImageLength);
-    std::istreambuf_iterator<char> it(in);
-    const std::istreambuf_iterator<char> end;
-    for (; it != end && bytes.size() < kImageLength; ++it) bytes.push_back(static_cast<uint8_t>(*it));
-    if (in.bad()) return Status::Error("cannot read the file");
-    if (bytes.size() < kImageLength) {
-        return Status::Error("only " + std::to_string(bytes.size()) + " bytes, an image has " +
-                             std::to_string(kImageLength));
-    }
-    return bytes;
+        << "Only the first 1936 bytes of IN are used; shorter files are refused.\n"
+        << "With --backup-dir, build keeps a \"write\" copy and decode a \"read\" copy of\n"
+        << "the image there, as a transfer would.\n";
 }
 
 int Build(CliContext& ctx, const std::string& outPath) {
@@ -54,14 +39,15 @@ int Build(CliContext& ctx, const std::string& outPath) {
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     const Result<MemoryImage> image = BuildImage(ws);
     if (!image) return Fail(ctx, ctx.folder.string(), image.message());
-    const std::string_view bytes(reinterpret_cast<const char*>(image->data()), image->size());
-    if (Status written = WriteFileAtomically(outPath, bytes); !written) return Fail(ctx, outPath, written.message());
+    if (Status written = WriteImageFile(outPath, *image); !written) return Fail(ctx, outPath, written.message());
+    SaveExplicitBackup(ctx, *image, ws.edition, BackupKind::Write);
     return kExitOk;
 }
 
 int Decode(CliContext& ctx, const std::string& inPath) {
     const auto bytes = ReadImageFile(inPath);
     if (!bytes) return Fail(ctx, inPath, bytes.message());
+    SaveExplicitBackup(ctx, *bytes, static_cast<int16_t>((*bytes)[image::kEdition]), BackupKind::Read);
     Workspace ws;
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     // What a completed read does, then what the program does when it ends.

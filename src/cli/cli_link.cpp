@@ -50,6 +50,7 @@ CliLinkSession::CliLinkSession(CliContext& ctx, Workspace& ws, PortMap portMap)
         app_ = std::make_unique<QCoreApplication>(argc_, argv_.data());
     }
     driver_ = std::make_unique<LinkDriver>(ws, *this, std::move(portMap));
+    driver_->Engine().SetBackupFolder(BackupFolder(ctx_));
 }
 
 CliLinkSession::~CliLinkSession() {
@@ -121,6 +122,16 @@ void CliLinkSession::OnProgress(int value) {
 
 void CliLinkSession::OnImageReceived(std::span<const uint8_t> image) {
     receivedImage_.assign(image.begin(), image.end());
+}
+
+void CliLinkSession::OnBackupSaved(const std::string& path) {
+    EndProgressLine();
+    ctx_.err << "backup: " << path << '\n';
+}
+
+void CliLinkSession::OnBackupFailed(const std::string& text) {
+    EndProgressLine();
+    ctx_.err << kProgramName << ": " << text << '\n';
 }
 
 void CliLinkSession::EndProgressLine() {

@@ -42,6 +42,8 @@ public:
     void OnMessage(const std::string& text, MessageKind kind) override;
     void OnProgress(int value) override;
     void OnImageReceived(std::span<const uint8_t> image) override;
+    void OnBackupSaved(const std::string& path) override;
+    void OnBackupFailed(const std::string& text) override;
 
 private:
     void EndProgressLine();

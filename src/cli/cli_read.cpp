@@ -27,7 +27,9 @@ void PrintReadHelp(std::ostream& out) {
         << "\n"
         << "  --port N|PATH      COM port 1 to 12 (default: the port in Port.txt) or a\n"
         << "                     serial device path\n"
-        << "  --save-image OUT   also keep the raw image in OUT\n";
+        << "  --save-image OUT   also keep the raw image in OUT\n"
+        << "\n"
+        << "The image is also kept in the backup folder (see --backup-dir, --no-backup).\n";
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ void PrintWriteHelp(std::ostream& out) {
         << "  --port N|PATH  COM port 1 to 12 (default: the port in Port.txt) or a\n"
         << "                 serial device path\n"
         << "\n"
-        << "Exit status 0 only when the whole image went out.\n";
+        << "Exit status 0 only when the whole image went out.\n"
+        << "\n"
+        << "The image is also kept in the backup folder (see --backup-dir, --no-backup).\n";
 }
 
 }  // namespace

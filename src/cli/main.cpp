@@ -24,13 +24,18 @@ std::filesystem::path ExecutableFolder() {
 }
 
 void PrintHelp(std::ostream& out) {
-    out << "Usage: " << kProgramName << " [--folder DIR] [--serial-dir DIR] COMMAND [ARGS...]\n"
+    out << "Usage: " << kProgramName << " [--folder DIR] [--serial-dir DIR] [--backup-dir DIR|--no-backup]\n"
+        << "       COMMAND [ARGS...]\n"
         << "\n"
         << "Options:\n"
         << "  --folder DIR      folder of Port.txt, Group.txt and the channel files\n"
         << "                    (default: the folder of this program)\n"
         << "  --serial-dir DIR  folder holding the serial devices COM1..COM12 map to\n"
         << "                    (default: $" << kSerialDirEnv << ")\n"
+        << "  --backup-dir DIR  where write and read keep a copy of every image\n"
+        << "                    (default: DIR/Data/backups of --folder, newest 50 kept);\n"
+        << "                    given explicitly, image build and decode keep one too\n"
+        << "  --no-backup       keep no image copies\n"
         << "  --help            this text; COMMAND --help describes a command\n"
         << "  --version         the program version\n"
         << "\n"
@@ -56,9 +61,14 @@ int Main(const std::vector<std::string>& words) {
             ctx.out << kProgramName << ' ' << CORVANE_VERSION << '\n';
             return kExitOk;
         }
+        if (word == "--no-backup") {
+            ctx.noBackup = true;
+            continue;
+        }
         const bool isFolder = word == "--folder" || word.starts_with("--folder=");
         const bool isSerial = word == "--serial-dir" || word.starts_with("--serial-dir=");
-        if (!isFolder && !isSerial) break;
+        const bool isBackup = word == "--backup-dir" || word.starts_with("--backup-dir=");
+        if (!isFolder && !isSerial && !isBackup) break;
         std::string value;
         if (const std::size_t equals = word.find('='); equals != std::string::npos) {
             value = word.substr(equals + 1);
@@ -68,8 +78,9 @@ int Main(const std::vector<std::string>& words) {
             return UsageError(ctx, "", word + " needs a directory");
         }
         if (value.empty()) return UsageError(ctx, "", "empty directory for " + word.substr(0, word.find('=')));
-        (isFolder ? ctx.folder : ctx.serialDir) = value;
+        (isFolder ? ctx.folder : isSerial ? ctx.serialDir : ctx.backupDir) = value;
     }
+    if (ctx.noBackup && !ctx.backupDir.empty()) return UsageError(ctx, "", "--backup-dir and --no-backup exclude each other");
     if (i == words.size()) {
         PrintHelp(ctx.err);
         return kExitUsage;
