@@ -5,10 +5,8 @@
 
 namespace corvane {
 
-inline constexpr const char* kProgramVersion = "1.00.15";
-
 struct AppOptions {
-    QString folder;       // program folder; empty: the executable's folder
+    QString folder;       // program folder; empty: beside the executable, or the per-user folder
     QString serialDir;    // replaces /dev when mapping COMn to a device
     bool demo = false;
     bool showVersion = false;

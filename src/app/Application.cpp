@@ -2,17 +2,22 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/MDIForm1.h"
 #include "app/MessageBoxes.h"
 #include "app/frmPassword.h"
+#include "store/ProgramFolder.h"
 
 namespace corvane {
 
+// Beside the program when that folder takes writes; an installed copy keeps
+// its files in the per-user data folder instead.
 std::filesystem::path ProgramFolderFor(const AppOptions& options) {
-    const QString folder = options.folder.isEmpty() ? QCoreApplication::applicationDirPath() : options.folder;
-    return std::filesystem::path(folder.toStdString());
+    if (!options.folder.isEmpty()) return std::filesystem::path(options.folder.toStdString());
+    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return ResolveProgramFolder(QCoreApplication::applicationDirPath().toStdString(), perUser.toStdString());
 }
 
 Application::Application(const AppOptions& options, MessageSink& messages, LinkFactory linkFactory)

@@ -134,7 +134,7 @@ void MDIForm1::SelectCustomMode() {
 
 void MDIForm1::ShowHelp() {
     editor_->CloseCellEditors();
-    if (!help_) help_ = new frmHelp;
+    if (!help_) help_ = new frmHelp(ws_.programFolder);
     help_->show();
     help_->raise();
 }

@@ -15,7 +15,7 @@ namespace {
 constexpr int kLogoSize = 96;
 }
 
-frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmHelp::frmHelp(const std::filesystem::path& programFolder, QWidget* parent) : QWidget(parent, Qt::Window) {
     InitResources();  // registering twice is harmless
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("About Corvane"));
@@ -33,6 +33,10 @@ frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
         label->setObjectName(QStringLiteral("Label%1").arg(number++));
         text->addWidget(label);
     }
+    auto* folder = new QLabel(QStringLiteral("Files: %1").arg(QString::fromStdString(programFolder.string())), this);
+    folder->setObjectName(QStringLiteral("LabelFolder"));
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    text->addWidget(folder);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setDefault(true);

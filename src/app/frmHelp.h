@@ -1,13 +1,15 @@
 #pragma once
 // "About Corvane": the logo, the product lines and an OK button.
 #include <QWidget>
+#include <filesystem>
 
 namespace corvane {
 
 class frmHelp final : public QWidget {
     Q_OBJECT
 public:
-    explicit frmHelp(QWidget* parent = nullptr);
+    // programFolder is shown so users of an installed copy find their files.
+    explicit frmHelp(const std::filesystem::path& programFolder, QWidget* parent = nullptr);
 
     void AllwaysOntop();
     void NoAllwaysOnTop();

@@ -22,13 +22,15 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (options.showVersion) {
-        std::printf("corvane %s\n", corvane::kProgramVersion);
+        std::printf("corvane %s\n", CORVANE_VERSION);
         return 0;
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Corvane PC Programmer"));
-    QApplication::setApplicationVersion(QString::fromLatin1(corvane::kProgramVersion));
+    // The short name makes the per-user data folder ~/.local/share/corvane, shared with corvane-cli.
+    QApplication::setApplicationName(QStringLiteral("corvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvane PC Programmer"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     corvane::InitResources();
     // The program ends when its windows say so, not when the access-code window closes.
     QApplication::setQuitOnLastWindowClosed(false);

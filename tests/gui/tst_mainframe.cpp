@@ -247,8 +247,9 @@ private slots:
         QStringList texts;
         for (QLabel* label : help->findChildren<QLabel*>())
             if (!label->text().isEmpty()) texts << label->text();
+        const QString files = QStringLiteral("Files: ") + QString::fromStdString(ws_.programFolder.string());
         QCOMPARE(texts, (QStringList{"Velta Series PC Programmer", "Version: 1.00.15", "Date: May 12, 2012",
-                                     "Frequency Range: 420 ~ 450 [MHz]"}));
+                                     "Frequency Range: 420 ~ 450 [MHz]", files}));
         QVERIFY(help->windowFlags() & Qt::WindowStaysOnTopHint);
         QTest::mouseClick(help->findChild<QWidget*>(QStringLiteral("Command1")), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
