@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "store/ProgramFolder.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "unknown"
@@ -29,7 +30,8 @@ void PrintHelp(std::ostream& out) {
         << "\n"
         << "Options:\n"
         << "  --folder DIR      folder of Port.txt, Group.txt and the channel files\n"
-        << "                    (default: the folder of this program)\n"
+        << "                    (default: the folder of this program, or\n"
+        << "                    ~/.local/share/corvane when that folder is read-only)\n"
         << "  --serial-dir DIR  folder holding the serial devices COM1..COM12 map to\n"
         << "                    (default: $" << kSerialDirEnv << ")\n"
         << "  --backup-dir DIR  where write and read keep a copy of every image\n"
@@ -50,6 +52,7 @@ int Main(const std::vector<std::string>& words) {
     CliContext ctx{ExecutableFolder(), {}, std::cout, std::cerr};
     if (const char* env = std::getenv(std::string(kSerialDirEnv).c_str()); env && *env) ctx.serialDir = env;
 
+    bool folderGiven = false;
     std::size_t i = 0;
     for (; i < words.size(); ++i) {
         const std::string& word = words[i];
@@ -79,7 +82,10 @@ int Main(const std::vector<std::string>& words) {
         }
         if (value.empty()) return UsageError(ctx, "", "empty directory for " + word.substr(0, word.find('=')));
         (isFolder ? ctx.folder : isSerial ? ctx.serialDir : ctx.backupDir) = value;
+        folderGiven = folderGiven || isFolder;
     }
+    // An installed copy cannot write beside itself: use the per-user folder, as the program does.
+    if (!folderGiven) ctx.folder = ResolveProgramFolder(ctx.folder, PerUserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     if (ctx.noBackup && !ctx.backupDir.empty()) return UsageError(ctx, "", "--backup-dir and --no-backup exclude each other");
     if (i == words.size()) {
         PrintHelp(ctx.err);
