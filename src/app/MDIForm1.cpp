@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/ImageFileCommands.h"
 #include "app/MessageBoxes.h"
 #include "app/Resources.h"
 #include "app/frmHelp.h"
@@ -84,6 +85,7 @@ MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory
     connect(editor_, &frmRadioMain::transferButtonsEnabled, this, &MDIForm1::SetTransferButtonsEnabled);
     connect(editor_, &frmRadioMain::portNameChanged, this, &MDIForm1::CheckPortMenu);
     connect(editor_, &frmRadioMain::imageAccepted, this, &MDIForm1::RefreshAfterRead);
+    connect(editor_, &frmRadioMain::backupFailed, this, &MDIForm1::ShowBackupFailure);
 }
 
 MDIForm1::~MDIForm1() {
@@ -109,6 +111,11 @@ void MDIForm1::BuildMenus() {
     file->addSeparator();
     QAction* saveFile = file->addAction(QStringLiteral("SaveFile(&S)"), this, [this] { SaveWorkbook(); });
     saveFile->setObjectName(QStringLiteral("saveFile"));
+    file->addSeparator();
+    QAction* openImage = file->addAction(QString::fromLatin1(kOpenImageText), this, [this] { OpenImage(); });
+    openImage->setObjectName(QStringLiteral("openImage"));
+    QAction* saveImage = file->addAction(QString::fromLatin1(kSaveImageText), this, [this] { SaveImage(); });
+    saveImage->setObjectName(QStringLiteral("saveImage"));
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit(&X)"), this, [this] { ExitProgram(); });
     exit->setObjectName(QStringLiteral("mnuExit"));
@@ -206,6 +213,10 @@ void MDIForm1::CheckModeMenu() {
 void MDIForm1::SetTransferButtonsEnabled(bool enabled) {
     for (const char* key : kTransferKeys) {
         if (QAction* action = ToolbarAction(QString::fromLatin1(key))) action->setEnabled(enabled);
+    }
+    // The image commands wait for a transfer like the file buttons do.
+    for (const char* name : {"openImage", "saveImage"}) {
+        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) action->setEnabled(enabled);
     }
 }
 

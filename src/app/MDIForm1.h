@@ -42,6 +42,9 @@ public:
     void SelectDefaultMode();      // mode/default
     void SelectCustomMode();       // mode/custom
     void ShowHelp();               // information/help
+    // File > Open Image... / Save Image... after their dialogs; true when done.
+    bool RunOpenImage(const QString& path);
+    bool RunSaveImage(const QString& path);
 
     frmRadioMain& Editor() const { return *editor_; }
     QToolBar& Toolbar() const { return *toolbar_; }
@@ -76,6 +79,10 @@ private:
     void ShowGroup();
     void OpenWorkbook();
     void SaveWorkbook();
+    void OpenImage();
+    void SaveImage();
+    // A backup the link could not keep: a status line, not a dialog mid-transfer.
+    void ShowBackupFailure(const QString& text);
     void ChangeMode(uint8_t mode);
     void ReportIfFailed(const Status& status);
     void ShowMessage(const QString& text);

@@ -152,4 +152,6 @@ void frmRadioMain::OnImageAccepted() {
     emit imageAccepted();
 }
 
+void frmRadioMain::OnBackupFailed(const std::string& text) { emit backupFailed(QString::fromStdString(text)); }
+
 }  // namespace corvane

@@ -53,12 +53,14 @@ public:
     void OnCloseCellEditors() override;
     void OnPortNameChanged() override;
     void OnImageAccepted() override;
+    void OnBackupFailed(const std::string& text) override;
 
 signals:
     void writeReadEnabled(bool enabled);
     void transferButtonsEnabled(bool enabled);
     void portNameChanged();
     void imageAccepted();
+    void backupFailed(const QString& text);
 
 private:
     void SetUpGrid();

@@ -128,7 +128,8 @@ private slots:
             for (QAction* action : menu->actions()) list << (action->isSeparator() ? "-" : action->objectName());
             return list;
         };
-        QCOMPARE(names(bar[0]->menu()), (QStringList{"openFile", "-", "saveFile", "-", "mnuExit"}));
+        QCOMPARE(names(bar[0]->menu()),
+                 (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "mnuExit"}));
         QCOMPARE(names(bar[1]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
                                                       "com8", "-", "com9", "com10", "com11", "com12"}));
         QCOMPARE(names(bar[2]->menu()), (QStringList{"default", "custom"}));
