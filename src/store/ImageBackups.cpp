@@ -25,6 +25,10 @@ constexpr char kSequenceMark = '-';
 constexpr char kFieldMark = '_';
 constexpr int kFirstSequence = 1;
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 struct BackupName {
     std::string stamp;
     int sequence = kFirstSequence;
@@ -180,7 +184,7 @@ Result<std::filesystem::path> SaveImageBackup(const std::filesystem::path& backu
 Result<MemoryImage> ReadImageFile(const std::filesystem::path& path) {
     // stdio rather than a stream: a folder or unreadable device must come
     // back as an error, not as an exception from the stream buffer.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.string().c_str(), "rb"), &std::fclose);
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
     if (!file) return Status::Error("cannot open the file");
     MemoryImage image{};
     std::size_t count = 0;
