@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/EditMenu.h"
 #include "app/ImageFileCommands.h"
 #include "app/MessageBoxes.h"
 #include "app/Resources.h"
@@ -77,6 +78,7 @@ MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory
     setCentralWidget(mdiArea_);
     BuildMenus();
     BuildToolbar();
+    new EditMenu(*this, ws_, messages_);
 
     QMdiSubWindow* child = mdiArea_->addSubWindow(editor_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     child->setObjectName(QStringLiteral("PCSettingWindow"));

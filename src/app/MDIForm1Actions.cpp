@@ -5,6 +5,7 @@
 #include "app/MDIForm1.h"
 #include "app/MessageBoxes.h"
 #include "app/frmHelp.h"
+#include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
@@ -59,6 +60,7 @@ void MDIForm1::StartAutoDetect() {
 }
 
 void MDIForm1::NewFile() {
+    const UndoHistory::Step step(&editor_->History(), kStepNewFile);
     if (group_) group_->close();
     ResetGroupSetup(ws_.groups);
     ReportIfFailed(SaveGroupFile(ws_));
@@ -67,6 +69,7 @@ void MDIForm1::NewFile() {
 
 void MDIForm1::OpenWorkbook() {
 #ifdef CORVANE_HAVE_SPREADSHEET_DIALOGS
+    const UndoHistory::Step step(&editor_->History(), kStepImportSpreadsheet);
     const auto imported = RunSpreadsheetImport(this, ws_, [this](const QString& text) { ShowMessage(text); });
     if (imported && imported->Changed()) {
         editor_->RefreshFromWorkspace();
@@ -99,6 +102,7 @@ void MDIForm1::ShowGroup() {
         };
         group_ = new frmGroup(ws_, [this](const QString& text) { ShowMessage(text); }, nullptr, refresh);
         group_->setAttribute(Qt::WA_DeleteOnClose);
+        group_->SetUndoHistory(&editor_->History());
     }
     group_->show();
     group_->raise();
@@ -122,12 +126,14 @@ void MDIForm1::ChangeMode(uint8_t mode) {
 }
 
 void MDIForm1::SelectDefaultMode() {
+    const UndoHistory::Step step(&editor_->History(), kStepModeDefault);
     ChangeMode(kModeDefault);
     ClearGroupLayout(ws_.groups, ws_.channels);
     FillDefaults(ws_);
 }
 
 void MDIForm1::SelectCustomMode() {
+    const UndoHistory::Step step(&editor_->History(), kStepModeCustom);
     ChangeMode(kModeCustom);
     FillDefaults(ws_);
 }

@@ -7,6 +7,7 @@
 #include "editor/ChannelTableModel.h"
 #include "editor/FrequencyEdit.h"
 #include "editor/FrozenColumnTableView.h"
+#include "editor/UndoHistory.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
 #include "model/ToneTable.h"
@@ -197,6 +198,7 @@ void CellEditors::Text1_Enter() {
     grid_.setFocus();
     ws_.editCell = {CurrentRow(), CurrentColumn()};
     CheckFrequencyEntry();
+    const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
     const bool frequencyCell = ws_.editCell.col == ColRxFreq || ws_.editCell.col == ColTxFreq;
     if (text1_->text().isEmpty()) {
         if (frequencyCell) ws_.channels.SetCell(ws_.editCell.row, ws_.editCell.col, std::string());
@@ -218,6 +220,7 @@ void CellEditors::MSHFlexGrid1_LeaveCell() {
             text1_->hide();
             return;
         }
+        const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
         StoreFrequency(LenientNumber(text1_->text().toStdString()));
         text1_->hide();
     }
@@ -239,6 +242,7 @@ void CellEditors::ComboClick(int number, int index) {
         return;
     }
     const std::string label = Picker(number)->itemText(index).toStdString();
+    const UndoHistory::Step step(history_, EditStepName(row, col));
     if (col == ColCtcss) ws_.channels.SetCell(row, ColDcs, std::string(kDcsOff));
     if (col == ColDcs) ws_.channels.SetCell(row, ColCtcss, std::string(kCtcssOff));
     ws_.channels.SetCell(row, col, label);

@@ -16,6 +16,7 @@ namespace corvane {
 class FrequencyEdit;
 class FrozenColumnTableView;
 class MessageSink;
+class UndoHistory;
 
 constexpr int kPickerCount = 7;
 
@@ -33,6 +34,8 @@ public:
     FrequencyEdit* Text1() const { return text1_; }
     QComboBox* Picker(int number) const { return pickers_.at(number - 1); }  // Combo1..Combo7
     bool AnyEditorVisible() const;
+    // Every commit becomes one step of this history (none when null).
+    void SetHistory(UndoHistory* history) { history_ = history; }
 
     // While non-zero, picks are ignored (they are the program's own selections).
     int16_t SuppressComboClicks = 0;
@@ -64,6 +67,7 @@ private:
     FrequencyEdit* text1_;
     std::array<QComboBox*, kPickerCount> pickers_{};
     int16_t dcsPickerEdition_ = 0;  // the edition whose DCS list Combo2 holds
+    UndoHistory* history_ = nullptr;
 };
 
 }  // namespace corvane

@@ -12,6 +12,7 @@
 #include "editor/ChannelTableModel.h"
 #include "editor/FrozenColumnTableView.h"
 #include "editor/Twips.h"
+#include "editor/UndoHistory.h"
 #include "link/MemoryImage.h"
 #include "store/ChannelFiles.h"
 #include "store/WorkingSet.h"
@@ -60,6 +61,9 @@ frmRadioMain::frmRadioMain(Workspace& ws, MessageSink& messages, LinkFactory lin
     layout->addLayout(statusRow);
 
     editors_ = new CellEditors(ws_, messages_, *grid_, *this);
+    history_ = new UndoHistory(ws_, this);
+    editors_->SetHistory(history_);
+    connect(history_, &UndoHistory::aboutToRestore, this, &frmRadioMain::CloseCellEditors);
     SetUpGrid();
 
     connect(grid_, &QAbstractItemView::clicked, this, [this] { editors_->MSHFlexGrid1_Click(); });
@@ -147,7 +151,18 @@ void frmRadioMain::RefreshFromWorkspace() {
     editors_->SuppressComboClicks = 0;
 }
 
+// A read is one undo step from the bytes' arrival to the decoded workspace.
+void frmRadioMain::OnImageReceived(std::span<const uint8_t> /*image*/) {
+    if (readStepOpen_) return;
+    readStepOpen_ = true;
+    history_->Begin(kStepReadFromRadio);
+}
+
 void frmRadioMain::OnImageAccepted() {
+    if (readStepOpen_) {
+        readStepOpen_ = false;
+        history_->End();
+    }
     RefreshFromWorkspace();
     emit imageAccepted();
 }

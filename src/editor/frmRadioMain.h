@@ -19,6 +19,7 @@ class CellEditors;
 class ChannelTableModel;
 class FrozenColumnTableView;
 class MessageSink;
+class UndoHistory;
 
 class frmRadioMain final : public QWidget, public LinkListener {
     Q_OBJECT
@@ -43,6 +44,7 @@ public:
     CellEditors& Editors() const { return *editors_; }
     QLabel& StatusLabel() const { return *label1_; }
     QProgressBar& Progress() const { return *progressBar1_; }
+    UndoHistory& History() const { return *history_; }
 
     // LinkListener
     void OnLinkStatus(const std::string& text, StatusColour colour) override;
@@ -53,6 +55,7 @@ public:
     void OnCloseCellEditors() override;
     void OnPortNameChanged() override;
     void OnImageAccepted() override;
+    void OnImageReceived(std::span<const uint8_t> image) override;
     void OnBackupFailed(const std::string& text) override;
 
 signals:
@@ -74,6 +77,8 @@ private:
     QLabel* label1_;
     QProgressBar* progressBar1_;
     std::unique_ptr<LinkOwner> link_;
+    UndoHistory* history_ = nullptr;
+    bool readStepOpen_ = false;  // between a read's arrival and its decode
 };
 
 }  // namespace corvane

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "forms/FormHelpers.h"
+#include "editor/UndoHistory.h"
 #include "forms/GroupTexts.h"
 #include "model/ChannelDefaults.h"
 #include "model/Generation.h"
@@ -257,6 +258,7 @@ void frmGroup::StoreInputTexts() {
 }
 
 void frmGroup::Command2_Click() {
+    const UndoHistory::Step step(history_, kStepAutoGeneration);
     GroupTable& g = ws_.groups;
     StoreGroupSizes();
     const int first = BoxNumber(freqStart_);
@@ -311,6 +313,7 @@ void frmGroup::Command2_Click() {
 }
 
 void frmGroup::Command5_Click() {
+    const UndoHistory::Step step(history_, kStepGroupReset);
     ResetGroupSizes();
     ResetToneSet();
     ApplyFrequencySetDefaults();

@@ -17,12 +17,17 @@ class QRadioButton;
 
 namespace corvane {
 
+class UndoHistory;
+
 class frmGroup : public QWidget {
     Q_OBJECT
 public:
     // refreshLinkStatus lets "Reset" refresh the main window's link display; may be empty.
     frmGroup(Workspace& ws, MessageFn showMessage, QWidget* parent = nullptr,
              std::function<void()> refreshLinkStatus = {});
+
+    // Auto and Reset each become one step of this history.
+    void SetUndoHistory(UndoHistory* history) { history_ = history; }
 
     void AllwaysOntop();
     void NoAllwaysOnTop();
@@ -66,6 +71,7 @@ private:
     MessageFn showMessage_;
     std::function<void()> refreshLinkStatus_;
     bool loading_ = false;
+    UndoHistory* history_ = nullptr;  // lives with the main window, which outlives this one
 
     QLineEdit* freqStart_ = nullptr;   // Text1
     QLineEdit* freqLast_ = nullptr;    // Text5

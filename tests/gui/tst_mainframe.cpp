@@ -116,7 +116,8 @@ private slots:
     void menusAndToolbar() {
         Open(kEditionPmrLpd);
         const QList<QPair<QString, QString>> menus{
-            {"mnuFile", "File(&F)"}, {"comport", "Port(&P)"}, {"mode", "Mode(&M)"}, {"information", "Help(&H)"}};
+            {"mnuFile", "File(&F)"}, {"mnuEdit", "Edit(&E)"}, {"comport", "Port(&P)"},
+            {"mode", "Mode(&M)"}, {"information", "Help(&H)"}};
         const QList<QAction*> bar = frame_->menuBar()->actions();
         QCOMPARE(bar.size(), menus.size());
         for (int i = 0; i < menus.size(); ++i) {
@@ -130,10 +131,11 @@ private slots:
         };
         QCOMPARE(names(bar[0]->menu()),
                  (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "mnuExit"}));
-        QCOMPARE(names(bar[1]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
+        QCOMPARE(names(bar[1]->menu()), (QStringList{"mnuUndo", "mnuRedo", "-", "mnuCopy", "mnuPaste"}));
+        QCOMPARE(names(bar[2]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
                                                       "com8", "-", "com9", "com10", "com11", "com12"}));
-        QCOMPARE(names(bar[2]->menu()), (QStringList{"default", "custom"}));
-        QCOMPARE(names(bar[3]->menu()), (QStringList{"help"}));
+        QCOMPARE(names(bar[3]->menu()), (QStringList{"default", "custom"}));
+        QCOMPARE(names(bar[4]->menu()), (QStringList{"help"}));
         QCOMPARE(Action("mnuExit").text(), QStringLiteral("Exit(&X)"));
         QCOMPARE(Action("com7").toolTip(), QStringLiteral("/sim/ttyUSB2"));
 

@@ -1,0 +1,108 @@
+#include "app/EditMenu.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/MDIForm1.h"
+#include "app/MessageBoxes.h"
+#include "editor/CellEditors.h"
+#include "editor/FrequencyEdit.h"
+#include "editor/GridClipboard.h"
+#include "editor/UndoHistory.h"
+#include "editor/frmRadioMain.h"
+
+namespace corvane {
+
+namespace {
+
+const QString kUndoText = QStringLiteral("Undo");
+const QString kRedoText = QStringLiteral("Redo");
+
+const QList<QKeySequence> kUndoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
+const QList<QKeySequence> kRedoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+const QKeySequence kCopyKey(Qt::CTRL | Qt::Key_C);
+const QKeySequence kPasteKey(Qt::CTRL | Qt::Key_V);
+
+bool IsEditKey(const QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QList<QKeySequence>& keys : {kUndoKeys, kRedoKeys, QList<QKeySequence>{kCopyKey, kPasteKey}})
+        if (keys.contains(pressed)) return true;
+    return false;
+}
+
+QString WithStep(const QString& verb, const QString& step) { return step.isEmpty() ? verb : verb + u' ' + step; }
+
+}  // namespace
+
+EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
+    : QObject(&frame), frame_(frame), ws_(ws), messages_(messages),
+      clipboard_(new GridClipboard(frame.Editor(), ws, messages, this)) {
+    menu_ = new QMenu(QStringLiteral("Edit(&E)"), &frame);
+    menu_->setObjectName(QStringLiteral("mnuEdit"));
+    undo_ = menu_->addAction(kUndoText, this, [this] { Undo(); });
+    undo_->setObjectName(QStringLiteral("mnuUndo"));
+    undo_->setShortcuts(kUndoKeys);
+    redo_ = menu_->addAction(kRedoText, this, [this] { Redo(); });
+    redo_->setObjectName(QStringLiteral("mnuRedo"));
+    redo_->setShortcuts(kRedoKeys);
+    menu_->addSeparator();
+    QAction* copy = menu_->addAction(QStringLiteral("Copy"), this, [this] { clipboard_->Copy(); });
+    copy->setObjectName(QStringLiteral("mnuCopy"));
+    copy->setShortcut(kCopyKey);
+    QAction* paste = menu_->addAction(QStringLiteral("Paste"), this, [this] { clipboard_->Paste(); });
+    paste->setObjectName(QStringLiteral("mnuPaste"));
+    paste->setShortcut(kPasteKey);
+
+    // Between File and Port, whatever else File holds.
+    QMenuBar* bar = frame.menuBar();
+    QMenu* port = frame.findChild<QMenu*>(QStringLiteral("comport"));
+    if (port != nullptr) {
+        bar->insertMenu(port->menuAction(), menu_);
+    } else {
+        bar->addMenu(menu_);
+    }
+
+    UndoHistory& history = frame.Editor().History();
+    connect(&history, &UndoHistory::stateChanged, this, &EditMenu::Refresh);
+    connect(&history, &UndoHistory::restored, this, &EditMenu::AfterRestore);
+    // Nothing is taken back while a transfer runs.
+    connect(&frame.Editor(), &frmRadioMain::transferButtonsEnabled, this,
+            [&history](bool enabled) { history.SetLocked(!enabled); });
+    frame.Editor().Editors().Text1()->installEventFilter(this);
+    Refresh();
+}
+
+bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsEditKey(static_cast<QKeyEvent&>(*event))) {
+        event->accept();  // the key goes to the editor, not to the menu
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EditMenu::Undo() {
+    const Status restored = frame_.Editor().History().Undo();
+    if (!restored.ok()) messages_.Show(&frame_, QString::fromStdString(restored.message()));
+}
+
+void EditMenu::Redo() {
+    const Status restored = frame_.Editor().History().Redo();
+    if (!restored.ok()) messages_.Show(&frame_, QString::fromStdString(restored.message()));
+}
+
+void EditMenu::AfterRestore() {
+    frame_.setWindowTitle(MDIForm1::CaptionFor(ws_.edition));
+    frame_.CheckModeMenu();
+}
+
+void EditMenu::Refresh() {
+    const UndoHistory& history = frame_.Editor().History();
+    undo_->setEnabled(history.CanUndo());
+    undo_->setText(WithStep(kUndoText, history.UndoName()));
+    redo_->setEnabled(history.CanRedo());
+    redo_->setText(WithStep(kRedoText, history.RedoName()));
+}
+
+}  // namespace corvane
