@@ -4,6 +4,7 @@
 
 #include "app/ImageFileCommands.h"
 #include "app/MDIForm1.h"
+#include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
 
 namespace corvane {
@@ -25,6 +26,7 @@ void MDIForm1::SaveImage() {
 
 bool MDIForm1::RunOpenImage(const QString& path) {
     editor_->CloseCellEditors();
+    const UndoHistory::Step step(&editor_->History(), kStepOpenImage);
     QString problem;
     const bool decoded = OpenImageFromPath(ws_, path, [&problem](const QString& text) { problem = text; });
     if (decoded) {

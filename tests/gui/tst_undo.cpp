@@ -2,6 +2,7 @@
 // names, what is restored besides the cells, and the lock during a transfer.
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -266,6 +267,33 @@ private slots:
         Undo();
         QCOMPARE(Cell(4, ColRxFreq), QStringLiteral("446.043750"));
         QCOMPARE(Reread().groups.GroupSize[0], uint8_t{3});
+    }
+
+    void openImageIsOneStep() {
+        Open(kModeDefault);
+        const QString presetRx = Cell(3, ColRxFreq);
+        Workspace radio;
+        radio.edition = kEditionKorea;
+        radio.channelMode = kModeCustom;
+        FillDefaults(radio);
+        radio.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
+        const Result<MemoryImage> image = BuildImage(radio);
+        QVERIFY(image.ok());
+        const QString path = dir_->filePath("radio.img");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(image->data()), static_cast<qint64>(image->size()));
+        file.close();
+        QVERIFY(frame_->RunOpenImage(path));
+        QCOMPARE(ws_.edition, kEditionKorea);
+        QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Open image"));
+        Undo();
+        QCOMPARE(ws_.edition, kEditionPmrLpd);
+        QCOMPARE(Cell(3, ColRxFreq), presetRx);
+        QCOMPARE(Reread().channelMode, kModeDefault);
+        // A file that is refused is no step.
+        QVERIFY(!frame_->RunOpenImage(dir_->filePath("missing.img")));
+        QCOMPARE(History().StepCount(), 1);
     }
 
     void readFromRadio() {
