@@ -156,13 +156,14 @@ void LinkEngine::CompleteRead() {
     SaveBackup(image, static_cast<int16_t>(image[image::kEdition]), BackupKind::Read);
     listener_.OnImageReceived(image);
     const Status accepted = AcceptImageFromRadio(image, ws_);
+    // The decoder ends by showing the link status again (the label leaves "Upload").
+    ShowLinkStatus();
     ClearRxBuffer();
     EnableToolbarAfterTransfer();
     // A decoded image whose files could not be saved still changed the
     // workspace, so the views refresh either way.
     listener_.OnImageAccepted();
     if (!accepted.ok()) {
-        ShowLinkStatus();
         listener_.OnMessage(accepted.message(), MessageKind::Warning);
         return;
     }

@@ -49,6 +49,7 @@ TEST(LinkRead, FullBurstCompletesAtSilence) {
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 20000));
     EXPECT_EQ(bench.listener.LastMessage(), "UPLOAD COMPLETE");
     EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Exclamation);
+    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connected ...");
     EXPECT_EQ(Channel1(bench), "433.075000");
     EXPECT_EQ(bench.listener.imagesAccepted, 1);
     EXPECT_TRUE(bench.listener.transferButtons);
