@@ -87,6 +87,7 @@ void MDIForm1::SaveWorkbook() {
 void MDIForm1::ShowSetup() {
 #ifdef CORVANE_HAVE_SETUP_WINDOW
     if (!setup_) setup_ = new frmSetup(ws_, [this](const QString& text) { ShowMessage(text); }, this);
+    setup_->SetUndoHistory(&editor_->History());
     setup_->show();
     setup_->raise();
     hide();

@@ -23,6 +23,7 @@ inline const QString kStepImportSpreadsheet = QStringLiteral("Import spreadsheet
 inline const QString kStepImportChirpCsv = QStringLiteral("Import CHIRP CSV");
 inline const QString kStepOpenImage = QStringLiteral("Open image");
 inline const QString kStepReadFromRadio = QStringLiteral("Read from radio");
+inline const QString kStepSetUp = QStringLiteral("Set Up");
 constexpr int kUndoLimit = 100;
 
 // "Edit RX frequency of channel 12", "Edit CTCSS of channel 3".

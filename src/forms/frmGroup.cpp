@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "forms/FormHelpers.h"
 #include "editor/UndoHistory.h"
+#include "forms/FormHelpers.h"
 #include "forms/GroupTexts.h"
 #include "model/ChannelDefaults.h"
 #include "model/Generation.h"

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "editor/UndoHistory.h"
 #include "forms/FormHelpers.h"
 #include "forms/SetupLists.h"
 #include "model/NumberParse.h"
@@ -141,6 +142,7 @@ int frmSetup::StoreSettings() {
 }
 
 void frmSetup::Command1_Click() {
+    const UndoHistory::Step step(history_, kStepSetUp);
     if (StoreSettings() == 0) {
         ReportIfFailed(SaveConfigFile(ws_).message());
         close();
@@ -152,6 +154,7 @@ void frmSetup::Command1_Click() {
 }
 
 void frmSetup::Command2_Click() {
+    const UndoHistory::Step step(history_, kStepSetUp);
     ApplyRadioDefaults(ws_.settings);
     ReportIfFailed(SaveConfigFile(ws_).message());
     ShowSettings();
@@ -167,6 +170,7 @@ void frmSetup::showEvent(QShowEvent* event) {
 void frmSetup::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
+        const UndoHistory::Step step(history_, kStepSetUp);
         ApplyBandSelect();
         if (frame_) frame_->show();
     }

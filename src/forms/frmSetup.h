@@ -19,6 +19,8 @@ class QRadioButton;
 
 namespace corvane {
 
+class UndoHistory;
+
 class frmSetup : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +33,9 @@ public:
 
     frmSetup(Workspace& ws, MessageFn showMessage, QWidget* frameToShowOnClose, QWidget* parent = nullptr);
     ~frmSetup() override;
+
+    // OK, Reset and the band plan applied on closing become steps of this history.
+    void SetUndoHistory(UndoHistory* history) { history_ = history; }
 
     void AllwaysOntop();
     void NoAllwaysOnTop();
@@ -60,6 +65,7 @@ private:
     MessageFn showMessage_;
     QPointer<QWidget> frame_;
     bool closed_ = false;
+    UndoHistory* history_ = nullptr;  // lives with the main window, which outlives this one
 
     std::array<QComboBox*, kListCount> lists_{};
     std::array<QCheckBox*, kFunctionBoxCount> functionBoxes_{};

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 #include "app/MDIForm1.h"
@@ -14,6 +15,7 @@
 #include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
 #include "forms/frmGroup.h"
+#include "forms/frmSetup.h"
 #include "gui_support.h"
 #include "link/MemoryImage.h"
 #include "model/ChannelDefaults.h"
@@ -294,6 +296,27 @@ private slots:
         // A file that is refused is no step.
         QVERIFY(!frame_->RunOpenImage(dir_->filePath("missing.img")));
         QCOMPARE(History().StepCount(), 1);
+    }
+
+    void setupOkWithItsBandPlanIsOneStep() {
+        Open(kModeDefault);
+        const QString rx12 = Cell(12, ColRxFreq);
+        QVERIFY(!rx12.isEmpty());
+        Pick(12, ColPower, "Low");
+        Action("setup").trigger();
+        frmSetup* setup = frame_->SetupWindow();
+        QVERIFY(setup != nullptr);
+        setup->findChild<QRadioButton*>(QStringLiteral("Option1"))->setChecked(true);  // PMR only
+        QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QCOMPARE(ws_.settings.BandSelect, kBandPmr);
+        QCOMPARE(Cell(12, ColRxFreq), QString());
+        QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Set Up"));
+        Undo();
+        QCOMPARE(ws_.settings.BandSelect, kBandPmrLpd);
+        QCOMPARE(Reread().settings.BandSelect, kBandPmrLpd);
+        QCOMPARE(Cell(12, ColRxFreq), rx12);
+        QCOMPARE(Cell(12, ColPower), QStringLiteral("Low"));
+        QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Edit power of channel 12"));
     }
 
     void readFromRadio() {
