@@ -37,7 +37,8 @@ QString WithStep(const QString& verb, const QString& step) { return step.isEmpty
 }  // namespace
 
 EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
-    : QObject(&frame), frame_(frame), ws_(ws), messages_(messages),
+    : QObject(&frame), frame_(frame), editor_(frame.Editor()), history_(frame.Editor().History()), ws_(ws),
+      messages_(messages),
       clipboard_(new GridClipboard(frame.Editor(), ws, messages, this)) {
     menu_ = new QMenu(QStringLiteral("Edit(&E)"), &frame);
     menu_->setObjectName(QStringLiteral("mnuEdit"));
@@ -64,13 +65,11 @@ EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
         bar->addMenu(menu_);
     }
 
-    UndoHistory& history = frame.Editor().History();
-    connect(&history, &UndoHistory::stateChanged, this, &EditMenu::Refresh);
-    connect(&history, &UndoHistory::restored, this, &EditMenu::AfterRestore);
+    connect(&history_, &UndoHistory::stateChanged, this, &EditMenu::Refresh);
+    connect(&history_, &UndoHistory::restored, this, &EditMenu::AfterRestore);
     // Nothing is taken back while a transfer runs.
-    connect(&frame.Editor(), &frmRadioMain::transferButtonsEnabled, this,
-            [&history](bool enabled) { history.SetLocked(!enabled); });
-    frame.Editor().Editors().Text1()->installEventFilter(this);
+    connect(&editor_, &frmRadioMain::transferButtonsEnabled, this, [this](bool enabled) { history_.SetLocked(!enabled); });
+    editor_.Editors().Text1()->installEventFilter(this);
     Refresh();
 }
 
@@ -83,12 +82,12 @@ bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EditMenu::Undo() {
-    const Status restored = frame_.Editor().History().Undo();
+    const Status restored = history_.Undo();
     if (!restored.ok()) messages_.Show(&frame_, QString::fromStdString(restored.message()));
 }
 
 void EditMenu::Redo() {
-    const Status restored = frame_.Editor().History().Redo();
+    const Status restored = history_.Redo();
     if (!restored.ok()) messages_.Show(&frame_, QString::fromStdString(restored.message()));
 }
 
@@ -98,11 +97,10 @@ void EditMenu::AfterRestore() {
 }
 
 void EditMenu::Refresh() {
-    const UndoHistory& history = frame_.Editor().History();
-    undo_->setEnabled(history.CanUndo());
-    undo_->setText(WithStep(kUndoText, history.UndoName()));
-    redo_->setEnabled(history.CanRedo());
-    redo_->setText(WithStep(kRedoText, history.RedoName()));
+    undo_->setEnabled(history_.CanUndo());
+    undo_->setText(WithStep(kUndoText, history_.UndoName()));
+    redo_->setEnabled(history_.CanRedo());
+    redo_->setText(WithStep(kRedoText, history_.RedoName()));
 }
 
 }  // namespace corvane

@@ -13,6 +13,8 @@ namespace corvane {
 class GridClipboard;
 class MDIForm1;
 class MessageSink;
+class UndoHistory;
+class frmRadioMain;
 
 class EditMenu final : public QObject {
     Q_OBJECT
@@ -33,6 +35,8 @@ private:
     void Refresh();
 
     MDIForm1& frame_;
+    frmRadioMain& editor_;
+    UndoHistory& history_;
     Workspace& ws_;
     MessageSink& messages_;
     GridClipboard* clipboard_;

@@ -53,7 +53,10 @@ UndoHistory::UndoHistory(Workspace& ws, QObject* parent) : QObject(parent), ws_(
     connect(stack_, &QUndoStack::indexChanged, this, &UndoHistory::stateChanged);
 }
 
-UndoHistory::~UndoHistory() = default;
+UndoHistory::~UndoHistory() {
+    // The stack clears itself on the way out; nobody should hear of it.
+    disconnect(stack_, nullptr, this, nullptr);
+}
 
 UndoHistory::Step::Step(UndoHistory* history, const QString& name) : history_(history) {
     if (history_) history_->Begin(name);
