@@ -57,8 +57,14 @@ bool GridClipboard::PasteText(const QString& text) {
         return false;
     }
     if (plan->rowCount == 0) return false;
-    const UndoHistory::Step step(&editor_.History(), PasteStepName(plan->rowCount));
-    ApplyPaste(*plan, ws_.channels);
+    {
+        const UndoHistory::Step step(&editor_.History(), PasteStepName(plan->rowCount));
+        ApplyPaste(*plan, ws_.channels);
+    }
+    // Shows where the channels went; a Copy right after takes them again.
+    const QAbstractItemModel* model = editor_.Grid().model();
+    const QItemSelection pasted(model->index(startRow - 1, 0), model->index(startRow + plan->rowCount - 2, kColumnCount - 1));
+    editor_.Grid().selectionModel()->select(pasted, QItemSelectionModel::ClearAndSelect);
     return true;
 }
 

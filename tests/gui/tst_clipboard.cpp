@@ -121,6 +121,9 @@ private slots:
             QCOMPARE(Cell(21, col), Cell(4, col));
         }
         QCOMPARE(Cell(21, ColGroup), QString());  // groups come from the group table
+        const QModelIndexList selected = Grid().selectionModel()->selectedIndexes();
+        QCOMPARE(selected.size(), 2 * kColumnCount);
+        for (const QModelIndex& index : selected) QVERIFY(index.row() == 19 || index.row() == 20);
         QCOMPARE(Grid().model()->index(20, ColCtcss).data().toString(), QStringLiteral("[12] C100.0"));
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Paste 2 channels"));
         Action("mnuUndo").trigger();
