@@ -244,12 +244,15 @@ Result<PastePlan> PlanPaste(std::string_view text, int startRow, const PasteRule
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const int col = columns[i];
             if (!IsPasted(col, rules)) continue;
-            const std::string problem = CellProblem(col, cells[i], rules);
+            std::string text = cells[i];
+            // A decimal comma reads as the frequency editor reads it: as a point.
+            if (col == ColRxFreq || col == ColTxFreq) std::replace(text.begin(), text.end(), ',', '.');
+            const std::string problem = CellProblem(col, text, rules);
             if (!problem.empty()) {
                 refusal.Add(RowPrefix(dataRow) + ", " + std::string(kColumnHeaders[col]) + ": " + problem);
                 continue;
             }
-            plan.cells.push_back({row, col, cells[i]});
+            plan.cells.push_back({row, col, std::move(text)});
         }
         CheckTonePair(columns, cells, row, dataRow, rules, plan, refusal);
     }

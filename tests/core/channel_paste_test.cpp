@@ -185,3 +185,17 @@ TEST(PastePlan, LongRefusalsAreCut) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(PastePlan, DecimalCommaReadsAsAPointAsInTheEditor) {
+    Workspace ws = CustomTable();
+    const Result<PastePlan> plan =
+        PlanPaste("446,00625\t446,1\t[00] OFF\t[000] OFF\tYes\tNarrow\tHigh\tOff\tOff\n", 1, kCustom);
+    EXPECT_EQ(Applied(plan, ws.channels, 1, ColRxFreq), "446.006250");
+    EXPECT_EQ(ws.channels.GetCell(1, ColTxFreq), "446.100000");
+}
+
+}  // namespace
+}  // namespace corvane
