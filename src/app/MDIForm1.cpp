@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "app/EditMenu.h"
+#include "app/CsvFileCommands.h"
 #include "app/ImageFileCommands.h"
 #include "app/MessageBoxes.h"
 #include "app/Resources.h"
@@ -119,6 +120,11 @@ void MDIForm1::BuildMenus() {
     QAction* saveImage = file->addAction(QString::fromLatin1(kSaveImageText), this, [this] { SaveImage(); });
     saveImage->setObjectName(QStringLiteral("saveImage"));
     file->addSeparator();
+    QAction* exportCsv = file->addAction(QString::fromLatin1(kExportCsvText), this, [this] { ExportCsv(); });
+    exportCsv->setObjectName(QStringLiteral("exportCsv"));
+    QAction* importCsv = file->addAction(QString::fromLatin1(kImportCsvText), this, [this] { ImportCsv(); });
+    importCsv->setObjectName(QStringLiteral("importCsv"));
+    file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit(&X)"), this, [this] { ExitProgram(); });
     exit->setObjectName(QStringLiteral("mnuExit"));
 
@@ -216,8 +222,8 @@ void MDIForm1::SetTransferButtonsEnabled(bool enabled) {
     for (const char* key : kTransferKeys) {
         if (QAction* action = ToolbarAction(QString::fromLatin1(key))) action->setEnabled(enabled);
     }
-    // The image commands wait for a transfer like the file buttons do.
-    for (const char* name : {"openImage", "saveImage"}) {
+    // The image and CSV commands wait for a transfer like the file buttons do.
+    for (const char* name : {"openImage", "saveImage", "exportCsv", "importCsv"}) {
         if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) action->setEnabled(enabled);
     }
 }

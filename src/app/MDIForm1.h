@@ -45,6 +45,9 @@ public:
     // File > Open Image... / Save Image... after their dialogs; true when done.
     bool RunOpenImage(const QString& path);
     bool RunSaveImage(const QString& path);
+    // File > Export CHIRP CSV... / Import CHIRP CSV... after their dialogs.
+    bool RunExportCsv(const QString& path);
+    bool RunImportCsv(const QString& path);
 
     frmRadioMain& Editor() const { return *editor_; }
     QToolBar& Toolbar() const { return *toolbar_; }
@@ -81,6 +84,8 @@ private:
     void SaveWorkbook();
     void OpenImage();
     void SaveImage();
+    void ExportCsv();
+    void ImportCsv();
     // A backup the link could not keep: a status line, not a dialog mid-transfer.
     void ShowBackupFailure(const QString& text);
     void ChangeMode(uint8_t mode);

@@ -130,7 +130,7 @@ private slots:
             return list;
         };
         QCOMPARE(names(bar[0]->menu()),
-                 (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "mnuExit"}));
+                 (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-", "mnuExit"}));
         QCOMPARE(names(bar[1]->menu()), (QStringList{"mnuUndo", "mnuRedo", "-", "mnuCopy", "mnuPaste"}));
         QCOMPARE(names(bar[2]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
                                                       "com8", "-", "com9", "com10", "com11", "com12"}));

@@ -1,0 +1,39 @@
+// File > Export CHIRP CSV... and Import CHIRP CSV....
+#include "app/CsvFileCommands.h"
+#include "app/MDIForm1.h"
+#include "editor/UndoHistory.h"
+#include "editor/frmRadioMain.h"
+#include "forms/frmGroup.h"
+
+namespace corvane {
+
+void MDIForm1::ExportCsv() {
+    editor_->CloseCellEditors();
+    const QString path = ChooseCsvToExport(this, ws_);
+    if (!path.isEmpty()) RunExportCsv(path);
+}
+
+void MDIForm1::ImportCsv() {
+    editor_->CloseCellEditors();
+    const QString path = ChooseCsvToImport(this, ws_);
+    if (!path.isEmpty()) RunImportCsv(path);
+}
+
+bool MDIForm1::RunExportCsv(const QString& path) {
+    return ExportCsvToPath(ws_, path, [this](const QString& text) { ShowMessage(text); });
+}
+
+bool MDIForm1::RunImportCsv(const QString& path) {
+    editor_->CloseCellEditors();
+    const UndoHistory::Step step(&editor_->History(), kStepImportChirpCsv);
+    const bool imported = ImportCsvFromPath(ws_, path, [this](const QString& text) { ShowMessage(text); });
+    if (imported) {
+        // The import switches to Custom mode and clears the groups.
+        if (group_) group_->close();
+        editor_->RefreshFromWorkspace();
+        CheckModeMenu();
+    }
+    return imported;
+}
+
+}  // namespace corvane
