@@ -20,12 +20,8 @@
 #include "model/NumberParse.h"
 #include "store/ConfigFiles.h"
 
-#if __has_include("forms/frmGroup.h")
 #include "forms/frmGroup.h"
-#endif
-#if __has_include("forms/frmSetup.h")
 #include "forms/frmSetup.h"
-#endif
 
 namespace corvane {
 

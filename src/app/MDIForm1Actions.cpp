@@ -12,18 +12,9 @@
 #include "store/ConfigFiles.h"
 #include "store/WorkingSet.h"
 
-#if __has_include("forms/frmGroup.h")
-#define CORVANE_HAVE_GROUP_WINDOW 1
-#include "forms/frmGroup.h"
-#endif
-#if __has_include("forms/frmSetup.h")
-#define CORVANE_HAVE_SETUP_WINDOW 1
-#include "forms/frmSetup.h"
-#endif
-#if __has_include("forms/SpreadsheetDialogs.h")
-#define CORVANE_HAVE_SPREADSHEET_DIALOGS 1
 #include "forms/SpreadsheetDialogs.h"
-#endif
+#include "forms/frmGroup.h"
+#include "forms/frmSetup.h"
 
 namespace corvane {
 
@@ -68,35 +59,28 @@ void MDIForm1::NewFile() {
 }
 
 void MDIForm1::OpenWorkbook() {
-#ifdef CORVANE_HAVE_SPREADSHEET_DIALOGS
     const UndoHistory::Step step(&editor_->History(), kStepImportSpreadsheet);
     const auto imported = RunSpreadsheetImport(this, ws_, [this](const QString& text) { ShowMessage(text); });
     if (imported && imported->Changed()) {
         editor_->RefreshFromWorkspace();
         CheckModeMenu();
     }
-#endif
 }
 
 void MDIForm1::SaveWorkbook() {
-#ifdef CORVANE_HAVE_SPREADSHEET_DIALOGS
     RunSpreadsheetExport(this, ws_, [this](const QString& text) { ShowMessage(text); });
-#endif
 }
 
 void MDIForm1::ShowSetup() {
-#ifdef CORVANE_HAVE_SETUP_WINDOW
     if (!setup_) setup_ = new frmSetup(ws_, [this](const QString& text) { ShowMessage(text); }, this);
     setup_->SetUndoHistory(&editor_->History());
     setup_->show();
     setup_->raise();
     hide();
-#endif
 }
 
 void MDIForm1::ShowGroup() {
     if (ws_.channelMode != kModeCustom) return;
-#ifdef CORVANE_HAVE_GROUP_WINDOW
     if (!group_) {
         auto refresh = [this] {
             if (LinkEngine* link = editor_->Link()) link->ShowLinkStatus();
@@ -107,7 +91,6 @@ void MDIForm1::ShowGroup() {
     }
     group_->show();
     group_->raise();
-#endif
 }
 
 void MDIForm1::SelectPort(int number) {
