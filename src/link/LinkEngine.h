@@ -110,6 +110,8 @@ private:
     void OpenCommPort();
     void AppendSendFrame(LinkJobs::Job& job, CommandFrame frame);
     void AppendHandshake(LinkJobs::Job& job);
+    // After a transfer's handshake: false, with the failure shown, when the radio did not answer.
+    bool ContinueAfterHandshake();
     void StartWrite();
     void StartRead();
     void BeginImageSend();

@@ -16,18 +16,21 @@ using namespace link_detail;
 
 // ---------------------------------------------------------------- write
 
+bool LinkEngine::ContinueAfterHandshake() {
+    if (connected_) return true;
+    transferStarting_ = false;
+    jobs_.AbortCurrent();
+    ShowLinkStatus();
+    listener_.OnMessage(kHandshakeFailure, MessageKind::Information);
+    return false;
+}
+
 void LinkEngine::StartWrite() {
     transferStarting_ = true;
     LinkJobs::Job job;
     AppendHandshake(job);
     job.push_back(LinkJobs::Action([this] {
-        if (!connected_) {
-            transferStarting_ = false;
-            jobs_.AbortCurrent();
-            ShowLinkStatus();
-            listener_.OnMessage(kHandshakeFailure, MessageKind::Information);
-            return;
-        }
+        if (!ContinueAfterHandshake()) return;
         DisableTransferButtons();
         txIndex_ = 0;
         writeRunning_ = true;
@@ -125,13 +128,7 @@ void LinkEngine::StartRead() {
     LinkJobs::Job job;
     AppendHandshake(job);
     job.push_back(LinkJobs::Action([this] {
-        if (!connected_) {
-            transferStarting_ = false;
-            jobs_.AbortCurrent();
-            ShowLinkStatus();
-            listener_.OnMessage(kHandshakeFailure, MessageKind::Information);
-            return;
-        }
+        if (!ContinueAfterHandshake()) return;
         DisableTransferButtons();
         readRunning_ = true;
         writeRunning_ = false;
