@@ -48,6 +48,15 @@ if command -v desktop-file-validate >/dev/null 2>&1; then
 else
     echo "skip desktop-file-validate (desktop-file-utils not installed)"
 fi
+# The entry's Exec line starts the program: it stays up at the access-code window.
+starts_from_entry() {
+    local exec_line
+    exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/corvane.desktop | head -n 1)
+    [ -n "$exec_line" ] || return 1
+    (cd "$scratch" && QT_QPA_PLATFORM=offscreen HOME="$scratch" timeout 3 $exec_line >/dev/null 2>&1)
+    [ $? -eq 124 ]
+}
+check "desktop entry starts the program" starts_from_entry
 check "icon" test -f /usr/share/icons/hicolor/scalable/apps/corvane.svg
 check "udev rule" test -f /usr/lib/udev/rules.d/99-corvane-serial.rules
 check "man page" test -f /usr/share/man/man1/corvane-cli.1.gz

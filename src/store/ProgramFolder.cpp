@@ -12,6 +12,9 @@ constexpr const char* kProbePrefix = ".corvane-write-probe-";
 constexpr int kProbeAttempts = 4;
 constexpr const char* kPerUserFolderName = "corvane";
 constexpr const char* kDefaultDataHome = ".local/share";
+// An installed copy sits in PREFIX/bin beside PREFIX/share/applications/corvane.desktop.
+constexpr const char* kInstalledBinName = "bin";
+constexpr const char* kInstalledDesktopEntry = "share/applications/corvane.desktop";
 
 bool IsAbsoluteSetting(const char* value) {
     return value != nullptr && std::filesystem::path(value).is_absolute();
@@ -43,9 +46,17 @@ bool IsFolderWritable(const std::filesystem::path& folder) {
     return false;
 }
 
+bool IsInstalledLayout(const std::filesystem::path& executableDir) {
+    std::error_code error;
+    return executableDir.filename() == kInstalledBinName &&
+           std::filesystem::is_regular_file(executableDir.parent_path() / kInstalledDesktopEntry, error);
+}
+
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executableDir,
                                            const std::filesystem::path& perUserDataDir) {
-    if (perUserDataDir.empty() || IsFolderWritable(executableDir)) return executableDir;
+    if (perUserDataDir.empty()) return executableDir;
+    // Even where it could (root), an installed copy never writes into the system's bin folder.
+    if (!IsInstalledLayout(executableDir) && IsFolderWritable(executableDir)) return executableDir;
     std::error_code error;
     std::filesystem::create_directories(perUserDataDir, error);
     // On failure the later file writes report it; the folder choice stays stable.

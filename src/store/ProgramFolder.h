@@ -10,8 +10,13 @@ namespace corvane {
 // bits alone say nothing about read-only mounts or access control lists.
 bool IsFolderWritable(const std::filesystem::path& folder);
 
-// executableDir when it is writable, otherwise perUserDataDir (created with
-// its parents when missing). An empty perUserDataDir leaves executableDir.
+// True for PREFIX/bin of an installed copy (its desktop entry lies in
+// PREFIX/share/applications).
+bool IsInstalledLayout(const std::filesystem::path& executableDir);
+
+// executableDir when it is writable and not an installed copy's bin folder,
+// otherwise perUserDataDir (created with its parents when missing). An empty
+// perUserDataDir leaves executableDir.
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& executableDir,
                                            const std::filesystem::path& perUserDataDir);
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "store/ProgramFolder.h"
@@ -61,6 +62,20 @@ TEST(ProgramFolderResolve, WritableProgramFolderIsPortableDefault) {
     const fs::path perUser = scratch / "user" / "corvane";
     EXPECT_EQ(ResolveProgramFolder(scratch.path(), perUser), scratch.path());
     EXPECT_FALSE(fs::exists(perUser)) << "the per-user folder is only made when it is used";
+}
+
+TEST(ProgramFolderResolve, InstalledCopyUsesThePerUserFolderEvenWhenItCouldWrite) {
+    ScratchFolder scratch;
+    const fs::path bin = scratch / "usr" / "bin";
+    fs::create_directories(bin);
+    fs::create_directories(scratch / "usr" / "share" / "applications");
+    const fs::path perUser = scratch / "home" / "corvane";
+    // A bin folder alone is still a portable copy.
+    EXPECT_EQ(ResolveProgramFolder(bin, perUser), bin);
+    { std::ofstream(scratch / "usr" / "share" / "applications" / "corvane.desktop") << "[Desktop Entry]\n"; }
+    EXPECT_TRUE(IsInstalledLayout(bin));
+    EXPECT_EQ(ResolveProgramFolder(bin, perUser), perUser);
+    EXPECT_TRUE(Entries(bin).empty());
 }
 
 TEST(ProgramFolderResolve, ReadOnlyProgramFolderMovesToCreatedPerUserFolder) {
