@@ -34,6 +34,8 @@ check "section and maintainer" sh -c "[ \"\$(dpkg-deb -f '$deb' Section)\" = ham
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; echo "FAIL apt-get install"; exit 1; }
 pass "apt-get install"
+# Whatever runs below (as root too) must leave the system's bin folder as installed.
+before=$(ls -A /usr/bin | sort | md5sum)
 
 check "files under /usr" sh -c "dpkg -L corvane | grep -q '^/usr/bin/corvane-cli$' && ! dpkg -L corvane | grep -q '^/usr/local'"
 # The desktop program needs a display; offscreen stands in on a headless machine.
@@ -70,7 +72,6 @@ user=nobody
 home=$scratch/home
 mkdir -p "$home"
 chown "$user" "$home" "$scratch"
-before=$(ls -A /usr/bin | sort | md5sum)
 if setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups \
         env -i HOME="$home" PATH=/usr/bin:/bin corvane-cli image build "$scratch/image.bin" >"$scratch/cli.log" 2>&1; then
     pass "corvane-cli image build as $user"
