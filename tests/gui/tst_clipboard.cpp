@@ -137,7 +137,7 @@ private slots:
         Paste(Line("446.00625", "446,1", "[00] OFF", "[000] OFF", "No", "Wide", "Low", "On", "On"));
         QVERIFY2(messages_.texts.isEmpty(), qPrintable(messages_.Last()));
         QCOMPARE(Cell(7, ColRxFreq), QStringLiteral("446.006250"));
-        QCOMPARE(Cell(7, ColTxFreq), QStringLiteral("446.000000"));  // the lenient number stops at the comma
+        QCOMPARE(Cell(7, ColTxFreq), QStringLiteral("446.100000"));  // a decimal comma reads as a point
         QCOMPARE(Cell(7, ColBand), QStringLiteral("Wide"));
         QCOMPARE(Cell(7, ColCompander), QStringLiteral("On"));
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Paste 1 channel"));
