@@ -10,6 +10,7 @@
 #include "editor/FrozenColumnTableView.h"
 #include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
+#include "frame_fixture.h"
 #include "gui_support.h"
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
@@ -22,42 +23,13 @@ namespace {
 const QString kTitles = QStringLiteral("No\tGROUP\tRX - FREQ\tTX - FREQ\tCTCSS\tDCS\tSCAN\tBAND\tPOWER\tSCR\tCOM\n");
 }
 
-class ClipboardTest : public QObject {
+class ClipboardTest : public FrameFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
-    RecordingMessages messages_;
-    std::unique_ptr<MDIForm1> frame_;
 
-    void Open(uint8_t mode) {
-        frame_.reset();
-        dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        ws_.channelMode = mode;
-        ws_.portName = "5";
-        FillDefaults(ws_);
-        QVERIFY(SaveConfigFile(ws_).ok());
-        QVERIFY(SaveChannelFiles(ws_).ok());
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        messages_.Clear();
-        frame_ = std::make_unique<MDIForm1>(ws_, messages_, LinkFactory{});
-        frame_->MDIForm_Load();
-        frame_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-    }
-    QAction& Action(const char* name) {
-        auto* action = frame_->findChild<QAction*>(QString::fromLatin1(name));
-        if (action == nullptr) qFatal("no action %s", name);
-        return *action;
-    }
+    void Open(uint8_t mode) { OpenFrame(kEditionPmrLpd, mode, "5", false); }
     FrozenColumnTableView& Grid() { return frame_->Editor().Grid(); }
-    QString Cell(int row, int col) const { return QString::fromStdString(ws_.channels.GetCell(row, col)); }
     QStringList Channel(int row) const {
         QStringList cells;
         for (int col = 0; col < kColumnCount; ++col) cells << Cell(row, col);

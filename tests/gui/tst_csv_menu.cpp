@@ -8,6 +8,7 @@
 #include "app/MDIForm1.h"
 #include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
+#include "frame_fixture.h"
 #include "gui_support.h"
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
@@ -16,42 +17,12 @@
 using namespace corvane;
 using namespace corvane::guitest;
 
-class CsvMenuTest : public QObject {
+class CsvMenuTest : public FrameFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
-    RecordingMessages messages_;
-    std::unique_ptr<SimulatedLink> sim_;
-    std::unique_ptr<MDIForm1> frame_;
 
-    void Open() {
-        frame_.reset();
-        dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        ws_.portName = "5";
-        FillDefaults(ws_);
-        QVERIFY(SaveConfigFile(ws_).ok());
-        QVERIFY(SaveChannelFiles(ws_).ok());
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        messages_.Clear();
-        sim_ = std::make_unique<SimulatedLink>();
-        frame_ = std::make_unique<MDIForm1>(ws_, messages_, sim_->Factory());
-        frame_->MDIForm_Load();
-        frame_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-        sim_->RunFor(300);
-    }
-    QAction& Action(const char* name) {
-        auto* action = frame_->findChild<QAction*>(QString::fromLatin1(name));
-        if (action == nullptr) qFatal("no action %s", name);
-        return *action;
-    }
+    void Open() { OpenFrame(kEditionPmrLpd); }
     QString Path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
     static void WriteText(const QString& path, const QByteArray& text) {
         QFile file(path);

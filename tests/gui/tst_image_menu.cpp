@@ -10,6 +10,7 @@
 #include "app/MDIForm1.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/frmRadioMain.h"
+#include "frame_fixture.h"
 #include "gui_support.h"
 #include "link/MemoryImage.h"
 #include "model/ChannelDefaults.h"
@@ -20,42 +21,12 @@
 using namespace corvane;
 using namespace corvane::guitest;
 
-class ImageMenuTest : public QObject {
+class ImageMenuTest : public FrameFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
-    RecordingMessages messages_;
-    std::unique_ptr<SimulatedLink> sim_;
-    std::unique_ptr<MDIForm1> frame_;
 
-    void Open(int16_t edition) {
-        frame_.reset();
-        dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = edition;
-        ws_.portName = "5";
-        FillDefaults(ws_);
-        QVERIFY(SaveConfigFile(ws_).ok());
-        QVERIFY(SaveChannelFiles(ws_).ok());
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = edition;
-        messages_.Clear();
-        sim_ = std::make_unique<SimulatedLink>();
-        frame_ = std::make_unique<MDIForm1>(ws_, messages_, sim_->Factory());
-        frame_->MDIForm_Load();
-        frame_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-        sim_->RunFor(300);
-    }
-    QAction& Action(const char* name) {
-        auto* action = frame_->findChild<QAction*>(QString::fromLatin1(name));
-        if (action == nullptr) qFatal("no action %s", name);
-        return *action;
-    }
+    void Open(int16_t edition) { OpenFrame(edition); }
     QString Path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
     static void WriteRaw(const QString& path, const QByteArray& bytes) {
         QFile file(path);

@@ -19,6 +19,7 @@
 #include "editor/frmRadioMain.h"
 #include "forms/frmGroup.h"
 #include "forms/frmSetup.h"
+#include "frame_fixture.h"
 #include "gui_support.h"
 #include "link/MemoryImage.h"
 #include "model/ChannelDefaults.h"
@@ -28,38 +29,14 @@
 using namespace corvane;
 using namespace corvane::guitest;
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public FrameFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
-    RecordingMessages messages_;
-    std::unique_ptr<SimulatedLink> sim_;
-    std::unique_ptr<MDIForm1> frame_;
 
     // Port.txt as a previous run left it, then the frame's load.
     void Open(int16_t edition, uint8_t mode = kModeDefault, const std::string& port = "5") {
-        frame_.reset();
-        dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = edition;
-        ws_.channelMode = mode;
-        ws_.portName = port;
-        FillDefaults(ws_);
-        QVERIFY(SaveConfigFile(ws_).ok());
-        QVERIFY(SaveChannelFiles(ws_).ok());
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = edition;
-        messages_.Clear();
-        sim_ = std::make_unique<SimulatedLink>();
-        frame_ = std::make_unique<MDIForm1>(ws_, messages_, sim_->Factory());
-        frame_->MDIForm_Load();
-        frame_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-        sim_->RunFor(300);  // the start-up connection request has gone out
+        OpenFrame(edition, mode, port);
     }
     void Connect() {
         sim_->AnswerConnection();
@@ -67,15 +44,9 @@ private:
     }
     LinkEngine& Engine() { return sim_->Link().engine; }
     linktest::FakePort& Port() { return sim_->Link().port; }
-    QAction& Action(const char* name) {
-        auto* action = frame_->findChild<QAction*>(QString::fromLatin1(name));
-        if (action == nullptr) qFatal("no action %s", name);
-        return *action;
-    }
     void Press(const char* key) { Action(key).trigger(); }
     QLabel& Label1() { return frame_->Editor().StatusLabel(); }
     QColor LabelColour() { return Label1().palette().color(QPalette::WindowText); }
-    QString Cell(int row, int col) const { return QString::fromStdString(ws_.channels.GetCell(row, col)); }
     Workspace Reread() const {
         Workspace reread;
         reread.programFolder = ws_.programFolder;

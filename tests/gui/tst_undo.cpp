@@ -16,6 +16,7 @@
 #include "editor/frmRadioMain.h"
 #include "forms/frmGroup.h"
 #include "forms/frmSetup.h"
+#include "frame_fixture.h"
 #include "gui_support.h"
 #include "link/MemoryImage.h"
 #include "model/ChannelDefaults.h"
@@ -26,47 +27,15 @@
 using namespace corvane;
 using namespace corvane::guitest;
 
-class UndoTest : public QObject {
+class UndoTest : public FrameFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
-    RecordingMessages messages_;
-    std::unique_ptr<SimulatedLink> sim_;
-    std::unique_ptr<MDIForm1> frame_;
 
-    void Open(uint8_t mode) {
-        frame_.reset();
-        dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        ws_.channelMode = mode;
-        ws_.portName = "5";
-        FillDefaults(ws_);
-        QVERIFY(SaveConfigFile(ws_).ok());
-        QVERIFY(SaveChannelFiles(ws_).ok());
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        messages_.Clear();
-        sim_ = std::make_unique<SimulatedLink>();
-        frame_ = std::make_unique<MDIForm1>(ws_, messages_, sim_->Factory());
-        frame_->MDIForm_Load();
-        frame_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-        sim_->RunFor(300);
-    }
-    QAction& Action(const char* name) {
-        auto* action = frame_->findChild<QAction*>(QString::fromLatin1(name));
-        if (action == nullptr) qFatal("no action %s", name);
-        return *action;
-    }
+    void Open(uint8_t mode) { OpenFrame(kEditionPmrLpd, mode, "5", true); }
     UndoHistory& History() { return frame_->Editor().History(); }
     FrozenColumnTableView& Grid() { return frame_->Editor().Grid(); }
     FrequencyEdit& Text1() { return *frame_->Editor().Editors().Text1(); }
-    QString Cell(int row, int col) const { return QString::fromStdString(ws_.channels.GetCell(row, col)); }
     QString Shown(int row, int col) {
         return Grid().model()->index(row - 1, col).data().toString();
     }
