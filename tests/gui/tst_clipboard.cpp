@@ -27,7 +27,6 @@ class ClipboardTest : public FrameFixture {
     Q_OBJECT
 
 private:
-
     void Open(uint8_t mode) { OpenFrame(kEditionPmrLpd, mode, "5", false); }
     FrozenColumnTableView& Grid() { return frame_->Editor().Grid(); }
     QStringList Channel(int row) const {

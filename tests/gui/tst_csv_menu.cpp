@@ -21,7 +21,6 @@ class CsvMenuTest : public FrameFixture {
     Q_OBJECT
 
 private:
-
     void Open() { OpenFrame(kEditionPmrLpd); }
     QString Path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
     static void WriteText(const QString& path, const QByteArray& text) {

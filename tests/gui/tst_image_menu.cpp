@@ -25,7 +25,6 @@ class ImageMenuTest : public FrameFixture {
     Q_OBJECT
 
 private:
-
     void Open(int16_t edition) { OpenFrame(edition); }
     QString Path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
     static void WriteRaw(const QString& path, const QByteArray& bytes) {

@@ -33,7 +33,6 @@ class MainFrameTest : public FrameFixture {
     Q_OBJECT
 
 private:
-
     // Port.txt as a previous run left it, then the frame's load.
     void Open(int16_t edition, uint8_t mode = kModeDefault, const std::string& port = "5") {
         OpenFrame(edition, mode, port);

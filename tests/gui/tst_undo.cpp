@@ -31,7 +31,6 @@ class UndoTest : public FrameFixture {
     Q_OBJECT
 
 private:
-
     void Open(uint8_t mode) { OpenFrame(kEditionPmrLpd, mode, "5", true); }
     UndoHistory& History() { return frame_->Editor().History(); }
     FrozenColumnTableView& Grid() { return frame_->Editor().Grid(); }
