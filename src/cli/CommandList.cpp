@@ -7,6 +7,7 @@ namespace corvane::cli {
 namespace {
 
 constexpr std::array kCommands = {
+    Command{"new", "reset the channel table to the defaults, optionally in another edition or mode", RunNew},
     Command{"image", "build, decode or show a 1936-byte memory image", RunImage},
     Command{"write", "write the working set into the radio over the serial port", RunWrite},
     Command{"read", "read the radio's memory into the working set", RunRead},

@@ -56,8 +56,9 @@ int RunRead(CliContext& ctx, std::span<const std::string> args);        // cli_r
 int RunDetect(CliContext& ctx, std::span<const std::string> args);      // cli_detect.cpp
 int RunExport(CliContext& ctx, std::span<const std::string> args);      // cli_export.cpp
 int RunImport(CliContext& ctx, std::span<const std::string> args);      // cli_import.cpp
-int RunExportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_export_csv.cpp
-int RunImportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_import_csv.cpp
+int RunExportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_csv.cpp
+int RunImportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_csv.cpp
+int RunNew(CliContext& ctx, std::span<const std::string> args);         // cli_new.cpp
 
 // ---- helpers shared by the verbs (CliSupport.cpp) ----
 
