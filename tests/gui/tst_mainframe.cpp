@@ -141,6 +141,7 @@ private slots:
         QCOMPARE(ws_.portName, std::string("7"));
         QCOMPARE(Reread().portName, std::string("7"));
         QCOMPARE(Label1().text(), QStringLiteral("(COM7)  Connection Failed..."));
+        QCOMPARE(Label1().toolTip(), QStringLiteral("/sim/ttyUSB2"));
         QCOMPARE(LabelColour(), QColor(255, 0, 0));
         QVERIFY(!Action("program").isEnabled());
         sim_->RunFor(300);
