@@ -162,22 +162,18 @@ void frmGroup::ResetGroupSizes() {
 
 void frmGroup::ResetToneSet() {
     if (refreshLinkStatus_) refreshLinkStatus_();
-    GroupTable& g = ws_.groups;
-    g.ToneSetKind = kToneCtcss;
-    g.ToneSetDirection = kIncrement;
-    g.ToneSetStepIndex = 0;
-    g.ToneSetStartCode.clear();
-    g.ToneSetStartChannel.clear();
-    g.ToneSetLastChannel.clear();
     ctcss_->setChecked(true);
     toneUp_->setChecked(true);
-    toneStart_->clear();
-    toneLast_->clear();
-    toneCode_->clear();
-    toneStep_->setCurrentIndex(0);
+    DefaultToneSet();
 }
 
 void frmGroup::ClearToneSet() {
+    // The option buttons keep their selection here.
+    DefaultToneSet();
+    toneCode_->setFocus();
+}
+
+void frmGroup::DefaultToneSet() {
     GroupTable& g = ws_.groups;
     g.ToneSetKind = kToneCtcss;
     g.ToneSetDirection = kIncrement;
@@ -189,7 +185,6 @@ void frmGroup::ClearToneSet() {
     toneLast_->clear();
     toneCode_->clear();
     toneStep_->setCurrentIndex(0);
-    toneCode_->setFocus();
 }
 
 void frmGroup::ZeroGroupBoxesIfNew() {

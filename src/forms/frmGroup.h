@@ -65,6 +65,8 @@ private:
     void ApplyFrequencySetDefaults();
     void ShowFrequencySetControls();
     void SaveGroups();
+    // The tone-set fields to their defaults, the three tone boxes emptied, the first step.
+    void DefaultToneSet();
     void Message(const char* text);
 
     Workspace& ws_;
