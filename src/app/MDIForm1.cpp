@@ -16,6 +16,7 @@
 #include "app/frmHelp.h"
 #include "editor/Twips.h"
 #include "editor/frmRadioMain.h"
+#include "model/AccessCode.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
 #include "store/ConfigFiles.h"
@@ -97,9 +98,7 @@ MDIForm1::~MDIForm1() {
 }
 
 QString MDIForm1::CaptionFor(int16_t edition) {
-    if (edition == kEditionPmrLpd) return kMessageTitle + QStringLiteral(" - Kestrel : PMR + LPD");
-    if (edition == kEditionKorea) return kMessageTitle + QStringLiteral(" - Kestrel : Korea");
-    return kMessageTitle;
+    return QString::fromStdString(FrameCaption(edition));
 }
 
 void MDIForm1::BuildMenus() {

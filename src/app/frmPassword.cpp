@@ -11,6 +11,7 @@
 #include "app/MessageBoxes.h"
 #include "app/Resources.h"
 #include "app/WindowPinning.h"
+#include "model/AccessCode.h"
 #include "store/ConfigFiles.h"
 
 namespace corvane {
@@ -21,9 +22,7 @@ constexpr int kCodeBoxWidth = 160;
 }  // namespace
 
 std::optional<int16_t> EditionForAccessCode(const QString& code) {
-    if (code == QLatin1String("qzv") || code == QLatin1String("QZV")) return kEditionPmrLpd;
-    if (code == QLatin1String("wbn") || code == QLatin1String("WBN")) return kEditionKorea;
-    return std::nullopt;
+    return corvane::EditionForAccessCode(std::string_view(code.toStdString()));
 }
 
 frmPassword::frmPassword(Workspace& ws, MessageSink& messages, QWidget* parent)
@@ -82,7 +81,7 @@ void frmPassword::Text1_Enter() {
     decided_ = true;
     const std::optional<int16_t> edition = EditionForAccessCode(code);
     if (!edition) {
-        messages_.Show(this, QStringLiteral("Invalid Password !!!!! "));
+        messages_.Show(this, QString::fromUtf8(kInvalidAccessCodeText.data(), kInvalidAccessCodeText.size()));
         close();
         emit codeRefused();
         return;

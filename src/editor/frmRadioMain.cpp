@@ -21,8 +21,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kFixedColumnCount = 2;
-constexpr std::array<int, kColumnCount> kColumnWidthTwips{1250, 1000, 1650, 1650, 1500, 1500, 1000, 1200, 1250, 1000, 1000};
 constexpr int kTallRowTwips = 300;     // rows 0..10
 constexpr int kTallRowCount = 10;      // data rows 1..10 (row 0 is the header)
 constexpr int kDefaultRowTwips = 240;  // every other row

@@ -35,6 +35,12 @@ PortMap PortMap::WithFixedDevice(const std::filesystem::path& device) {
     return map;
 }
 
+PortMap PortMap::WithDeviceTable(std::vector<std::string> devices) {
+    PortMap map;
+    map.deviceTable_ = std::move(devices);
+    return map;
+}
+
 PortMap PortMap::FromEnvironment() {
     const char* dir = std::getenv(std::string(kSerialDirVariable).c_str());
     return WithSerialDir(dir ? std::filesystem::path(dir) : std::filesystem::path());
@@ -44,6 +50,10 @@ std::string PortMap::DeviceForPort(std::string_view portName) const {
     if (!fixedDevice_.empty()) return fixedDevice_.string();
     if (portName.empty() || portName == "0") return {};
     const long long number = LenientInteger(portName);
+    if (deviceTable_) {
+        if (number < kFirstPort || number > static_cast<long long>(deviceTable_->size())) return {};
+        return (*deviceTable_)[static_cast<std::size_t>(number - kFirstPort)];
+    }
 #ifdef _WIN32
     if (number < kFirstPort) return {};
     return "COM" + std::to_string(number);

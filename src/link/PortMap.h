@@ -6,7 +6,9 @@
 // device path overrides the number altogether (CLI --port PATH).
 #include <filesystem>
 #include <string>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -20,6 +22,9 @@ public:
     static PortMap WithSerialDir(const std::filesystem::path& serialDir);
     // Every port number opens this device.
     static PortMap WithFixedDevice(const std::filesystem::path& device);
+    // Port number n opens devices[n - 1] (hosts without numbered devices,
+    // as a browser with its granted ports); a number past the list opens nothing.
+    static PortMap WithDeviceTable(std::vector<std::string> devices);
     // The serial folder from CORVANE_SERIAL_DIR, when set.
     static PortMap FromEnvironment();
 
@@ -33,6 +38,7 @@ public:
 private:
     std::filesystem::path serialDir_;
     std::filesystem::path fixedDevice_;
+    std::optional<std::vector<std::string>> deviceTable_;
 };
 
 // "--port" accepts a number 1 to 12 or a device path.

@@ -1,9 +1,10 @@
 #include "model/NumberParse.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <string>
 
 namespace corvane {
@@ -52,17 +53,17 @@ NumberSpan ScanNumber(std::string_view text) {
 double LenientNumber(std::string_view text) {
     const NumberSpan span = ScanNumber(text);
     if (!span.found) return 0.0;
+    // The classic locale keeps the point the separator whatever the
+    // process locale says (Qt sets the user's). A stream rather than
+    // from_chars, which some standard libraries lack for double.
+    std::istringstream in{std::string(span.digits)};
+    in.imbue(std::locale::classic());
     double value = 0.0;
-    const char* first = span.digits.data();
-    const char* last = first + span.digits.size();
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (error == std::errc::result_out_of_range) {
+    in >> value;
+    if (!in || std::isinf(value) || (value == 0.0 && span.integerNonZero)) {
         // Too long to represent: huge when the integer part is not zero, else tiny.
         value = span.integerNonZero ? std::numeric_limits<double>::max() : 0.0;
-    } else if (error != std::errc()) {
-        value = 0.0;
     }
-    (void)end;
     return span.negative ? -value : value;
 }
 

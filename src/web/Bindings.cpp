@@ -1,0 +1,99 @@
+// The page's view of the core: one session class, the demo radio and the
+// grid's fixed geometry. Every rule stays in C++; these only pass values.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "model/ChannelTable.h"
+#include "web/DemoRadio.h"
+#include "web/ProgramSession.h"
+
+namespace corvane::web {
+namespace {
+
+std::vector<uint8_t> BytesOf(const emscripten::val& array) {
+    return emscripten::convertJSArrayToNumberVector<uint8_t>(array);
+}
+
+std::vector<std::string> StringsOf(const emscripten::val& array) {
+    return emscripten::vecFromJSArray<std::string>(array);
+}
+
+std::string AccessOutcomeName(ProgramSession& session, const std::string& code) {
+    switch (session.EnterAccessCode(code)) {
+        case AccessOutcome::Accepted: return "accepted";
+        case AccessOutcome::Refused: return "refused";
+        case AccessOutcome::Empty: break;
+    }
+    return "empty";
+}
+
+emscripten::val GridGeometry() {
+    emscripten::val geometry = emscripten::val::object();
+    emscripten::val widths = emscripten::val::array();
+    for (int width : kColumnWidthTwips) widths.call<void>("push", width);
+    geometry.set("columnWidthTwips", widths);
+    geometry.set("rows", kRowCount);
+    geometry.set("columns", kColumnCount);
+    geometry.set("fixedRows", kFixedRowCount);
+    geometry.set("fixedColumns", kFixedColumnCount);
+    return geometry;
+}
+
+}  // namespace
+}  // namespace corvane::web
+
+EMSCRIPTEN_BINDINGS(corvane) {
+    using namespace corvane::web;
+    using emscripten::class_;
+    using emscripten::function;
+    using emscripten::optional_override;
+
+    function("gridGeometry", &GridGeometry);
+
+    class_<ProgramSession>("ProgramSession")
+        .constructor<std::string>()
+        .function("setSerialBridge", &ProgramSession::SetSerialBridge)
+        .function("setListener", &ProgramSession::SetListener)
+        .function("setWakeCallback", &ProgramSession::SetWakeCallback)
+        .function("loadAccessWindow", &ProgramSession::LoadAccessWindow)
+        .function("enterAccessCode", &AccessOutcomeName)
+        .function("lastSaveProblem", optional_override([](const ProgramSession& s) { return s.LastSaveProblem(); }))
+        .function("openFrame", optional_override([](ProgramSession& s, emscripten::val devices) {
+                      return s.OpenFrame(StringsOf(devices));
+                  }))
+        .function("exitProgram", &ProgramSession::ExitProgram)
+        .function("closeEditor", &ProgramSession::CloseEditor)
+        .function("caption", &ProgramSession::Caption)
+        .function("cell", &ProgramSession::Cell)
+        .function("portName", optional_override([](const ProgramSession& s) { return s.PortName(); }))
+        .function("channelMode", &ProgramSession::ChannelMode)
+        .function("edition", &ProgramSession::Edition)
+        .function("backupFolder", &ProgramSession::BackupFolder)
+        .function("setDevices", optional_override([](ProgramSession& s, emscripten::val devices) {
+                      s.SetDevices(StringsOf(devices));
+                  }))
+        .function("reconnectPort", &ProgramSession::ReconnectPort)
+        .function("startAutoDetect", &ProgramSession::StartAutoDetect)
+        .function("requestWrite", &ProgramSession::RequestWrite)
+        .function("requestRead", &ProgramSession::RequestRead)
+        .function("bytesReceived", optional_override([](ProgramSession& s, emscripten::val bytes) {
+                      s.BytesReceived(BytesOf(bytes));
+                  }))
+        .function("lineError", &ProgramSession::LineError)
+        .function("portFailure", &ProgramSession::PortFailure)
+        .function("service", &ProgramSession::Service)
+        .function("nextDeadline", &ProgramSession::NextDeadline)
+        .function("connected", &ProgramSession::Connected)
+        .function("transferring", &ProgramSession::Transferring)
+        .function("autoDetectRunning", &ProgramSession::AutoDetectRunning);
+
+    class_<DemoRadio>("DemoRadio")
+        .constructor<std::string>()
+        .function("setOutput", &DemoRadio::SetOutput)
+        .function("receive", optional_override([](DemoRadio& radio, emscripten::val bytes, double nowMs) {
+                      radio.Receive(BytesOf(bytes), nowMs);
+                  }))
+        .function("tick", &DemoRadio::Tick)
+        .function("nextDeadline", &DemoRadio::NextDeadline)
+        .function("completedTransfers", &DemoRadio::CompletedTransfers);
+}

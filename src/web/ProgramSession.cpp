@@ -1,0 +1,95 @@
+#include "web/ProgramSession.h"
+
+#include <emscripten.h>
+
+#include "model/AccessCode.h"
+#include "store/ChannelFiles.h"
+#include "store/ConfigFiles.h"
+#include "store/WorkingSet.h"
+
+namespace corvane::web {
+
+int64_t PageClock::NowMs() const { return static_cast<int64_t>(emscripten_get_now()); }
+
+ProgramSession::ProgramSession(std::string programFolder) { ws_.programFolder = std::move(programFolder); }
+
+std::string ProgramSession::LoadAccessWindow() {
+    const Status loaded = LoadConfigFile(ws_);
+    ws_.previousEdition = ws_.edition;
+    return loaded.message();
+}
+
+AccessOutcome ProgramSession::EnterAccessCode(const std::string& code) {
+    lastSaveProblem_.clear();
+    if (code.empty()) return AccessOutcome::Empty;
+    const std::optional<int16_t> edition = EditionForAccessCode(code);
+    if (!edition) return AccessOutcome::Refused;
+    ws_.edition = *edition;
+    lastSaveProblem_ = SaveConfigFile(ws_).message();
+    return AccessOutcome::Accepted;
+}
+
+std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
+    const Status loaded = LoadWorkingSet(ws_);
+    if (!engine_) {
+        engine_ = std::make_unique<LinkEngine>(ws_, port_, listener_, clock_, PortMap::WithDeviceTable(devices));
+        engine_->SetWakeCallback([this] {
+            if (!wake_.isUndefined()) wake_();
+        });
+    }
+    engine_->ReconnectPort();
+    return loaded.message();
+}
+
+std::string ProgramSession::ExitProgram() {
+    const Status saved = SaveWorkingSetOnExit(ws_);
+    if (engine_) engine_->Shutdown();
+    return saved.message();
+}
+
+std::string ProgramSession::CloseEditor() { return SaveChannelFiles(ws_).message(); }
+
+std::string ProgramSession::Caption() const { return FrameCaption(ws_.edition); }
+
+std::string ProgramSession::BackupFolder() const {
+    return engine_ ? engine_->BackupFolder().string() : DefaultBackupFolder(ws_).string();
+}
+
+void ProgramSession::SetDevices(const std::vector<std::string>& devices) {
+    if (engine_) engine_->SetPortMap(PortMap::WithDeviceTable(devices));
+}
+
+void ProgramSession::ReconnectPort() {
+    if (engine_) engine_->ReconnectPort();
+}
+void ProgramSession::StartAutoDetect() {
+    if (engine_) engine_->StartAutoDetect();
+}
+void ProgramSession::RequestWrite() {
+    if (engine_) engine_->RequestWrite();
+}
+void ProgramSession::RequestRead() {
+    if (engine_) engine_->RequestRead();
+}
+void ProgramSession::BytesReceived(const std::vector<uint8_t>& bytes) {
+    if (engine_) engine_->OnBytesReceived(bytes);
+}
+void ProgramSession::LineError() {
+    if (engine_) engine_->OnLineError();
+}
+void ProgramSession::PortFailure(const std::string& reason) {
+    if (engine_) engine_->OnPortFailure(reason);
+}
+void ProgramSession::Service() {
+    if (engine_) engine_->Service();
+}
+
+double ProgramSession::NextDeadline() const {
+    if (!engine_) return -1;
+    const std::optional<int64_t> next = engine_->NextDeadline();
+    return next ? static_cast<double>(*next) : -1.0;
+}
+
+void ProgramSession::SetWakeCallback(emscripten::val wake) { wake_ = std::move(wake); }
+
+}  // namespace corvane::web

@@ -1,0 +1,85 @@
+#pragma once
+// One run of the program in the page: the workspace, the link engine and the
+// page's serial port and listener. The page holds one instance and drives it:
+// received bytes in, Service() at NextDeadline(), user actions as requests.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <emscripten/val.h>
+
+#include "link/LinkClock.h"
+#include "link/LinkEngine.h"
+#include "model/Workspace.h"
+#include "web/JsListener.h"
+#include "web/JsSerialPort.h"
+
+namespace corvane::web {
+
+// performance.now(): the same clock the page's timers use.
+class PageClock : public LinkClock {
+public:
+    int64_t NowMs() const override;
+};
+
+// What the access-code window does with an Enter.
+enum class AccessOutcome { Empty, Accepted, Refused };
+
+class ProgramSession {
+public:
+    explicit ProgramSession(std::string programFolder);
+
+    void SetSerialBridge(emscripten::val bridge) { port_.SetBridge(std::move(bridge)); }
+    void SetListener(emscripten::val listener) { listener_.SetTarget(std::move(listener)); }
+
+    // ---- access-code window: "" or the message to show ----
+    std::string LoadAccessWindow();
+    AccessOutcome EnterAccessCode(const std::string& code);
+    // Why the accepted code's configuration could not be saved, "" when it was.
+    const std::string& LastSaveProblem() const { return lastSaveProblem_; }
+
+    // ---- main frame ----
+    // The channel editor's load (working set) and the first connection
+    // request; the devices are the page's port for each port number.
+    std::string OpenFrame(const std::vector<std::string>& devices);
+    // Exit: working files and Group.txt saved, port closed.
+    std::string ExitProgram();
+    // The channel editor closing with the page: working files only.
+    std::string CloseEditor();
+
+    std::string Caption() const;
+    std::string Cell(int row, int col) const { return ws_.channels.GetCell(row, col); }
+    const std::string& PortName() const { return ws_.portName; }
+    int ChannelMode() const { return ws_.channelMode; }
+    int Edition() const { return ws_.edition; }
+    std::string BackupFolder() const;
+
+    // ---- link ----
+    void SetDevices(const std::vector<std::string>& devices);
+    void ReconnectPort();
+    void StartAutoDetect();
+    void RequestWrite();
+    void RequestRead();
+    void BytesReceived(const std::vector<uint8_t>& bytes);
+    void LineError();
+    void PortFailure(const std::string& reason);
+    void Service();
+    // Milliseconds on the page clock, or -1 when nothing is scheduled.
+    double NextDeadline() const;
+    bool Connected() const { return engine_ && engine_->Connected(); }
+    bool Transferring() const { return engine_ && (engine_->WriteRunning() || engine_->ReadRunning()); }
+    bool AutoDetectRunning() const { return engine_ && engine_->AutoDetectRunning(); }
+    void SetWakeCallback(emscripten::val wake);
+
+private:
+    Workspace ws_;
+    PageClock clock_;
+    JsSerialPort port_;
+    JsListener listener_;
+    std::unique_ptr<LinkEngine> engine_;
+    emscripten::val wake_ = emscripten::val::undefined();
+    std::string lastSaveProblem_;
+};
+
+}  // namespace corvane::web
