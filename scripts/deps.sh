@@ -7,8 +7,12 @@ PACKAGES=(
   libgtest-dev googletest
   libxlsxwriter-dev liborcus-dev libboost-dev libfreexl-dev
   socat xvfb xauth imagemagick
+  emscripten node-acorn chromium
   ${CORVANE_EXTRA_PACKAGES:-}
 )
+# The page's tooling and browser tests run on node; a node installed
+# outside Debian's packages serves as well.
+command -v npm >/dev/null 2>&1 || PACKAGES+=(nodejs npm)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

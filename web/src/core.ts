@@ -1,0 +1,102 @@
+// The WebAssembly module built from the C++ core (src/web): its types as the
+// page sees them, and loading it.
+
+export type StatusColour = "blue" | "red";
+export type MessageKind = "information" | "exclamation" | "warning";
+
+// What the link engine reports (src/link/LinkListener.h).
+export interface LinkEvents {
+  onLinkStatus(text: string, colour: StatusColour): void;
+  onWriteReadEnabled(enabled: boolean): void;
+  onTransferButtonsEnabled(enabled: boolean): void;
+  onProgress(value: number): void;
+  onMessage(text: string, kind: MessageKind): void;
+  onCloseCellEditors(): void;
+  onPortNameChanged(): void;
+  onImageAccepted(): void;
+  onBackupSaved(path: string): void;
+  onBackupFailed(text: string): void;
+}
+
+// The engine's serial port, kept by the page (src/web/JsSerialPort.h).
+export interface SerialBridge {
+  open(device: string): string;
+  close(): void;
+  isOpen(): boolean;
+  write(bytes: Uint8Array): string;
+  bytesToWrite(): number;
+  discardBuffers(): void;
+}
+
+export interface ProgramSession {
+  setSerialBridge(bridge: SerialBridge): void;
+  setListener(listener: LinkEvents): void;
+  setWakeCallback(wake: () => void): void;
+  loadAccessWindow(): string;
+  enterAccessCode(code: string): "empty" | "accepted" | "refused";
+  lastSaveProblem(): string;
+  openFrame(devices: string[]): string;
+  exitProgram(): string;
+  closeEditor(): string;
+  caption(): string;
+  cell(row: number, col: number): string;
+  portName(): string;
+  channelMode(): number;
+  edition(): number;
+  backupFolder(): string;
+  setDevices(devices: string[]): void;
+  reconnectPort(): void;
+  startAutoDetect(): void;
+  requestWrite(): void;
+  requestRead(): void;
+  bytesReceived(bytes: Uint8Array): void;
+  lineError(): void;
+  portFailure(reason: string): void;
+  service(): void;
+  nextDeadline(): number;
+  connected(): boolean;
+  transferring(): boolean;
+  autoDetectRunning(): boolean;
+}
+
+export interface DemoRadio {
+  setOutput(output: (bytes: Uint8Array) => void): void;
+  receive(bytes: Uint8Array, nowMs: number): void;
+  tick(nowMs: number): void;
+  nextDeadline(): number;
+  completedTransfers(): number;
+}
+
+export interface GridGeometry {
+  columnWidthTwips: number[];
+  rows: number;
+  columns: number;
+  fixedRows: number;
+  fixedColumns: number;
+}
+
+// Emscripten's file system, as far as the page uses it.
+export interface EmscriptenFS {
+  mkdirTree(path: string): void;
+  readdir(path: string): string[];
+  readFile(path: string): Uint8Array<ArrayBuffer>;
+  writeFile(path: string, data: Uint8Array): void;
+  stat(path: string): { mode: number; size: number };
+  isDir(mode: number): boolean;
+  analyzePath(path: string): { exists: boolean };
+}
+
+export interface CoreModule {
+  ProgramSession: new (programFolder: string) => ProgramSession;
+  DemoRadio: new (memoryFile: string) => DemoRadio;
+  gridGeometry(): GridGeometry;
+  FS: EmscriptenFS;
+}
+
+type ModuleFactory = (options?: object) => Promise<CoreModule>;
+
+export async function loadCore(): Promise<CoreModule> {
+  const url = new URL("../corvane.js", import.meta.url).href;
+  const imported = (await import(url)) as { default: ModuleFactory };
+  return imported.default();
+}

@@ -1,0 +1,224 @@
+// The program in the page: owns the core session, the port, the storage and
+// the windows, and routes between them. Nothing else holds state.
+import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
+import { LinkRunner } from "./link-runner.js";
+import { PortChoice } from "./port-choice.js";
+import { SerialLink } from "./serial-link.js";
+import { OriginStorage, PROGRAM_FOLDER, STORAGE_ROOT } from "./storage.js";
+import type { Ticker } from "./ticker.js";
+import { showBackups } from "./ui/backups-dialog.js";
+import { el } from "./ui/dom.js";
+import { FrameWindow } from "./ui/frame-window.js";
+import { GridView } from "./ui/grid-view.js";
+import { MessageBoxes } from "./ui/message-box.js";
+import { PasswordWindow } from "./ui/password-window.js";
+import { TRANSFER_KEYS } from "./ui/toolbar.js";
+
+const ICONS = new URL("../icons", import.meta.url).href;
+const BACKUP_FOLDER = `${PROGRAM_FOLDER.slice(STORAGE_ROOT.length + 1)}/Data/backups`;
+
+export class Program implements LinkEvents {
+  private readonly session: ProgramSession;
+  private readonly messages = new MessageBoxes();
+  private readonly password: PasswordWindow;
+  private readonly frame: FrameWindow;
+  private readonly ports: PortChoice;
+  private readonly link: SerialLink;
+  private readonly runner: LinkRunner;
+  private grid: GridView | null = null;
+  private portName = "";
+  private ended = false;
+
+  constructor(private readonly core: CoreModule, private readonly storage: OriginStorage, ticker: Ticker, private readonly root: HTMLElement) {
+    this.session = new core.ProgramSession(PROGRAM_FOLDER);
+    this.ports = new PortChoice(navigator.serial, localStorage);
+    this.link = new SerialLink((device) => this.ports.lookup(device), {
+      onBytes: (bytes) => {
+        this.session.bytesReceived(bytes);
+        this.runner.wake();
+      },
+      onLineError: () => {
+        this.session.lineError();
+        this.runner.wake();
+      },
+      onFailure: (reason) => {
+        this.session.portFailure(reason);
+        this.runner.wake();
+      },
+    });
+    this.session.setSerialBridge(this.link);
+    this.session.setListener(this);
+    this.runner = new LinkRunner(this.session, ticker);
+    this.password = new PasswordWindow(ICONS, (code) => void this.enterCode(code));
+    this.frame = new FrameWindow(ICONS, {
+      toolbar: (key) => this.toolbar(key),
+      exit: () => void this.exit(),
+      selectPort: () => void this.selectPort(),
+      choosePort: (index) => this.choosePort(index),
+      backups: () => this.showBackups(),
+    });
+    root.append(this.password.element, this.frame.element);
+    navigator.serial?.addEventListener("connect", () => void this.portsChanged());
+    navigator.serial?.addEventListener("disconnect", (event) => {
+      const port = (event as Event & { target: SerialPort | null }).target;
+      if (port && port !== (navigator.serial as unknown)) this.link.portRemoved(port);
+      void this.portsChanged();
+    });
+    // Closing the page closes the channel editor, which saves the working files.
+    addEventListener("pagehide", () => this.closeEditor());
+    document.addEventListener("visibilitychange", () => {
+      if (document.visibilityState === "hidden") this.closeEditor();
+    });
+  }
+
+  // frmPassword's load: Port.txt (written with defaults when missing), then the code.
+  async start(): Promise<void> {
+    await this.ports.refresh();
+    const problem = this.session.loadAccessWindow();
+    await this.storage.flush();
+    this.password.show();
+    if (problem) await this.messages.show(problem);
+    this.password.focus();
+  }
+
+  // ---- LinkEvents ----
+  onLinkStatus(text: string, colour: StatusColour): void {
+    this.frame.setStatus(text, colour);
+  }
+  onWriteReadEnabled(enabled: boolean): void {
+    this.frame.setToolbarEnabled(["program", "upload"], enabled);
+  }
+  onTransferButtonsEnabled(enabled: boolean): void {
+    this.frame.setToolbarEnabled(TRANSFER_KEYS, enabled);
+  }
+  onProgress(value: number): void {
+    this.frame.setProgress(value);
+  }
+  onMessage(text: string, kind: MessageKind): void {
+    void this.storage.flush();
+    void this.messages.show(text, kind);
+  }
+  onCloseCellEditors(): void {
+    // No cell editor in this version.
+  }
+  onPortNameChanged(): void {
+    const name = this.session.portName();
+    this.ports.followPortName(this.portName, name);
+    this.portName = name;
+    this.showPorts();
+  }
+  onImageAccepted(): void {
+    this.grid?.refresh();
+    this.frame.setCaption(this.session.caption());
+    this.frame.setMode(this.session.channelMode());
+    void this.storage.flush();
+  }
+  onBackupSaved(): void {
+    void this.storage.flush();
+  }
+  onBackupFailed(text: string): void {
+    console.warn(text);
+  }
+
+  // ---- windows ----
+  private async enterCode(code: string): Promise<void> {
+    const outcome = this.session.enterAccessCode(code);
+    if (outcome === "empty") {
+      this.password.focus();
+      return;
+    }
+    if (outcome === "refused") {
+      await this.messages.show("Invalid Password !!!!! ");
+      this.password.hide();
+      this.end();
+      return;
+    }
+    await this.storage.flush();
+    const saveProblem = this.session.lastSaveProblem();
+    this.password.hide();
+    if (saveProblem) await this.messages.show(saveProblem);
+    await this.openFrame();
+  }
+
+  private async openFrame(): Promise<void> {
+    this.portName = this.session.portName();
+    this.grid = new GridView(this.core.gridGeometry(), (row, col) => this.session.cell(row, col));
+    this.frame.show(this.grid.element);
+    const problem = this.session.openFrame(this.ports.deviceTable(this.session.portName()));
+    this.portName = this.session.portName();
+    this.grid.refresh();
+    this.frame.setCaption(this.session.caption());
+    this.frame.setMode(this.session.channelMode());
+    this.showPorts();
+    await this.storage.flush();
+    if (problem) await this.messages.show(problem);
+  }
+
+  private toolbar(key: string): void {
+    switch (key) {
+      case "exit": void this.exit(); break;
+      case "program": this.session.requestWrite(); break;
+      case "upload": this.session.requestRead(); break;
+      case "auto": this.session.startAutoDetect(); break;
+    }
+    this.runner.wake();
+  }
+
+  private async exit(): Promise<void> {
+    const problem = this.session.exitProgram();
+    this.runner.wake();
+    await this.storage.flush();
+    if (problem) await this.messages.show(problem);
+    this.frame.hide();
+    this.end();
+  }
+
+  private closeEditor(): void {
+    if (this.ended || !this.grid) return;
+    this.session.closeEditor();
+    void this.storage.flush();
+  }
+
+  private end(): void {
+    this.ended = true;
+    document.title = "Corvane PC Programmer";
+    this.root.append(el("p", { id: "ended" }, "Corvane PC Programmer has ended. ", el("a", { href: location.href }, "Start again")));
+  }
+
+  // ---- ports ----
+  private async selectPort(): Promise<void> {
+    if (!this.ports.available) {
+      await this.messages.show("This browser has no Web Serial: use Chrome, Edge or Opera.");
+      return;
+    }
+    if (!(await this.ports.request())) return;
+    this.usePortChoice();
+  }
+
+  private choosePort(index: number): void {
+    this.ports.choose(index);
+    this.usePortChoice();
+  }
+
+  private usePortChoice(): void {
+    this.session.setDevices(this.ports.deviceTable(this.session.portName()));
+    this.session.reconnectPort();
+    this.showPorts();
+    this.runner.wake();
+  }
+
+  private async portsChanged(): Promise<void> {
+    await this.ports.refresh();
+    if (this.grid) this.session.setDevices(this.ports.deviceTable(this.session.portName()));
+    this.showPorts();
+  }
+
+  private showPorts(): void {
+    this.frame.setPorts(this.ports.ports().map((p) => p.label), this.ports.currentIndex());
+  }
+
+  private showBackups(): void {
+    const files = this.storage.listFiles(BACKUP_FOLDER).reverse();
+    showBackups(files.map((path) => ({ name: path.slice(path.lastIndexOf("/") + 1), bytes: () => this.storage.readFile(path) })));
+  }
+}

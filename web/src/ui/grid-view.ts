@@ -1,0 +1,70 @@
+// MSHFlexGrid1 shown: every cell of the channel table as the core holds it,
+// the header row and the first two columns fixed while the rest scrolls.
+import type { GridGeometry } from "../core.js";
+import { el } from "./dom.js";
+
+// 15 twips make a pixel at 96 dots per inch.
+const TWIPS_PER_PIXEL = 15;
+const TALL_ROW_TWIPS = 300; // rows 0 to 10
+const TALL_ROWS = 11;
+const DEFAULT_ROW_TWIPS = 240;
+
+const px = (twips: number) => `${Math.round(twips / TWIPS_PER_PIXEL)}px`;
+
+export class GridView {
+  readonly element: HTMLElement;
+  private readonly cells: HTMLTableCellElement[][] = [];
+
+  constructor(private readonly geometry: GridGeometry, private readonly cellText: (row: number, col: number) => string) {
+    const table = el("table", { role: "grid", "aria-label": "Channels" });
+    const colgroup = el("colgroup");
+    for (const width of geometry.columnWidthTwips) colgroup.append(el("col", { style: `width:${px(width)}` }));
+    table.append(colgroup);
+    const head = el("thead");
+    const body = el("tbody");
+    const offsets = this.fixedOffsets();
+    for (let row = 0; row < geometry.rows; ++row) {
+      const fixedRow = row < geometry.fixedRows;
+      const tr = el("tr", { style: `height:${px(row < TALL_ROWS ? TALL_ROW_TWIPS : DEFAULT_ROW_TWIPS)}` });
+      const line: HTMLTableCellElement[] = [];
+      for (let col = 0; col < geometry.columns; ++col) {
+        const fixedCol = col < geometry.fixedColumns;
+        const cell = el(fixedRow || fixedCol ? "th" : "td", {
+          "data-row": String(row),
+          "data-col": String(col),
+          class: [fixedRow ? "fixed-row" : "", fixedCol ? "fixed-col" : ""].join(" ").trim() || undefined,
+          style: fixedCol ? `left:${offsets[col]}px` : undefined,
+          scope: fixedRow ? "col" : fixedCol && col === 0 ? "row" : undefined,
+        });
+        line.push(cell);
+        tr.append(cell);
+      }
+      this.cells.push(line);
+      (fixedRow ? head : body).append(tr);
+    }
+    table.append(head, body);
+    this.element = el("div", { "data-name": "MSHFlexGrid1", class: "grid", tabindex: "0" }, table);
+    this.refresh();
+  }
+
+  // Shows the table's texts again (after a read, a start-up load, ...).
+  refresh(): void {
+    for (let row = 0; row < this.geometry.rows; ++row) {
+      for (let col = 0; col < this.geometry.columns; ++col) {
+        const text = this.cellText(row, col);
+        const cell = this.cells[row][col];
+        if (cell.textContent !== text) cell.textContent = text;
+      }
+    }
+  }
+
+  private fixedOffsets(): number[] {
+    const offsets: number[] = [];
+    let left = 0;
+    for (let col = 0; col < this.geometry.fixedColumns; ++col) {
+      offsets.push(left);
+      left += Math.round(this.geometry.columnWidthTwips[col] / TWIPS_PER_PIXEL);
+    }
+    return offsets;
+  }
+}
