@@ -86,6 +86,11 @@ export class PortChoice {
     this.settings.setItem(CURRENT_PORT_KEY, String(index));
   }
 
+  // The detection starts from the current port, or from the first granted one when none is current.
+  prepareDetection(): void {
+    if (this.current < 0 && this.granted.length > 0) this.current = 0;
+  }
+
   // The device each port number opens, with PortName standing for the current port.
   deviceTable(portName: string): string[] {
     if (this.current < 0 || this.granted.length === 0) return [];

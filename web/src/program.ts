@@ -159,7 +159,13 @@ export class Program implements LinkEvents {
       case "exit": void this.exit(); break;
       case "program": this.session.requestWrite(); break;
       case "upload": this.session.requestRead(); break;
-      case "auto": this.session.startAutoDetect(); break;
+      case "auto":
+        if (!this.session.autoDetectRunning()) {
+          this.ports.prepareDetection();
+          this.session.setDevices(this.ports.deviceTable(this.session.portName()));
+        }
+        this.session.startAutoDetect();
+        break;
     }
     this.runner.wake();
   }

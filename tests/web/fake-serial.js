@@ -1,0 +1,72 @@
+// Injected into the page before it loads: navigator.serial with the standard
+// interface, each port's bytes relayed to the test (window.__corvaneRelayWrite)
+// and back (window.__corvaneRelayPush). window.__corvaneSerialLog records how
+// the page opened the ports; window.__corvaneVanish(name) pulls a cable.
+(() => {
+  const config = window.__corvaneFakePorts || [];
+  const log = [];
+  window.__corvaneSerialLog = log;
+
+  class FakePort extends EventTarget {
+    constructor(name, index) {
+      super();
+      this.name = name;
+      this.index = index;
+      this.readable = null;
+      this.writable = null;
+      this.controller = null;
+      this.gone = false;
+    }
+    getInfo() { return { usbVendorId: 0x0403, usbProductId: 0x6001 + this.index }; }
+    async open(options) {
+      if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
+      if (this.readable) throw new DOMException("The port is already open.", "InvalidStateError");
+      log.push({ port: this.name, event: "open", options });
+      this.readable = new ReadableStream({
+        start: (controller) => { this.controller = controller; },
+        cancel: () => { this.controller = null; },
+      });
+      this.writable = new WritableStream({
+        write: async (chunk) => {
+          if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
+          await window.__corvaneRelayWrite(this.name, Array.from(chunk));
+        },
+      });
+    }
+    async setSignals(signals) { log.push({ port: this.name, event: "signals", signals }); }
+    async close() {
+      log.push({ port: this.name, event: "close" });
+      this.readable = null;
+      this.writable = null;
+      this.controller = null;
+    }
+    push(bytes) {
+      if (this.controller) this.controller.enqueue(new Uint8Array(bytes));
+    }
+    vanish() {
+      this.gone = true;
+      if (this.controller) this.controller.error(new DOMException("The device has been lost.", "NetworkError"));
+      this.controller = null;
+      this.readable = null;
+      this.writable = null;
+    }
+  }
+
+  const ports = config.map((name, i) => new FakePort(name, i));
+  class FakeSerial extends EventTarget {
+    async getPorts() { return ports.filter((p) => !p.gone); }
+    async requestPort() {
+      const port = ports.find((p) => !p.gone);
+      if (!port) throw new DOMException("No port selected by the user.", "NotFoundError");
+      return port;
+    }
+  }
+  const serial = new FakeSerial();
+  Object.defineProperty(Navigator.prototype, "serial", { get: () => serial, configurable: true });
+  window.__corvaneRelayPush = (name, bytes) => ports.find((p) => p.name === name)?.push(bytes);
+  window.__corvaneVanish = (name) => {
+    const port = ports.find((p) => p.name === name);
+    port.vanish();
+    serial.dispatchEvent(new Event("disconnect"));
+  };
+})();

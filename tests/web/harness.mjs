@@ -1,0 +1,169 @@
+// What the browser tests share: the built site on a local server, Debian's
+// chromium driven by playwright-core, corvane-radio-sim on a pseudo-terminal
+// relayed to a fake navigator.serial, and the files the page stored.
+import { spawn, execFileSync } from "node:child_process";
+import { once } from "node:events";
+import { createServer } from "node:http";
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { dirname, extname, join, normalize } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const root = join(here, "..", "..");
+const { chromium } = await import(join(root, "web", "node_modules", "playwright-core", "index.mjs"));
+
+export const SITE_DIR = process.env.CORVANE_SITE_DIR || join(root, "build-web", "site");
+export const SIM = process.env.CORVANE_SIM || join(root, "build", "tools", "radio-sim", "corvane-radio-sim");
+export const CLI = process.env.CORVANE_CLI || join(root, "build", "src", "cli", "corvane-cli");
+const CHROMIUM = process.env.CORVANE_CHROMIUM || "/usr/bin/chromium";
+export const IMAGE_LENGTH = 1936;
+
+const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".svg": "image/svg+xml" };
+
+// The site as plain static files, on 127.0.0.1 and a free port.
+export async function startSite() {
+  const server = createServer((request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
+    const file = join(SITE_DIR, path.endsWith("/") ? `${path}index.html` : path);
+    if (!file.startsWith(SITE_DIR) || !existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    const body = readFileSync(file);
+    response.writeHead(200, { "content-type": TYPES[extname(file)] || "application/octet-stream", "content-length": body.length });
+    response.end(body);
+  });
+  server.listen(0, "127.0.0.1");
+  await once(server, "listening");
+  return { url: `http://localhost:${server.address().port}/`, close: () => server.close() };
+}
+
+export async function launchBrowser() {
+  return chromium.launch({ executablePath: CHROMIUM, args: ["--no-sandbox"] });
+}
+
+export function tempDir(tag) {
+  return mkdtempSync(join(tmpdir(), `corvane-web-${tag}-`));
+}
+
+// A simulated radio on a pseudo-terminal; socat carries its bytes raw.
+export class SimRadio {
+  constructor(dir, args = []) {
+    this.dir = dir;
+    this.link = join(dir, "ttyUSB0");
+    this.received = join(dir, "received.img");
+    this.sim = spawn(SIM, ["--link", this.link, "--received-image", this.received, "--exit-with-parent", ...args], { stdio: ["ignore", "pipe", "pipe"] });
+    this.stderr = "";
+    this.sim.stderr.on("data", (d) => { this.stderr += d; });
+  }
+
+  async started() {
+    for (let i = 0; i < 100 && !existsSync(this.link); ++i) await new Promise((r) => setTimeout(r, 50));
+    if (!existsSync(this.link)) throw new Error(`the simulated radio did not start: ${this.stderr}`);
+    this.socat = spawn("socat", ["-b", "4096", "STDIO", `FILE:${this.link},rawer`], { stdio: ["pipe", "pipe", "inherit"] });
+    return this;
+  }
+
+  onBytes(handler) {
+    this.socat.stdout.on("data", handler);
+  }
+
+  write(bytes) {
+    this.socat.stdin.write(Buffer.from(bytes));
+  }
+
+  stop() {
+    this.socat?.kill();
+    this.sim.kill();
+  }
+}
+
+// A page whose navigator.serial offers the named ports; a port with a radio
+// is relayed to it, the others never answer.
+export async function openProgram(browser, siteUrl, ports, { query = "" } = {}) {
+  const context = await browser.newContext({ viewport: { width: 1100, height: 700 } });
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (e) => errors.push(e.message));
+  await page.addInitScript(`window.__corvaneFakePorts = ${JSON.stringify(Object.keys(ports))};`);
+  await page.addInitScript({ path: join(here, "fake-serial.js") });
+  const state = { muted: false };
+  let delivery = Promise.resolve();
+  await page.exposeFunction("__corvaneRelayWrite", (name, bytes) => {
+    ports[name]?.write(bytes);
+  });
+  for (const [name, radio] of Object.entries(ports)) {
+    radio?.onBytes((chunk) => {
+      if (state.muted) return;
+      const bytes = Array.from(chunk);
+      delivery = delivery.then(() => page.evaluate(([n, b]) => window.__corvaneRelayPush(n, b), [name, bytes]).catch(() => undefined));
+    });
+  }
+  await page.goto(`${siteUrl}${query}`);
+  await page.waitForSelector("#frmPassword:not([hidden])");
+  return { context, page, errors, mute: () => { state.muted = true; } };
+}
+
+export async function enterCode(page, code) {
+  await page.fill("[data-name=Text1]", code);
+  await page.press("[data-name=Text1]", "Enter");
+}
+
+export async function statusText(page) {
+  return page.textContent("[data-name=Label1]");
+}
+
+export async function waitForStatus(page, text, timeout = 10000) {
+  await page.waitForFunction((t) => document.querySelector("[data-name=Label1]")?.textContent === t, text, { timeout });
+}
+
+// The text of the next message box, which is then closed with OK.
+export async function takeMessage(page, timeout = 15000) {
+  const dialog = await page.waitForSelector("dialog[data-name=MessageBox][open]", { timeout });
+  const title = await dialog.$eval(".titlebar", (e) => e.textContent);
+  const text = await dialog.$eval("[data-name=Text]", (e) => e.textContent);
+  const kind = await dialog.getAttribute("data-kind");
+  await dialog.$eval("[data-name=OK]", (b) => b.click());
+  await page.waitForSelector("dialog[data-name=MessageBox]", { state: "detached" });
+  return { title, text, kind };
+}
+
+// Every file the page keeps in the origin-private file system, by path.
+export async function storedFiles(page) {
+  const files = await page.evaluate(async () => {
+    const out = {};
+    async function walk(dir, prefix) {
+      for await (const [name, handle] of dir.entries()) {
+        if (handle.kind === "directory") await walk(handle, `${prefix}${name}/`);
+        else out[`${prefix}${name}`] = Array.from(new Uint8Array(await (await handle.getFile()).arrayBuffer()));
+      }
+    }
+    const top = await navigator.storage.getDirectory();
+    await walk(await top.getDirectoryHandle("corvane", { create: true }), "");
+    return out;
+  });
+  return Object.fromEntries(Object.entries(files).map(([k, v]) => [k, Buffer.from(v)]));
+}
+
+export const WORKING_FILES = ["Port.txt", "Group.txt", "Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt", "Band.txt", "Power.txt", "Scr.txt", "Comp.txt"];
+
+// The ten working files of the page's program folder written into a folder for corvane-cli.
+export function writeProgramFolder(files, dir) {
+  mkdirSync(dir, { recursive: true });
+  for (const name of WORKING_FILES) writeFileSync(join(dir, name), files[`program/${name}`]);
+  return dir;
+}
+
+export function cli(...args) {
+  return execFileSync(CLI, args, { encoding: "utf8" });
+}
+
+export function removeDir(dir) {
+  rmSync(dir, { recursive: true, force: true });
+}
+
+// Waits until the program's file flushes have reached the browser storage.
+export async function settle(page) {
+  await page.waitForTimeout(300);
+}

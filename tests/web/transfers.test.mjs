@@ -1,0 +1,115 @@
+// Writes and reads in the browser against corvane-radio-sim: the bytes and
+// files must be those corvane-cli produces from the same data.
+import assert from "node:assert/strict";
+import { mkdirSync, readFileSync, readdirSync } from "node:fs";
+import { join } from "node:path";
+import { after, before, test } from "node:test";
+import {
+  IMAGE_LENGTH, SimRadio, WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, startSite, storedFiles,
+  takeMessage, tempDir, waitForStatus, writeProgramFolder,
+} from "./harness.mjs";
+
+let site;
+let browser;
+const cleanups = [];
+
+before(async () => {
+  site = await startSite();
+  browser = await launchBrowser();
+});
+after(async () => {
+  for (const cleanup of cleanups.reverse()) cleanup();
+  await browser?.close();
+  site?.close();
+});
+
+function scratch(tag) {
+  const dir = tempDir(tag);
+  cleanups.push(() => removeDir(dir));
+  return dir;
+}
+
+async function startRadio(dir, args = []) {
+  const radio = await new SimRadio(dir, args).started();
+  cleanups.push(() => radio.stop());
+  return radio;
+}
+
+async function connectedProgram(radio) {
+  const program = await openProgram(browser, site.url, { A: radio });
+  await enterCode(program.page, "qzv");
+  await waitForStatus(program.page, "(COM5)  Connected ...");
+  return program;
+}
+
+test("a full write sends exactly the image corvane-cli builds from the same files", async () => {
+  const dir = scratch("write");
+  const radio = await startRadio(dir);
+  const { page, context } = await connectedProgram(radio);
+  await page.click("[data-key=program]");
+  await page.waitForFunction(() => document.querySelector("[data-name=Label1]").textContent === "Download");
+  assert.equal(await page.isDisabled("[data-key=auto]"), true);
+  const message = await takeMessage(page, 180000);
+  assert.deepEqual(message, { title: "Corvane PC Programmer", text: "DOWNLOAD COMPLETE", kind: "exclamation" });
+  assert.equal(await page.$eval("[data-name=ProgressBar1]", (e) => e.value), 0);
+  await waitForStatus(page, "(COM5)  Connected ...");
+
+  const files = await storedFiles(page);
+  const folder = writeProgramFolder(files, join(dir, "folder"));
+  cli("--folder", folder, "image", "build", join(dir, "expected.img"));
+  const expected = readFileSync(join(dir, "expected.img"));
+  for (let i = 0; i < 50 && readdirSync(dir).indexOf("received.img") < 0; ++i) await page.waitForTimeout(100);
+  const received = readFileSync(radio.received);
+  assert.equal(received.length, IMAGE_LENGTH);
+  assert.ok(received.equals(expected), "the radio received the image corvane-cli builds");
+  // The backup of the write is kept and matches.
+  const backups = Object.keys(files).filter((p) => p.startsWith("program/Data/backups/") && p.endsWith("_write.img"));
+  assert.equal(backups.length, 1);
+  assert.ok(files[backups[0]].equals(expected));
+  await context.close();
+});
+
+test("a read stores the files corvane-cli decodes from the radio's image", async () => {
+  const dir = scratch("read");
+  // The radio holds a Korea image, so the read also switches the edition.
+  const korea = join(dir, "korea");
+  mkdirSync(korea);
+  cli("--folder", korea, "new", "--edition", "korea");
+  cli("--folder", korea, "image", "build", join(dir, "memory.img"));
+  const radio = await startRadio(dir, ["--memory", join(dir, "memory.img")]);
+  const { page, context } = await connectedProgram(radio);
+  await page.waitForTimeout(300);
+  const reference = writeProgramFolder(await storedFiles(page), join(dir, "reference"));
+
+  await page.click("[data-key=upload]");
+  const message = await takeMessage(page, 60000);
+  assert.deepEqual(message, { title: "Corvane PC Programmer", text: "UPLOAD COMPLETE", kind: "exclamation" });
+  assert.equal(await page.title(), "Corvane PC Programmer - Kestrel : Korea");
+  await page.click("[data-key=exit]");
+  await page.waitForSelector("#ended");
+
+  cli("--folder", reference, "image", "decode", join(dir, "memory.img"));
+  const files = await storedFiles(page);
+  for (const name of WORKING_FILES) {
+    assert.ok(files[`program/${name}`].equals(readFileSync(join(reference, name))), `${name} as corvane-cli decodes it`);
+  }
+  const backups = Object.keys(files).filter((p) => p.endsWith("_read.img"));
+  assert.equal(backups.length, 1);
+  assert.ok(files[backups[0]].equals(readFileSync(join(dir, "memory.img"))));
+  await context.close();
+});
+
+test("a port that vanishes during a write fails the write", async () => {
+  const radio = await startRadio(scratch("vanish"));
+  const { page, context } = await connectedProgram(radio);
+  await page.click("[data-key=program]");
+  await page.waitForFunction(() => document.querySelector("[data-name=ProgressBar1]").value >= 40, null, { timeout: 20000 });
+  await page.evaluate(() => window.__corvaneVanish("A"));
+  const message = await takeMessage(page);
+  assert.match(message.text, /^Write to Radio failed after \d+ of 1936 bytes: /);
+  assert.equal(message.kind, "warning");
+  assert.equal(await page.isDisabled("[data-key=auto]"), false);
+  await page.click("[data-name=comport]");
+  assert.equal(await page.$$eval("[data-name^=port]", (items) => items.length), 0);
+  await context.close();
+});
