@@ -6,6 +6,9 @@
   const config = window.__corvaneFakePorts || [];
   const log = [];
   window.__corvaneSerialLog = log;
+  // [time, byte count] of every write, for the pacing figures.
+  const writes = [];
+  window.__corvaneWrites = writes;
 
   class FakePort extends EventTarget {
     constructor(name, index) {
@@ -29,7 +32,9 @@
       this.writable = new WritableStream({
         write: async (chunk) => {
           if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
-          await window.__corvaneRelayWrite(this.name, Array.from(chunk));
+          writes.push([performance.now(), chunk.length]);
+          // Taken at once, as an operating system's output buffer would; the relay keeps the order.
+          void window.__corvaneRelayWrite(this.name, Array.from(chunk));
         },
       });
     }

@@ -75,8 +75,8 @@ export class Program implements LinkEvents {
   async start(): Promise<void> {
     await this.ports.refresh();
     const problem = this.session.loadAccessWindow();
-    await this.storage.flush();
     this.password.show();
+    void this.storage.flush();
     if (problem) await this.messages.show(problem);
     this.password.focus();
   }
