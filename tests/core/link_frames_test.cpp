@@ -54,6 +54,16 @@ TEST(LinkPortMap, SerialDirAndFixedDevice) {
     EXPECT_FALSE(LooksLikeDevicePath("7"));
 }
 
+TEST(LinkPortMap, DeviceTableNamesOneDevicePerNumber) {
+    const PortMap table = PortMap::WithDeviceTable({"port-2", "port-1"});
+    EXPECT_EQ(table.DeviceForPort("1"), "port-2");
+    EXPECT_EQ(table.DeviceForPort("2"), "port-1");
+    EXPECT_EQ(table.DeviceForPort("3"), "");  // past the table
+    EXPECT_EQ(table.DeviceForPort("0"), "");
+    EXPECT_EQ(table.DeviceForPort(""), "");
+    EXPECT_EQ(PortMap::WithDeviceTable({}).DeviceForPort("5"), "");
+}
+
 TEST(LinkTimersTest, LateServiceSkipsTicksInsteadOfBunching) {
     LinkTimers timers;
     timers.Start(LinkTimer::Timer2, 10, 0);
