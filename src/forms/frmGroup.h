@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "forms/MessageFn.h"
+#include "model/GroupForm.h"
 #include "model/Workspace.h"
 
 class QCheckBox;
@@ -19,7 +20,7 @@ namespace corvane {
 
 class UndoHistory;
 
-class frmGroup : public QWidget {
+class frmGroup : public QWidget, private GroupFormEvents {
     Q_OBJECT
 public:
     // refreshLinkStatus lets "Reset" refresh the main window's link display; may be empty.
@@ -31,17 +32,6 @@ public:
 
     void AllwaysOntop();
     void NoAllwaysOnTop();
-    void ResetFrequencySet();
-    void StoreGroupSizes();
-    void GenerateTones();
-    void ResetGroupSizes();
-    void ResetToneSet();
-    void ZeroGroupBoxesIfNew();
-    void ShowToneSet();
-    void ShowGroupSizes();
-    void ShowFrequencySet();
-    void ShowGroupWindow();
-    void ClearToneSet();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,20 +49,27 @@ private slots:
 
 private:
     void BuildControls();
-    void CheckChannelBox(QLineEdit* box);
     void Text6_KeyDown();
-    void StoreInputTexts();
-    void ApplyFrequencySetDefaults();
-    void ShowFrequencySetControls();
-    void SaveGroups();
-    // The tone-set fields to their defaults, the three tone boxes emptied, the first step.
-    void DefaultToneSet();
-    void Message(const char* text);
+    // The form's values into the controls and back; the rules are in GroupForm.
+    void ShowForm();
+    void ReadForm();
+    // Runs one rule of the form on the controls' current values.
+    template <typename Rule>
+    void Run(Rule rule);
+    void CheckChannelBox(std::string GroupFormValues::*box);
+
+    // GroupFormEvents
+    void SaveGroupFile() override;
+    void Message(std::string_view text, const GroupFormValues& shown) override;
+    void Beep() override;
+    void RefreshLinkStatus() override;
+    void FocusToneCode() override;
 
     Workspace& ws_;
     MessageFn showMessage_;
     std::function<void()> refreshLinkStatus_;
-    bool loading_ = false;
+    GroupForm form_;
+    bool showing_ = false;  // filling the controls is not typing
     UndoHistory* history_ = nullptr;  // lives with the main window, which outlives this one
 
     QLineEdit* freqStart_ = nullptr;   // Text1
@@ -82,16 +79,12 @@ private:
     QLineEdit* toneLast_ = nullptr;    // Text4
     QLineEdit* toneCode_ = nullptr;    // Text2
     std::array<QRadioButton*, 3> target_{};  // RX, TX, RX/TX
-    QRadioButton* freqUp_ = nullptr;
-    QRadioButton* freqDown_ = nullptr;
-    QRadioButton* narrow_ = nullptr;
-    QRadioButton* wide_ = nullptr;
+    std::array<QRadioButton*, 2> freqDirection_{};  // Increment, Decrement
+    std::array<QRadioButton*, 2> band_{};  // narrow, Wide
     QCheckBox* scan_ = nullptr;
     QComboBox* step_ = nullptr;        // Combo1
-    QRadioButton* ctcss_ = nullptr;    // Option1
-    QRadioButton* dcs_ = nullptr;      // Option2
-    QRadioButton* toneUp_ = nullptr;
-    QRadioButton* toneDown_ = nullptr;
+    std::array<QRadioButton*, 2> toneKind_{};  // Option1 CTCSS, Option2 DCS
+    std::array<QRadioButton*, 2> toneDirection_{};
     QComboBox* toneStep_ = nullptr;    // Combo2
     std::array<QLineEdit*, kGroupCount> groupBoxes_{};
     QGroupBox* groupFrame_ = nullptr;

@@ -12,14 +12,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "forms/FormHelpers.h"
 #include "forms/frmGroup.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int kChannelBoxLength = 3;
-constexpr int kGroupBoxLength = 2;
+using forms::ToQString;
+constexpr const char* kDirectionCaptions[] = {"Increment", "Decrement"};
+
 constexpr int kFirstGroupBox = 7;  // Text7..Text16
 
 QLineEdit* MakeBox(QWidget* owner, const char* name, int maxLength) {
@@ -69,29 +71,35 @@ void frmGroup::BuildControls() {
     auto* targetRow = new QHBoxLayout;
     for (std::size_t i = 0; i < target_.size(); ++i) {
         target_[i] = MakeOption(freqFrame, 3 + static_cast<int>(i), targets);
+        target_[i]->setText(ToQString(kTargetCaptions[i]));
         targetRow->addWidget(target_[i]);
     }
     freqForm->addRow(targetRow);
     auto* freqDirection = new QButtonGroup(this);
-    freqUp_ = MakeOption(freqFrame, 6, freqDirection);
-    freqDown_ = MakeOption(freqFrame, 7, freqDirection);
     auto* directionRow = new QHBoxLayout;
-    directionRow->addWidget(freqUp_);
-    directionRow->addWidget(freqDown_);
+    for (std::size_t i = 0; i < freqDirection_.size(); ++i) {
+        freqDirection_[i] = MakeOption(freqFrame, 6 + static_cast<int>(i), freqDirection);
+        freqDirection_[i]->setText(kDirectionCaptions[i]);
+        directionRow->addWidget(freqDirection_[i]);
+    }
     freqForm->addRow(directionRow);
 
     QGroupBox* bandFrame = MakeFrame(freqFrame, "Band", "Frame2");
     auto* bands = new QButtonGroup(this);
     auto* bandRow = new QHBoxLayout(bandFrame);
-    narrow_ = MakeOption(bandFrame, 8, bands);
-    wide_ = MakeOption(bandFrame, 9, bands);
-    bandRow->addWidget(narrow_);
-    bandRow->addWidget(wide_);
+    for (std::size_t i = 0; i < band_.size(); ++i) {
+        band_[i] = MakeOption(bandFrame, 8 + static_cast<int>(i), bands);
+        bandRow->addWidget(band_[i]);
+    }
+    band_[0]->setText(ToQString(kNarrowCaption));
+    band_[1]->setText("Wide");
     freqForm->addRow(bandFrame);
     scan_ = new QCheckBox(freqFrame);
     scan_->setObjectName("Check1");
+    scan_->setText("Scan");
     freqForm->addRow(scan_);
     step_ = MakeEditableList(freqFrame, "Combo1");
+    for (std::string_view item : kFrequencySteps) step_->addItem(ToQString(item));
     freqForm->addRow(new QLabel("Step", freqFrame), step_);
 
     // Tone Set
@@ -100,29 +108,31 @@ void frmGroup::BuildControls() {
     QGroupBox* kindFrame = MakeFrame(toneFrame, "Tone", "Frame4");
     auto* kinds = new QButtonGroup(this);
     auto* kindRow = new QHBoxLayout(kindFrame);
-    ctcss_ = MakeOption(kindFrame, 1, kinds);
-    ctcss_->setText("CTCSS");
-    dcs_ = MakeOption(kindFrame, 2, kinds);
-    dcs_->setText("DCS");
-    kindRow->addWidget(ctcss_);
-    kindRow->addWidget(dcs_);
+    for (std::size_t i = 0; i < toneKind_.size(); ++i) {
+        toneKind_[i] = MakeOption(kindFrame, 1 + static_cast<int>(i), kinds);
+        kindRow->addWidget(toneKind_[i]);
+    }
+    toneKind_[0]->setText("CTCSS");
+    toneKind_[1]->setText("DCS");
     toneLayout->addWidget(kindFrame);
     auto* toneForm = new QFormLayout;
     toneStart_ = MakeBox(toneFrame, "Text3", kChannelBoxLength);
     toneLast_ = MakeBox(toneFrame, "Text4", kChannelBoxLength);
-    toneCode_ = MakeBox(toneFrame, "Text2", kChannelBoxLength);
+    toneCode_ = MakeBox(toneFrame, "Text2", kToneCodeBoxLength);
     toneStep_ = MakeEditableList(toneFrame, "Combo2");
+    for (std::string_view item : kToneSteps) toneStep_->addItem(ToQString(item));
     toneForm->addRow(new QLabel("Start Channel ", toneFrame), toneStart_);
     toneForm->addRow(new QLabel("Last Channel ", toneFrame), toneLast_);
     toneForm->addRow(new QLabel("Start Tone Code", toneFrame), toneCode_);
     toneForm->addRow(new QLabel("Tone Setp", toneFrame), toneStep_);
     toneLayout->addLayout(toneForm);
     auto* toneDirection = new QButtonGroup(this);
-    toneUp_ = MakeOption(toneFrame, 10, toneDirection);
-    toneDown_ = MakeOption(toneFrame, 11, toneDirection);
     auto* toneDirectionRow = new QHBoxLayout;
-    toneDirectionRow->addWidget(toneUp_);
-    toneDirectionRow->addWidget(toneDown_);
+    for (std::size_t i = 0; i < toneDirection_.size(); ++i) {
+        toneDirection_[i] = MakeOption(toneFrame, 10 + static_cast<int>(i), toneDirection);
+        toneDirection_[i]->setText(kDirectionCaptions[i]);
+        toneDirectionRow->addWidget(toneDirection_[i]);
+    }
     toneLayout->addLayout(toneDirectionRow);
     auto* buttons = new QHBoxLayout;
     const auto button = [this, toneFrame, buttons](const char* name, const char* caption) {
@@ -157,7 +167,7 @@ void frmGroup::BuildControls() {
     connect(toneStart_, &QLineEdit::textChanged, this, &frmGroup::Text3_Change);
     connect(toneLast_, &QLineEdit::textChanged, this, &frmGroup::Text4_Change);
     connect(toneCode_, &QLineEdit::textChanged, this, &frmGroup::Text2_Change);
-    connect(ctcss_, &QRadioButton::toggled, this, [this](bool checked) {
+    connect(toneKind_[0], &QRadioButton::toggled, this, [this](bool checked) {
         if (checked) Option1_Click();
     });
 }

@@ -10,20 +10,18 @@
 
 #include "editor/UndoHistory.h"
 #include "forms/FormHelpers.h"
-#include "forms/SetupLists.h"
-#include "model/NumberParse.h"
+#include "model/SetupForm.h"
 #include "store/ConfigFiles.h"
 
 namespace corvane {
 
-using namespace forms;
+using forms::AddItems;
+using forms::SetPinnedOnTop;
+using forms::SelectStoredIndex;
+using forms::ToQString;
+using forms::ToStdString;
 
 namespace {
-
-constexpr int kPmrChannels = 8;
-constexpr int kLpdChannels = 69;
-constexpr int kPmrLpdChannels = 77;
-constexpr const char* kPriChannelEmpty = "0";
 
 bool IsTicked(const QCheckBox* box) { return box->checkState() == Qt::Checked; }
 
@@ -32,7 +30,7 @@ bool IsTicked(const QCheckBox* box) { return box->checkState() == Qt::Checked; }
 frmSetup::frmSetup(Workspace& ws, MessageFn showMessage, QWidget* frameToShowOnClose, QWidget* parent)
     : QWidget(parent, Qt::Window), ws_(ws), showMessage_(std::move(showMessage)), frame_(frameToShowOnClose) {
     setObjectName("frmSetup");
-    setWindowTitle("Corvane PC Programmer Setup");
+    setWindowTitle(ToQString(kSetupCaption));
     setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
     NoAllwaysOnTop();
@@ -50,95 +48,52 @@ void frmSetup::ReportIfFailed(const std::string& message) {
 }
 
 void frmSetup::FillLists() {
-    ClampSettingsForDisplay(ws_.settings);
     for (int i = 0; i < kListCount; ++i) {
         lists_[i]->clear();
         AddItems(lists_[i], SetupLists()[i].items());
     }
-    SelectStoredItems();
-    dtmfId_->setText(ToQString(ws_.settings.DtmfId));
-    nameId_->setText(ToQString(ws_.settings.NameId));
-    priChannel_->clear();
-}
-
-void frmSetup::SelectStoredItems() {
-    for (int i = 0; i < kListCount; ++i) SelectStoredIndex(lists_[i], ws_.settings.*SetupLists()[i].field);
+    // The constructor shows the record right after (ShowSettings).
+    ClampSettingsForDisplay(ws_.settings);
 }
 
 void frmSetup::ShowSettings() {
-    const auto flags1 = FunctionFlags1Captions();
-    const auto flags2 = FunctionFlags2Captions();
-    for (int i = 0; i < kFlags1BoxCount; ++i) functionBoxes_[i]->setText(ToQString(flags1[i]));
-    for (int i = 0; i < kFlags2BoxCount; ++i) functionBoxes_[kFlags1BoxCount + i]->setText(ToQString(flags2[i]));
-    functionBoxes_[kPowerControlBox]->setText(ToQString(kPowerControlCaption));
-
-    for (int i = 0; i < kFlags1BoxCount; ++i) functionBoxes_[i]->setChecked((ws_.settings.FunctionFlags1 >> i) & 1);
-    for (int i = 0; i < kFlags2BoxCount; ++i)
-        functionBoxes_[kFlags1BoxCount + i]->setChecked((ws_.settings.FunctionFlags2 >> i) & 1);
-
-    ShowBandSelect();
-    SelectStoredItems();
-    dtmfId_->setText(ToQString(ws_.settings.DtmfId));
-    nameId_->setText(ToQString(ws_.settings.NameId));
-    priLabel_->setEnabled(false);
-    priChannel_->setEnabled(false);
-    priChannel_->clear();
-
-    QCheckBox* power = functionBoxes_[kPowerControlBox];
-    if (ws_.edition == kEditionKorea) {
-        power->setChecked(false);
-        power->setEnabled(false);
-    } else {
-        power->setEnabled(true);
-        power->setChecked(ws_.settings.PowerControl != 0);
-    }
+    if (ShowSetupForm(ws_, form_)) ReportIfFailed(SaveConfigFile(ws_).message());
+    ShowForm();
 }
 
-void frmSetup::ShowBandSelect() {
-    if (ws_.edition == kEditionPmrLpd && ws_.channelMode == kModeDefault) {
-        const int band = ws_.settings.BandSelect;
-        if (band >= kBandPmr && band <= kBandPmrLpd) bandOptions_[band]->setChecked(true);
-        bandFrame_->setEnabled(true);
-        for (QRadioButton* option : bandOptions_) option->setEnabled(true);
-        return;
+void frmSetup::ShowForm() {
+    for (int i = 0; i < kFunctionBoxCount; ++i) {
+        functionBoxes_[i]->setText(ToQString(FunctionBoxCaption(i)));
+        functionBoxes_[i]->setChecked(form_.boxes[i]);
     }
-    for (QRadioButton* option : bandOptions_) option->setEnabled(false);
-    bandFrame_->setEnabled(false);
-    ws_.settings.BandSelect = kBandPmrLpd;
-    ReportIfFailed(SaveConfigFile(ws_).message());
+    functionBoxes_[kPowerControlBox]->setEnabled(form_.powerControlEnabled);
+    if (form_.bandOption >= 0 && form_.bandOption < kBandOptionCount) bandOptions_[form_.bandOption]->setChecked(true);
+    for (QRadioButton* option : bandOptions_) option->setEnabled(form_.bandEnabled);
+    bandFrame_->setEnabled(form_.bandEnabled);
+    for (int i = 0; i < kListCount; ++i) SelectStoredIndex(lists_[i], form_.lists[i]);
+    dtmfId_->setText(ToQString(form_.dtmfId));
+    nameId_->setText(ToQString(form_.nameId));
+    priLabel_->setEnabled(form_.priChannelEnabled);
+    priChannel_->setEnabled(form_.priChannelEnabled);
+    priChannel_->setText(ToQString(form_.priChannel));
+}
+
+void frmSetup::ReadForm() {
+    for (int i = 0; i < kListCount; ++i) form_.lists[i] = lists_[i]->currentIndex();
+    for (int i = 0; i < kFunctionBoxCount; ++i) form_.boxes[i] = IsTicked(functionBoxes_[i]);
+    form_.bandOption = -1;
+    for (int band = 0; band < kBandOptionCount; ++band)
+        if (bandOptions_[band]->isChecked()) form_.bandOption = band;
+    form_.dtmfId = ToStdString(dtmfId_->text());
+    form_.nameId = ToStdString(nameId_->text());
+    form_.priChannel = ToStdString(priChannel_->text());
 }
 
 int frmSetup::StoreSettings() {
-    SettingsRecord& s = ws_.settings;
-    for (int i = 0; i < kListCount; ++i) {
-        // A stored index the list cannot show stays as it is until the user picks.
-        const int position = lists_[i]->currentIndex();
-        if (position >= 0) s.*SetupLists()[i].field = static_cast<uint8_t>(position);
-    }
-    uint8_t flags1 = 0;
-    for (int i = 0; i < kFlags1BoxCount; ++i)
-        if (IsTicked(functionBoxes_[i])) flags1 |= static_cast<uint8_t>(1u << i);
-    uint8_t flags2 = 0;
-    for (int i = 0; i < kFlags2BoxCount; ++i)
-        if (IsTicked(functionBoxes_[kFlags1BoxCount + i])) flags2 |= static_cast<uint8_t>(1u << i);
-    s.FunctionFlags1 = flags1;
-    s.FunctionFlags2 = flags2;
-    s.PowerControl = IsTicked(functionBoxes_[kPowerControlBox]) ? 1 : 0;
-
-    s.DtmfId = ToStdString(dtmfId_->text());
-    s.NameId = ToStdString(nameId_->text().toUpper());
-    if (priChannel_->text().isEmpty()) priChannel_->setText(kPriChannelEmpty);
-    s.PriChannel = ToStdString(priChannel_->text());
-
-    if (ws_.edition == kEditionPmrLpd) {
-        if (ws_.channelMode == kModeCustom) {
-            s.BandSelect = kBandPmrLpd;
-        } else {
-            for (int band = kBandPmr; band <= kBandPmrLpd; ++band)
-                if (bandOptions_[band]->isChecked()) s.BandSelect = static_cast<int16_t>(band);
-        }
-    }
-    return KeyAssignmentValid(s) ? 0 : 1;
+    ReadForm();
+    const SetupOkOutcome outcome = PressSetupOk(ws_, form_);
+    priChannel_->setText(ToQString(form_.priChannel));
+    return outcome == SetupOkOutcome::Stored ? 0 : 1;
 }
 
 void frmSetup::Command1_Click() {
@@ -148,16 +103,16 @@ void frmSetup::Command1_Click() {
         close();
         return;
     }
-    ResetKeyAssignment(ws_.settings);
-    for (int i = kListKeyP1; i <= kListKeyP4; ++i) SelectStoredIndex(lists_[i], ws_.settings.*SetupLists()[i].field);
+    for (int i = kListKeyP1; i <= kListKeyP4; ++i) SelectStoredIndex(lists_[i], form_.lists[i]);
     if (showMessage_) showMessage_(ToQString(kKeyDefineErrorText));
 }
 
 void frmSetup::Command2_Click() {
     const UndoHistory::Step step(history_, kStepSetUp);
-    ApplyRadioDefaults(ws_.settings);
+    ReadForm();
+    PressSetupReset(ws_, form_);
     ReportIfFailed(SaveConfigFile(ws_).message());
-    ShowSettings();
+    ShowForm();
 }
 
 void frmSetup::Command4_Click() { close(); }
@@ -177,43 +132,6 @@ void frmSetup::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void frmSetup::ApplyBandSelect() {
-    RefreshPresetFrequencies(ws_.presets, ws_.edition);
-    if (ws_.edition != kEditionPmrLpd || ws_.channelMode != kModeDefault) return;
-
-    ChannelTable& table = ws_.channels;
-    const auto preset = [this](int index) {
-        return index > 0 && index < kPresetCapacity ? LenientNumber(ws_.presets.entries[index]) : 0.0;
-    };
-    const auto setBoth = [&table](int row, double mhz) {
-        table.SetFrequencyCell(mhz, row, ColRxFreq);
-        table.SetFrequencyCell(mhz, row, ColTxFreq);
-    };
-    const std::string narrow(kNarrow);
-    const std::string wide(kWide);
-    switch (ws_.settings.BandSelect) {
-        case kBandPmr:
-            for (int row = 1; row <= kChannelCount; ++row) {
-                setBoth(row, row <= kPmrChannels ? preset(row) : 0.0);
-                table.SetCell(row, ColBand, row <= kPmrChannels ? narrow : wide);
-            }
-            break;
-        case kBandLpd:
-            for (int row = 1; row <= kChannelCount; ++row) {
-                setBoth(row, row <= kLpdChannels ? preset(row + kPmrChannels) : 0.0);
-                table.SetCell(row, ColBand, wide);
-            }
-            break;
-        case kBandPmrLpd:
-            for (int row = 1; row <= kChannelCount; ++row) {
-                setBoth(row, row <= kPmrLpdChannels ? preset(row) : 0.0);
-                if (row <= kPmrLpdChannels) table.SetCell(row, ColBand, row <= kPmrChannels ? narrow : wide);
-                table.SetCell(row, ColPower, std::string(kHigh));
-            }
-            break;
-        default:
-            break;
-    }
-}
+void frmSetup::ApplyBandSelect() { corvane::ApplyBandSelect(ws_); }
 
 }  // namespace corvane

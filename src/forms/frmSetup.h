@@ -7,6 +7,7 @@
 #include <array>
 
 #include "forms/MessageFn.h"
+#include "model/SetupForm.h"
 #include "model/Workspace.h"
 
 class QCheckBox;
@@ -24,12 +25,7 @@ class UndoHistory;
 class frmSetup : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kListCount = 22;
-    static constexpr int kFunctionBoxCount = 16;
-    static constexpr int kBandOptionCount = 3;
-    static constexpr int kPriChannelLength = 3;
-    static constexpr int kDtmfIdLength = 5;
-    static constexpr int kNameIdLength = 2;
+    static constexpr int kListCount = kSetupListCount;
 
     frmSetup(Workspace& ws, MessageFn showMessage, QWidget* frameToShowOnClose, QWidget* parent = nullptr);
     ~frmSetup() override;
@@ -57,8 +53,9 @@ private slots:
 
 private:
     void BuildControls();
-    void SelectStoredItems();
-    void ShowBandSelect();
+    // The form's values into the controls and back; the rules are in SetupForm.
+    void ShowForm();
+    void ReadForm();
     void ReportIfFailed(const std::string& message);
 
     Workspace& ws_;
@@ -66,6 +63,7 @@ private:
     QPointer<QWidget> frame_;
     bool closed_ = false;
     UndoHistory* history_ = nullptr;  // lives with the main window, which outlives this one
+    SetupFormValues form_;
 
     std::array<QComboBox*, kListCount> lists_{};
     std::array<QCheckBox*, kFunctionBoxCount> functionBoxes_{};

@@ -13,12 +13,9 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "forms/SetupLists.h"
 #include "forms/frmSetup.h"
 
 namespace corvane {
-
-using namespace forms;
 
 namespace {
 
