@@ -90,6 +90,10 @@ double ProgramSession::NextDeadline() const {
     return next ? static_cast<double>(*next) : -1.0;
 }
 
+void ProgramSession::ShowLinkStatus() {
+    if (engine_) engine_->ShowLinkStatus();
+}
+
 void ProgramSession::SetWakeCallback(emscripten::val wake) { wake_ = std::move(wake); }
 
 }  // namespace corvane::web

@@ -54,6 +54,8 @@ public:
     int ChannelMode() const { return ws_.channelMode; }
     int Edition() const { return ws_.edition; }
     std::string BackupFolder() const;
+    // The windows that edit the workspace work on it directly, as on the desktop.
+    Workspace& Ws() { return ws_; }
 
     // ---- link ----
     void SetDevices(const std::vector<std::string>& devices);
@@ -71,6 +73,8 @@ public:
     bool Transferring() const { return engine_ && (engine_->WriteRunning() || engine_->ReadRunning()); }
     bool AutoDetectRunning() const { return engine_ && engine_->AutoDetectRunning(); }
     void SetWakeCallback(emscripten::val wake);
+    // The label, port menu tick and write/read buttons shown again.
+    void ShowLinkStatus();
 
 private:
     Workspace ws_;

@@ -1,6 +1,7 @@
 // The program in the page: owns the core session, the port, the storage and
 // the windows, and routes between them. Nothing else holds state.
 import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
+import { FormWindows } from "./form-windows.js";
 import { LinkRunner } from "./link-runner.js";
 import { PortChoice } from "./port-choice.js";
 import { SerialLink } from "./serial-link.js";
@@ -25,6 +26,7 @@ export class Program implements LinkEvents {
   private readonly ports: PortChoice;
   private readonly link: SerialLink;
   private readonly runner: LinkRunner;
+  private readonly forms: FormWindows;
   private grid: GridView | null = null;
   private portName = "";
   private ended = false;
@@ -56,8 +58,13 @@ export class Program implements LinkEvents {
       selectPort: () => void this.selectPort(),
       choosePort: (index) => this.choosePort(index),
       backups: () => this.showBackups(),
+      modeShown: (mode) => this.forms.followMode(mode),
     });
-    root.append(this.password.element, this.frame.element);
+    this.forms = new FormWindows(core, this.session, storage, this.messages, {
+      showFrame: (shown) => { this.frame.element.hidden = !shown; },
+      channelsChanged: () => this.grid?.refresh(),
+    });
+    root.append(this.password.element, this.frame.element, ...this.forms.elements);
     navigator.serial?.addEventListener("connect", () => void this.portsChanged());
     navigator.serial?.addEventListener("disconnect", (event) => {
       const port = (event as Event & { target: SerialPort | null }).target;
@@ -159,6 +166,8 @@ export class Program implements LinkEvents {
       case "exit": void this.exit(); break;
       case "program": this.session.requestWrite(); break;
       case "upload": this.session.requestRead(); break;
+      case "setup": this.forms.openSetup(); break;
+      case "group": this.forms.openGroup(); break;
       case "auto":
         if (!this.session.autoDetectRunning()) {
           this.ports.prepareDetection();
@@ -171,6 +180,7 @@ export class Program implements LinkEvents {
   }
 
   private async exit(): Promise<void> {
+    this.forms.closeAll();
     const problem = this.session.exitProgram();
     this.runner.wake();
     await this.storage.flush();

@@ -14,10 +14,12 @@ export interface FrameActions {
   selectPort(): void;
   choosePort(index: number): void;
   backups(): void;
+  // The mode menu shows a mode: windows that belong to one mode follow.
+  modeShown?(channelMode: number): void;
 }
 
 // The toolbar keys this version handles; the rest come with the editing windows.
-const HANDLED_KEYS = new Set(["exit", "program", "upload", "auto"]);
+const HANDLED_KEYS = new Set(["exit", "program", "upload", "auto", "setup", "group"]);
 
 export class FrameWindow {
   readonly element: HTMLElement;
@@ -97,6 +99,7 @@ export class FrameWindow {
   setMode(channelMode: number): void {
     this.menus.setChecked("default", channelMode === 0);
     this.menus.setChecked("custom", channelMode === 1);
+    this.actions.modeShown?.(channelMode);
   }
 
   // The Port menu: the browser's chooser, then the ports granted so far, the current one ticked.
