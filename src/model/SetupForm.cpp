@@ -14,7 +14,7 @@ namespace {
 constexpr int kPmrChannels = 8;
 constexpr int kLpdChannels = 69;
 constexpr int kPmrLpdChannels = 77;
-constexpr const char* kPriChannelEmpty = "0";
+constexpr char kPriChannelEmpty = '0';
 constexpr std::array<std::string_view, kBandOptionCount> kBandCaptions = {"PMR", "LPD", "PMR + LPD"};
 
 int ShownPosition(int stored, std::size_t itemCount) {
@@ -125,7 +125,7 @@ SetupOkOutcome PressSetupOk(Workspace& ws, SetupFormValues& form) {
 
     s.DtmfId = form.dtmfId;
     s.NameId = Upper(form.nameId);
-    if (form.priChannel.empty()) form.priChannel = kPriChannelEmpty;
+    if (form.priChannel.empty()) form.priChannel.push_back(kPriChannelEmpty);
     s.PriChannel = form.priChannel;
 
     if (ws.edition == kEditionPmrLpd) {
