@@ -2,7 +2,7 @@
 // runs of the automatic generation with their wrap-around, and the files they
 // leave, compared with what corvane-cli writes for the same values.
 import assert from "node:assert/strict";
-import { readFileSync } from "node:fs";
+import { mkdirSync, readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
 import {
@@ -37,6 +37,7 @@ function cliRoundTrip(files, tag) {
   const image = join(source, "..", "page.img");
   cli("--folder", source, "--no-backup", "image", "build", image);
   const target = join(source, "..", "cli");
+  mkdirSync(target);
   cli("--folder", target, "new", "--edition", "pmr-lpd");
   cli("--folder", target, "--no-backup", "image", "decode", image);
   return (name) => readFileSync(join(target, name));
@@ -83,7 +84,10 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
   assert.equal(await page.isHidden("#MDIForm1"), true);
   assert.equal(await page.textContent("#frmSetup .titlebar"), "Corvane PC Programmer Setup");
   assert.deepEqual(await unnamedControls(page, "frmSetup"), []);
-  const shown = () => page.$$eval("#frmSetup select", (lists) => lists.map((l) => l.selectedOptions[0]?.textContent ?? ""));
+  // The lists' shown texts in Combo1..Combo22 order.
+  const shown = () => page.$$eval("#frmSetup select", (lists) => lists
+    .sort((a, b) => Number(a.dataset.name.slice(5)) - Number(b.dataset.name.slice(5)))
+    .map((l) => l.selectedOptions[0]?.textContent ?? ""));
   assert.deepEqual(await shown(), [
     "OFF", "OFF", "OFF", "100 mS", "1.0 Sec", "50 ms", "50 ms", "500 ms", "300 ms", "350 ms", "5 Sec", "1 Sec",
     "SQUELCH", "MENU_FUN", "DOWN", "UP", "Off", "Auto", "5 Sec.", "ON", "1", "Auto"]);
@@ -119,7 +123,7 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
   await page.fill("#frmSetup [data-name=Text2]", "");
   await page.type("#frmSetup [data-name=Text2]", "a1b");
   assert.equal(await page.inputValue("#frmSetup [data-name=Text2]"), "ab");
-  await page.fill("#frmSetup [data-name=Text1]", "9876");
+  await page.fill("#frmSetup [data-name=Text1]", "98765");
   await page.check("#frmSetup [data-name=Option1]");
   await page.click("#frmSetup [data-name=Command1]");
   await page.waitForSelector("#frmSetup", { state: "hidden" });
@@ -131,7 +135,7 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
   await settle(page);
   const stored = await storedFiles(page);
   const lines = stored["program/Port.txt"].toString("latin1").split("\r\n");
-  assert.ok(lines.includes("AB") && lines.includes("9876"), "Name ID upper-cased, DTMF ID stored");
+  assert.ok(lines.includes("AB") && lines.includes("98765"), "Name ID upper-cased, DTMF ID stored");
   const fromCli = cliRoundTrip(stored, "setup");
   assert.deepEqual(stored["program/Port.txt"], fromCli("Port.txt"));
 
@@ -201,7 +205,7 @@ test("group window: typing checks, Auto runs with wrap-around and their messages
   await page.fill(g("Text6"), "460");
   await page.press(g("Text6"), "Tab");
   assert.equal(await page.inputValue(g("Text6")), "");
-  assert.equal(await page.evaluate(() => document.activeElement?.dataset.name), "Option3", "Tab moves on after the check");
+  assert.equal(await page.evaluate(() => document.activeElement?.dataset.name), "Option5", "Tab moves on after the check");
 
   const fill = async (values) => {
     for (const [name, text] of Object.entries(values)) await page.fill(g(name), text);
@@ -268,6 +272,26 @@ test("group window: typing checks, Auto runs with wrap-around and their messages
   for (const name of ["Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt", "Band.txt"]) assert.deepEqual(stored[`program/${name}`], fromCli(name), name);
   group = stored["program/Group.txt"].toString("latin1").split("\r\n");
   assert.deepEqual(group.slice(0, 12).map((l) => l.trim()), Array(12).fill("0"));
+
+  // Started again, the window shows the last run's inputs from Group.txt; Reset returns
+  // everything to the defaults: the group file as corvane-cli's new one, the table emptied.
+  await page.reload();
+  await page.waitForSelector("#frmPassword:not([hidden])");
+  await enterCode(page, "qzv");
+  await page.waitForSelector("#MDIForm1:not([hidden])");
+  await page.click("[data-key=group]");
+  await page.waitForSelector("#frmGroup:not([hidden])");
+  assert.deepEqual(await Promise.all(["Text1", "Text5", "Text6", "Combo1", "Text2"].map((n) => page.inputValue(g(n)))),
+    ["4", "10", "446.00625", "25.0[KHz]", ""]);
+  for (const name of ["Option4", "Option7", "Option9"]) assert.equal(await page.isChecked(g(name)), true, name);
+  await page.click(g("Command5"));
+  assert.deepEqual(await Promise.all(["Text1", "Text5", "Text6", "Combo1", "Combo2"].map((n) => page.inputValue(g(n)))),
+    ["", "", "", "12.5[KHz]", "1"]);
+  for (const name of ["Option5", "Option6", "Option8", "Check1", "Option1", "Option10"]) assert.equal(await page.isChecked(g(name)), true, name);
+  assert.deepEqual(await column(page, 2, [1, 10]), ["", ""]);
+  assert.deepEqual(await column(page, 3, [4, 10]), ["", ""]);
+  await settle(page);
+  assert.deepEqual((await storedFiles(page))["program/Group.txt"], readFileSync(join(custom, "Group.txt")));
   assert.deepEqual(errors, []);
   await context.close();
 });
