@@ -55,7 +55,7 @@ export class FormWindows {
       this.afterSave(opened.problem);
     }
     this.host.showFrame(false);
-    this.setup.element.querySelector<HTMLElement>("select")?.focus();
+    this.setup.focusFirst();
   }
 
   // Toolbar "group": only in Custom mode.

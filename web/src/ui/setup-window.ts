@@ -105,7 +105,12 @@ export class SetupWindow {
   show(values: SetupValues): void {
     this.showValues(values);
     this.element.hidden = false;
-    this.lists[0].focus();
+    this.focusFirst();
+  }
+
+  // The first control that takes the focus, top left first.
+  focusFirst(): void {
+    this.element.querySelector<HTMLElement>(":is(input, select, button):not(:disabled)")?.focus();
   }
 
   hide(): void {
