@@ -1,5 +1,6 @@
 #include "model/SetupForm.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "model/ChannelTable.h"
@@ -105,7 +106,10 @@ bool ShowSetupForm(Workspace& ws, SetupFormValues& form) {
     return forced;
 }
 
-bool NameIdKeyAccepted(char32_t key) { return key < U'0' || key > U'9'; }
+bool SetupTextAccepted(SetupTextBox box, std::string_view text) {
+    if (box != SetupTextBox::NameId) return true;
+    return std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 SetupOkOutcome PressSetupOk(Workspace& ws, SetupFormValues& form) {
     SettingsRecord& s = ws.settings;

@@ -72,8 +72,11 @@ bool OpenSetupForm(Workspace& ws, SetupFormValues& form);
 // clamping; the band option keeps its selection where the rules say so.
 bool ShowSetupForm(Workspace& ws, SetupFormValues& form);
 
-// "Name ID:" refuses digits as they are typed.
-bool NameIdKeyAccepted(char32_t key);
+// Whether a text box may hold a text after an edit (typed or pasted); a
+// refused edit leaves the box as it was. Text1 "DTMF ID:", Text2 "Name ID:"
+// (no digits), Text3 "PRI Channel".
+enum class SetupTextBox { DtmfId = 1, NameId = 2, PriChannel = 3 };
+bool SetupTextAccepted(SetupTextBox box, std::string_view text);
 
 enum class SetupOkOutcome { Stored, KeyDefineError };
 // "OK": every control into the record, then the key check. A refused

@@ -11,7 +11,7 @@ EMSCRIPTEN_BINDINGS(corvane_forms) {
     class_<SetupWindow>("SetupWindow")
         .constructor<ProgramSession&>()
         .class_function("layout", &SetupWindow::Layout)
-        .class_function("nameIdKeyAccepted", &SetupWindow::NameIdKey)
+        .class_function("textAccepted", &SetupWindow::TextAccepted)
         .function("open", &SetupWindow::Open)
         .function("pressOk", &SetupWindow::PressOk)
         .function("pressReset", &SetupWindow::PressReset)

@@ -118,9 +118,8 @@ val SetupWindow::Layout() {
     return layout;
 }
 
-bool SetupWindow::NameIdKey(const std::string& key) {
-    // One typed character as UTF-8; only its first byte decides (digits are ASCII).
-    return key.empty() || corvane::NameIdKeyAccepted(static_cast<char32_t>(static_cast<unsigned char>(key[0])));
+bool SetupWindow::TextAccepted(int box, const std::string& text) {
+    return SetupTextAccepted(static_cast<SetupTextBox>(box), text);
 }
 
 std::string SetupWindow::SaveConfig() { return SaveConfigFile(program_.Ws()).message(); }

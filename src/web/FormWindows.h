@@ -21,7 +21,8 @@ public:
 
     // Captions, list items and text limits of the window.
     static emscripten::val Layout();
-    static bool NameIdKey(const std::string& key);
+    // box: 1 "DTMF ID:", 2 "Name ID:", 3 "PRI Channel".
+    static bool TextAccepted(int box, const std::string& text);
 
     // Each returns {values, problem}; "OK" also {stored} (false: the key check refused).
     emscripten::val Open();

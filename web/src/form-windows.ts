@@ -37,7 +37,7 @@ export class FormWindows {
       ok: (values) => this.finishSetup(this.setupCore?.pressOk(values)),
       reset: (values) => this.showSetup(this.setupCore?.pressReset(values)),
       exit: () => this.closeSetup(),
-      nameIdKeyAccepted: (key) => this.forms.SetupWindow.nameIdKeyAccepted(key),
+      textAccepted: (box, text) => this.forms.SetupWindow.textAccepted(box, text),
     });
     this.group = new GroupWindow(this.forms.GroupWindow.layout(), {
       run: (action, values) => void this.showGroup(this.groupCore?.run(action, values), action),

@@ -7,7 +7,8 @@ export interface SetupActions {
   ok(values: SetupValues): void;
   reset(values: SetupValues): void;
   exit(): void;
-  nameIdKeyAccepted(key: string): boolean;
+  // Whether Text<box> may hold the text after an edit.
+  textAccepted(box: number, text: string): boolean;
 }
 
 // Lists by frame, as positions in the core's list order (Combo<n+1>).
@@ -56,9 +57,19 @@ export class SetupWindow {
     this.nameId = el("input", { type: "text", "data-name": "Text2", id: "frmSetup-Text2", maxlength: String(layout.nameIdLength), size: "3" });
     this.priChannel = el("input", { type: "text", "data-name": "Text3", id: "frmSetup-Text3", maxlength: String(layout.priChannelLength), size: "4" });
     this.priLabel = el("label", { for: "frmSetup-Text3" }, "PRI Channel");
-    this.nameId.addEventListener("beforeinput", (event) => {
-      // Digits are refused as they are typed (or pasted).
-      if (event.data && [...event.data].some((key) => !actions.nameIdKeyAccepted(key))) event.preventDefault();
+    // An edit (typed or pasted) the core refuses leaves the box as it was.
+    [this.dtmfId, this.nameId, this.priChannel].forEach((box, index) => {
+      let accepted = box.value;
+      box.addEventListener("focus", () => { accepted = box.value; });
+      box.addEventListener("input", () => {
+        if (actions.textAccepted(index + 1, box.value)) {
+          accepted = box.value;
+          return;
+        }
+        const caret = Math.max(0, (box.selectionStart ?? 0) - (box.value.length - accepted.length));
+        box.value = accepted;
+        box.setSelectionRange(caret, caret);
+      });
     });
 
     const row = (label: string, control: HTMLElement) =>
