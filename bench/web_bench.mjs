@@ -41,6 +41,10 @@ try {
     await page.goto(site.url);
     await page.waitForSelector("#frmPassword:not([hidden])");
     loads.push(Date.now() - start);
+    if (i === 0) {
+      const marks = await page.evaluate(() => performance.getEntriesByType("mark").map((m) => `${m.name.replace("corvane-", "")} ${m.startTime.toFixed(0)} ms`));
+      console.log(`first load, from navigation start: ${marks.join(", ")}`);
+    }
     await page.waitForLoadState("networkidle");
     transferred = bytes;
     await context.close();
@@ -50,7 +54,7 @@ try {
   console.log(`site transferred: ${(transferred / 1024).toFixed(0)} KiB uncompressed; files on disk ${(siteBytes(SITE_DIR) / 1024).toFixed(0)} KiB (goal under 1 MB)`);
 
   // Pacing: the gaps between the image bytes the page hands to the port.
-  const { page, context } = await openProgram(browser, site.url, { A: radio });
+  const { page, context } = await openProgram(browser, site, { A: radio });
   await enterCode(page, "qzv");
   await waitForStatus(page, "(COM5)  Connected ...");
   await page.evaluate(() => { window.__corvaneWrites.length = 0; });

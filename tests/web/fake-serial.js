@@ -1,7 +1,9 @@
 // Injected into the page before it loads: navigator.serial with the standard
-// interface, each port's bytes relayed to the test (window.__corvaneRelayWrite)
-// and back (window.__corvaneRelayPush). window.__corvaneSerialLog records how
-// the page opened the ports; window.__corvaneVanish(name) pulls a cable.
+// interface. A port with a relay sends its bytes to the test
+// (window.__corvaneRelayWrite, in order) and receives the radio's bytes from a
+// streaming response of the test's server (pushed as they come, without a
+// round trip per chunk). window.__corvaneSerialLog records how the page opened
+// the ports; window.__corvaneVanish(name) pulls a cable.
 (() => {
   const config = window.__corvaneFakePorts || [];
   const log = [];
@@ -11,9 +13,11 @@
   window.__corvaneWrites = writes;
 
   class FakePort extends EventTarget {
-    constructor(name, index) {
+    constructor({ name, relay }, index) {
       super();
       this.name = name;
+      this.relay = relay;
+      this.abort = null;
       this.index = index;
       this.readable = null;
       this.writable = null;
@@ -29,17 +33,33 @@
         start: (controller) => { this.controller = controller; },
         cancel: () => { this.controller = null; },
       });
+      if (this.relay) this.listen();
       this.writable = new WritableStream({
         write: async (chunk) => {
           if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
           writes.push([performance.now(), chunk.length]);
           // Taken at once, as an operating system's output buffer would; the relay keeps the order.
-          void window.__corvaneRelayWrite(this.name, Array.from(chunk));
+          if (this.relay) void window.__corvaneRelayWrite(this.relay, Array.from(chunk));
         },
       });
     }
     async setSignals(signals) { log.push({ port: this.name, event: "signals", signals }); }
+    async listen() {
+      this.abort = new AbortController();
+      try {
+        const response = await fetch(`/relay/${this.relay}`, { signal: this.abort.signal, cache: "no-store" });
+        const reader = response.body.getReader();
+        for (;;) {
+          const { value, done } = await reader.read();
+          if (done) break;
+          this.push(value);
+        }
+      } catch {
+        // closed
+      }
+    }
     async close() {
+      this.abort?.abort();
       log.push({ port: this.name, event: "close" });
       this.readable = null;
       this.writable = null;
@@ -50,6 +70,7 @@
     }
     vanish() {
       this.gone = true;
+      this.abort?.abort();
       if (this.controller) this.controller.error(new DOMException("The device has been lost.", "NetworkError"));
       this.controller = null;
       this.readable = null;
@@ -68,7 +89,6 @@
   }
   const serial = new FakeSerial();
   Object.defineProperty(Navigator.prototype, "serial", { get: () => serial, configurable: true });
-  window.__corvaneRelayPush = (name, bytes) => ports.find((p) => p.name === name)?.push(bytes);
   window.__corvaneVanish = (name) => {
     const port = ports.find((p) => p.name === name);
     port.vanish();

@@ -32,7 +32,7 @@ async function startRadio(tag, args = []) {
 
 test("first start in an empty origin: code qzv gives the PMR + LPD plan and the working files", async () => {
   const radio = await startRadio("first");
-  const { page, errors, context } = await openProgram(browser, site.url, { A: radio });
+  const { page, errors, context } = await openProgram(browser, site, { A: radio });
   assert.equal(await page.textContent("#frmPassword .titlebar"), "Corvane Password");
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
@@ -76,7 +76,7 @@ test("first start in an empty origin: code qzv gives the PMR + LPD plan and the 
 });
 
 test("a wrong code shows the message and ends the program", async () => {
-  const { page, context } = await openProgram(browser, site.url, {});
+  const { page, context } = await openProgram(browser, site, {});
   await enterCode(page, "Qzv");
   const message = await takeMessage(page);
   assert.deepEqual(message, { title: "Corvane PC Programmer", text: "Invalid Password !!!!! ", kind: "information" });
@@ -87,7 +87,7 @@ test("a wrong code shows the message and ends the program", async () => {
 
 test("automatic detection probes the granted ports in order and keeps the one that answers", async () => {
   const radio = await startRadio("detect");
-  const { page, context } = await openProgram(browser, site.url, { silent: null, radio });
+  const { page, context } = await openProgram(browser, site, { silent: null, radio });
   await enterCode(page, "qzv");
   await waitForStatus(page, "(COM5)  Connection Failed...");
   assert.equal(await page.isDisabled("[data-key=program]"), true);
@@ -103,7 +103,7 @@ test("automatic detection probes the granted ports in order and keeps the one th
 
 test("a radio that stops answering fails the handshake with the message", async () => {
   const radio = await startRadio("silent");
-  const { page, context, mute } = await openProgram(browser, site.url, { A: radio });
+  const { page, context, mute } = await openProgram(browser, site, { A: radio });
   await enterCode(page, "qzv");
   await waitForStatus(page, "(COM5)  Connected ...");
   mute();

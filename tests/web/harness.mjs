@@ -21,9 +21,23 @@ export const IMAGE_LENGTH = 1936;
 
 const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".svg": "image/svg+xml" };
 
-// The site as plain static files, on 127.0.0.1 and a free port.
+// The site as plain static files, on 127.0.0.1 and a free port. /relay/KEY
+// streams the bytes of the radio registered under KEY to the page.
 export async function startSite() {
+  const relays = new Map();
   const server = createServer((request, response) => {
+    if (request.url.startsWith("/relay/")) {
+      const relay = relays.get(request.url.slice("/relay/".length));
+      if (!relay) {
+        response.writeHead(404).end();
+        return;
+      }
+      response.writeHead(200, { "content-type": "application/octet-stream", "cache-control": "no-store" });
+      response.flushHeaders();
+      relay.sink = response;
+      request.on("close", () => { if (relay.sink === response) relay.sink = null; });
+      return;
+    }
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     const file = join(SITE_DIR, path.endsWith("/") ? `${path}index.html` : path);
     if (!file.startsWith(SITE_DIR) || !existsSync(file)) {
@@ -36,7 +50,17 @@ export async function startSite() {
   });
   server.listen(0, "127.0.0.1");
   await once(server, "listening");
-  return { url: `http://localhost:${server.address().port}/`, close: () => server.close() };
+  return {
+    url: `http://localhost:${server.address().port}/`,
+    // The radio's bytes go to the page while the port is open and the relay not muted.
+    relay(key, radio) {
+      const relay = { sink: null, muted: false };
+      relays.set(key, relay);
+      radio.onBytes((chunk) => { if (relay.sink && !relay.muted) relay.sink.write(chunk); });
+      return relay;
+    },
+    close: () => { server.closeAllConnections(); server.close(); },
+  };
 }
 
 export async function launchBrowser() {
@@ -81,28 +105,28 @@ export class SimRadio {
 
 // A page whose navigator.serial offers the named ports; a port with a radio
 // is relayed to it, the others never answer.
-export async function openProgram(browser, siteUrl, ports, { query = "" } = {}) {
-  const context = await browser.newContext({ viewport: { width: 1100, height: 700 } });
+let relayCount = 0;
+
+export async function openProgram(browser, site, ports, { query = "" } = {}) {
+  const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, acceptDownloads: true });
   const page = await context.newPage();
   const errors = [];
   page.on("pageerror", (e) => errors.push(e.message));
-  await page.addInitScript(`window.__corvaneFakePorts = ${JSON.stringify(Object.keys(ports))};`);
-  await page.addInitScript({ path: join(here, "fake-serial.js") });
-  const state = { muted: false };
-  let delivery = Promise.resolve();
-  await page.exposeFunction("__corvaneRelayWrite", (name, bytes) => {
-    ports[name]?.write(bytes);
+  const radios = new Map();
+  const relays = [];
+  const config = Object.entries(ports).map(([name, radio]) => {
+    if (!radio) return { name, relay: null };
+    const key = `${name}-${++relayCount}`;
+    radios.set(key, radio);
+    relays.push(site.relay(key, radio));
+    return { name, relay: key };
   });
-  for (const [name, radio] of Object.entries(ports)) {
-    radio?.onBytes((chunk) => {
-      if (state.muted) return;
-      const bytes = Array.from(chunk);
-      delivery = delivery.then(() => page.evaluate(([n, b]) => window.__corvaneRelayPush(n, b), [name, bytes]).catch(() => undefined));
-    });
-  }
-  await page.goto(`${siteUrl}${query}`);
+  await page.addInitScript(`window.__corvaneFakePorts = ${JSON.stringify(config)};`);
+  await page.addInitScript({ path: join(here, "fake-serial.js") });
+  await page.exposeFunction("__corvaneRelayWrite", (key, bytes) => radios.get(key)?.write(bytes));
+  await page.goto(`${site.url}${query}`);
   await page.waitForSelector("#frmPassword:not([hidden])");
-  return { context, page, errors, mute: () => { state.muted = true; } };
+  return { context, page, errors, mute: () => relays.forEach((r) => { r.muted = true; }) };
 }
 
 export async function enterCode(page, code) {

@@ -36,7 +36,7 @@ async function startRadio(dir, args = []) {
 }
 
 async function connectedProgram(radio) {
-  const program = await openProgram(browser, site.url, { A: radio });
+  const program = await openProgram(browser, site, { A: radio });
   await enterCode(program.page, "qzv");
   await waitForStatus(program.page, "(COM5)  Connected ...");
   return program;
@@ -66,6 +66,12 @@ test("a full write sends exactly the image corvane-cli builds from the same file
   const backups = Object.keys(files).filter((p) => p.startsWith("program/Data/backups/") && p.endsWith("_write.img"));
   assert.equal(backups.length, 1);
   assert.ok(files[backups[0]].equals(expected));
+  // File > Backups... offers it for download.
+  await page.click("[data-name=mnuFile]");
+  await page.click("[data-name=backups]");
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("dialog[data-name=Backups] [data-name=Backup]")]);
+  assert.equal(download.suggestedFilename(), backups[0].split("/").pop());
+  assert.ok(readFileSync(await download.path()).equals(expected));
   await context.close();
 });
 

@@ -10,8 +10,10 @@ async function main(): Promise<void> {
   const root = document.getElementById("app");
   if (!root) return;
   const core = await loadCore();
+  performance.mark("corvane-core-loaded");
   const storage = new OriginStorage(core.FS);
   await storage.load();
+  performance.mark("corvane-storage-loaded");
   const ticker = new Ticker();
   if (new URLSearchParams(location.search).has("demo")) {
     installDemoRadio(core, ticker, () => void storage.flush());

@@ -83,6 +83,7 @@ export class Program implements LinkEvents {
     await this.ports.refresh();
     const problem = this.session.loadAccessWindow();
     this.password.show();
+    performance.mark("corvane-access-window");
     void this.storage.flush();
     if (problem) await this.messages.show(problem);
     this.password.focus();
