@@ -48,8 +48,8 @@ export class PortChoice {
     return this.current;
   }
 
-  lookup(device: string): SerialPort | undefined {
-    return this.granted.find((g) => g.id === device)?.port;
+  lookup(device: string): GrantedPort | undefined {
+    return this.granted.find((g) => g.id === device);
   }
 
   // Re-reads the granted ports; the current one stays current while it is granted.

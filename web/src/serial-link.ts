@@ -33,15 +33,16 @@ export class SerialLink implements SerialBridge {
   private chain: Promise<void> = Promise.resolve();
 
   constructor(
-    private readonly lookup: (device: string) => SerialPort | undefined,
+    // The port a device name stands for, and how to name it to the user.
+    private readonly lookup: (device: string) => { port: SerialPort; label: string } | undefined,
     private readonly events: SerialLinkEvents,
   ) {}
 
   open(device: string): string {
     this.close();
-    const port = this.lookup(device);
-    if (!port) return `cannot open ${device}: the port is not granted to this page`;
-    const opening = new Opening(port, device);
+    const granted = this.lookup(device);
+    if (!granted) return `cannot open ${device}: the port is not granted to this page`;
+    const opening = new Opening(granted.port, granted.label);
     this.current = opening;
     this.chain = this.chain.then(() => this.start(opening));
     return "";
