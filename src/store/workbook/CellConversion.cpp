@@ -1,7 +1,7 @@
 #include "store/workbook/CellConversion.h"
 
-#include <array>
-#include <charconv>
+#include "store/workbook/DecimalText.h"
+
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -18,10 +18,7 @@ std::optional<double> WholeTextNumber(std::string_view text) {
     if (first == std::string_view::npos) return std::nullopt;
     text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
     if (text.starts_with('+')) text.remove_prefix(1);
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    return ParseDecimal(text);
 }
 
 template <typename T>
@@ -56,11 +53,7 @@ std::string CellName(int row, int col) {
 }
 
 std::string NumberText(double value) {
-    if (value == 0.0) return "0";  // also folds -0
-    std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    if (ec != std::errc()) return "0";
-    return std::string(buffer.data(), end);
+    return ShortestFixedText(value);
 }
 
 std::string CellText(const CellValue& cell) {

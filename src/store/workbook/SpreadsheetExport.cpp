@@ -26,11 +26,4 @@ Workbook BuildExportSheet(const Workspace& ws) {
     return book;
 }
 
-Status ExportSpreadsheet(const Workspace& ws, const std::filesystem::path& path) {
-    if (const Status saved = SaveWorkbook(BuildExportSheet(ws), path); !saved) {
-        return Status::Error("Export failed: " + saved.message());
-    }
-    return Status::Ok();
-}
-
 }  // namespace corvane

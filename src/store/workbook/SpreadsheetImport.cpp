@@ -13,9 +13,7 @@
 namespace corvane {
 namespace {
 
-constexpr std::string_view kFailurePrefix = "Import failed: ";
 constexpr std::string_view kSaveFailurePrefix = "Import taken, but saving failed: ";
-const ReadArea kSheetArea{sheet::kLastSettingsRow, sheet::kLastChannelColumn};
 
 void ReadFrequency(const Workbook& book, int row, int col, ChannelTable& table) {
     const double mhz = LenientNumber(CellText(book.Cell(row, col)));
@@ -100,14 +98,10 @@ Status ReadSheetInto(const Workbook& book, Workspace& staged) {
     return failure;
 }
 
-ImportResult ImportSpreadsheet(Workspace& ws, const std::filesystem::path& path) {
-    if (!IsInsideDataFolder(ws, path)) return {ImportOutcome::Refused, std::string(kDirectoryErrorText)};
-
-    const Result<Workbook> book = OpenWorkbook(path, kSheetArea);
-    if (!book) return {ImportOutcome::Failed, std::string(kFailurePrefix) + book.message()};
+ImportResult ImportSheet(Workspace& ws, const Workbook& book) {
     Workspace staged = StagedCopy(ws);
-    if (const Status read = ReadSheetInto(*book, staged); !read) {
-        return {ImportOutcome::Failed, std::string(kFailurePrefix) + read.message()};
+    if (const Status read = ReadSheetInto(book, staged); !read) {
+        return {ImportOutcome::Failed, std::string(kImportFailurePrefix) + read.message()};
     }
 
     const int16_t currentEdition = ws.edition;

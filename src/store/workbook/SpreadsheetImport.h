@@ -13,6 +13,7 @@
 namespace corvane {
 
 inline constexpr std::string_view kDirectoryErrorText = "[Error] Directory Selected .....";
+inline constexpr std::string_view kImportFailurePrefix = "Import failed: ";
 
 enum class ImportOutcome {
     Refused,          // not inside the Data folder; nothing happened
@@ -36,6 +37,12 @@ bool IsInsideDataFolder(const Workspace& ws, const std::filesystem::path& path);
 // Copies the channel block and the settings block of book into staged, row
 // by row; stops at the first settings cell that does not convert.
 Status ReadSheetInto(const Workbook& book, Workspace& staged);
+
+// Everything the import does once the workbook's first sheet is read: the
+// sheet is taken or, for another edition, the default plan is filled in;
+// writes Port.txt, Group.txt and (on the fallback) the channel files. Free of
+// any file format, so the browser hands in the cells its own reader found.
+ImportResult ImportSheet(Workspace& ws, const Workbook& book);
 
 // The File Open command after the dialog: folder check, read, then either
 // keep what was read or fall back to the current edition's default plan;
