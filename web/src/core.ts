@@ -81,6 +81,7 @@ export interface EmscriptenFS {
   readdir(path: string): string[];
   readFile(path: string): Uint8Array<ArrayBuffer>;
   writeFile(path: string, data: Uint8Array): void;
+  unlink(path: string): void;
   stat(path: string): { mode: number; size: number };
   isDir(mode: number): boolean;
   analyzePath(path: string): { exists: boolean };

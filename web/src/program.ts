@@ -3,6 +3,7 @@
 import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
 import { FormWindows } from "./form-windows.js";
 import { LinkRunner } from "./link-runner.js";
+import { FileMenu } from "./files/file-menu.js";
 import { PortChoice } from "./port-choice.js";
 import { SerialLink } from "./serial-link.js";
 import { OriginStorage, PROGRAM_FOLDER, STORAGE_ROOT } from "./storage.js";
@@ -27,6 +28,7 @@ export class Program implements LinkEvents {
   private readonly link: SerialLink;
   private readonly runner: LinkRunner;
   private readonly forms: FormWindows;
+  private readonly files: FileMenu;
   private grid: GridView | null = null;
   private portName = "";
   private ended = false;
@@ -59,11 +61,21 @@ export class Program implements LinkEvents {
       choosePort: (index) => this.choosePort(index),
       backups: () => this.showBackups(),
       modeShown: (mode) => this.forms.followMode(mode),
+      file: (name) => void this.files.run(name),
     });
     this.forms = new FormWindows(core, this.session, storage, this.messages, {
       showFrame: (shown) => { this.frame.element.hidden = !shown; },
       channelsChanged: () => this.grid?.refresh(),
     });
+    this.files = new FileMenu(core, {
+      session: this.session,
+      message: (text) => this.messages.show(text),
+      refresh: () => this.onImageAccepted(),
+      reconnect: () => this.usePortChoice(),
+      flush: () => this.storage.flush(),
+      closeCellEditors: () => this.onCloseCellEditors(),
+    });
+    storage.afterFlush = () => this.files.afterFlush();
     root.append(this.password.element, this.frame.element, ...this.forms.elements);
     navigator.serial?.addEventListener("connect", () => void this.portsChanged());
     navigator.serial?.addEventListener("disconnect", (event) => {
@@ -169,6 +181,8 @@ export class Program implements LinkEvents {
       case "upload": this.session.requestRead(); break;
       case "setup": this.forms.openSetup(); break;
       case "group": this.forms.openGroup(); break;
+      case "oFile": void this.files.run("openFile"); break;
+      case "sFile": void this.files.run("saveFile"); break;
       case "auto":
         if (!this.session.autoDetectRunning()) {
           this.ports.prepareDetection();

@@ -37,9 +37,12 @@ export class OriginStorage {
     if (root) await this.copyIn(root, "");
   }
 
+  // Runs after each flush's own writes (an open folder takes its copy then).
+  afterFlush: () => Promise<void> = () => Promise.resolve();
+
   // Writes every file that changed since the last flush; flushes run one after the other.
   flush(): Promise<void> {
-    this.pending = this.pending.then(() => this.writeChanged()).catch((error: unknown) => {
+    this.pending = this.pending.then(() => this.writeChanged()).then(() => this.afterFlush()).catch((error: unknown) => {
       this.lastProblem = String(error);
     });
     return this.pending;

@@ -16,10 +16,11 @@ export interface FrameActions {
   backups(): void;
   // The mode menu shows a mode: windows that belong to one mode follow.
   modeShown?(channelMode: number): void;
+  file(name: string): void; // File menu exchange commands, by item name
 }
 
 // The toolbar keys this version handles; the rest come with the editing windows.
-const HANDLED_KEYS = new Set(["exit", "program", "upload", "auto", "setup", "group"]);
+const HANDLED_KEYS = new Set(["exit", "program", "upload", "auto", "setup", "group", "oFile", "sFile"]);
 
 export class FrameWindow {
   readonly element: HTMLElement;
@@ -37,12 +38,15 @@ export class FrameWindow {
         name: "mnuFile",
         caption: "File(&F)",
         items: [
-          { name: "openFile", caption: "OpenFile(&O)" }, "-",
-          { name: "saveFile", caption: "SaveFile(&S)" }, "-",
-          { name: "openImage", caption: "Open Image..." },
-          { name: "saveImage", caption: "Save Image..." }, "-",
-          { name: "exportCsv", caption: "Export CHIRP CSV..." },
-          { name: "importCsv", caption: "Import CHIRP CSV..." }, "-",
+          { name: "openFile", caption: "OpenFile(&O)", action: () => actions.file("openFile") }, "-",
+          { name: "saveFile", caption: "SaveFile(&S)", action: () => actions.file("saveFile") }, "-",
+          { name: "openImage", caption: "Open Image...", action: () => actions.file("openImage") },
+          { name: "saveImage", caption: "Save Image...", action: () => actions.file("saveImage") }, "-",
+          { name: "exportCsv", caption: "Export CHIRP CSV...", action: () => actions.file("exportCsv") },
+          { name: "importCsv", caption: "Import CHIRP CSV...", action: () => actions.file("importCsv") }, "-",
+          { name: "openFolder", caption: "Open Folder...", action: () => actions.file("openFolder") },
+          { name: "exportWorkingSet", caption: "Export Working Set...", action: () => actions.file("exportWorkingSet") },
+          { name: "importWorkingSet", caption: "Import Working Set...", action: () => actions.file("importWorkingSet") }, "-",
           { name: "backups", caption: "Backups...", action: () => actions.backups() }, "-",
           { name: "mnuExit", caption: "Exit(&X)", action: () => actions.exit() },
         ],

@@ -1,0 +1,114 @@
+// The File menu's bindings: each function takes the page's session and runs
+// one FileCommands command on its workspace. Cells cross as
+// [row, col, kind, value] with kind "n" number, "s" text, "b" boolean,
+// "e" error (value its code) or "f" a formula the file keeps no value for.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include "web/FileCommands.h"
+#include "web/ProgramSession.h"
+
+namespace corvane::web {
+namespace {
+
+using emscripten::val;
+
+// Files in passing, outside the tree the page mirrors to its storage.
+constexpr const char* kScratchFolder = "/scratch";
+
+FileCommands CommandsOf(ProgramSession& session) { return FileCommands(session.Ws(), kScratchFolder); }
+
+std::vector<uint8_t> BytesOf(const val& array) { return emscripten::convertJSArrayToNumberVector<uint8_t>(array); }
+
+val ArrayOf(const std::vector<uint8_t>& bytes) {
+    return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
+}
+
+val CellsOf(const Workbook& book) {
+    val cells = val::array();
+    for (const auto& [position, cell] : book.Cells()) {
+        val entry = val::array();
+        entry.call<void>("push", position.first);
+        entry.call<void>("push", position.second);
+        if (cell.IsNumber()) {
+            entry.call<void>("push", std::string("n"));
+            entry.call<void>("push", cell.number());
+        } else {
+            entry.call<void>("push", std::string("s"));
+            entry.call<void>("push", cell.text());
+        }
+        cells.call<void>("push", entry);
+    }
+    return cells;
+}
+
+CellValue CellOf(const std::string& kind, const val& value) {
+    if (kind == "n") return CellValue::Number(value.as<double>());
+    if (kind == "b") return CellValue::Number(value.as<bool>() ? 1.0 : 0.0);
+    return CellValue::Text(value.as<std::string>());
+}
+
+Workbook BookOf(const val& cells) {
+    Workbook book;
+    const int count = cells["length"].as<int>();
+    for (int i = 0; i < count; ++i) {
+        const val entry = cells[i];
+        book.SetCell(entry[0].as<int>(), entry[1].as<int>(), CellOf(entry[2].as<std::string>(), entry[3]));
+    }
+    return book;
+}
+
+std::string OutcomeName(ImportOutcome outcome) {
+    switch (outcome) {
+        case ImportOutcome::Refused: return "refused";
+        case ImportOutcome::SameEdition: return "same-edition";
+        case ImportOutcome::EditionDefaults: return "edition-defaults";
+        case ImportOutcome::Failed: break;
+    }
+    return "failed";
+}
+
+val FileResult(const FileBytes& file) {
+    val out = val::object();
+    out.set("ok", file.ok);
+    out.set("message", file.message);
+    out.set("bytes", ArrayOf(file.bytes));
+    return out;
+}
+
+val TakenResult(const TakenIn& taken) {
+    val out = val::object();
+    out.set("changed", taken.changed);
+    out.set("message", taken.message);
+    return out;
+}
+
+val ImportSheetCells(ProgramSession& session, const val& cells) {
+    const ImportResult result = CommandsOf(session).ImportSheet(BookOf(cells));
+    val out = val::object();
+    out.set("outcome", OutcomeName(result.outcome));
+    out.set("changed", result.Changed());
+    out.set("message", result.message);
+    return out;
+}
+
+}  // namespace
+}  // namespace corvane::web
+
+EMSCRIPTEN_BINDINGS(corvane_files) {
+    using namespace corvane::web;
+    using emscripten::function;
+    using emscripten::optional_override;
+
+    function("exportSheetCells", optional_override([](ProgramSession& s) { return CellsOf(CommandsOf(s).ExportSheet()); }));
+    function("importSheetCells", &ImportSheetCells);
+    function("exportChirpCsv", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).ExportChirpCsv()); }));
+    function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes) {
+                 return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes)));
+             }));
+    function("saveImageFile", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).SaveImage()); }));
+    function("openImageFile", optional_override([](ProgramSession& s, emscripten::val bytes) {
+                 return TakenResult(CommandsOf(s).OpenImage(BytesOf(bytes)));
+             }));
+    function("reloadWorkingSet", optional_override([](ProgramSession& s) { return CommandsOf(s).ReloadWorkingSet(); }));
+}

@@ -1,0 +1,176 @@
+// The File menu's exchange commands in the page: spreadsheets, CHIRP CSV,
+// memory images, a desktop installation's folder and the working-set
+// archive. The core does the work; this moves bytes between it, the file
+// picker, downloads and the chosen folder.
+import type { CoreModule, ProgramSession } from "../core.js";
+import { packWorkingSet, unpackWorkingSet } from "./archive.js";
+import { fileCore, type FileCore, type TakenFile } from "./file-core.js";
+import { OpenFolder, canOpenFolders, chooseFolder } from "./folder.js";
+import { readWorkbookCells, writeWorkbook } from "./spreadsheet.js";
+import { download, pickFile } from "./transfer.js";
+import { replaceWorkingSet } from "./working-set.js";
+
+// What the commands need from the program around them.
+export interface FileHost {
+  readonly session: ProgramSession;
+  message(text: string): Promise<void>;
+  // The workspace changed as a read changes it: grid, caption, Mode menu.
+  refresh(): void;
+  // Another working set is in place: its port and status follow.
+  reconnect(): void;
+  flush(): Promise<void>;
+  closeCellEditors(): void;
+}
+
+// Menu item names (data-name) and captions of the commands added here.
+export const FILE_COMMANDS = {
+  openFolder: "Open Folder...",
+  exportWorkingSet: "Export Working Set...",
+  importWorkingSet: "Import Working Set...",
+} as const;
+
+const WORKBOOK_TYPES = ".xlsx,.xls,.ods,application/vnd.openxmlformats-officedocument.spreadsheetml.sheet,application/vnd.ms-excel,application/vnd.oasis.opendocument.spreadsheet";
+const XLSX_TYPE = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+const NO_FOLDER_ACCESS = "This browser cannot open a folder. Use Export Working Set... and Import Working Set... to carry the files.";
+
+export class FileMenu {
+  private readonly files: FileCore;
+  private folder: OpenFolder | null = null;
+
+  constructor(private readonly core: CoreModule, private readonly host: FileHost) {
+    this.files = fileCore(core);
+  }
+
+  // Runs a menu item (or toolbar key "oFile" / "sFile") by its name.
+  async run(name: string): Promise<void> {
+    this.host.closeCellEditors();
+    try {
+      switch (name) {
+        case "openFile": return await this.importSpreadsheet();
+        case "saveFile": return await this.exportSpreadsheet();
+        case "exportCsv": return await this.exportCsv();
+        case "importCsv": return await this.importCsv();
+        case "openImage": return await this.openImage();
+        case "saveImage": return await this.saveImage();
+        case "openFolder": return await this.openFolder();
+        case "exportWorkingSet": return await this.exportWorkingSet();
+        case "importWorkingSet": return await this.importWorkingSet();
+      }
+    } catch (error) {
+      await this.host.message(error instanceof Error ? error.message : String(error));
+    }
+  }
+
+  // The open folder's name, or "" while the page works on its own files.
+  folderName(): string {
+    return this.folder?.name ?? "";
+  }
+
+  // After each save point: the open folder gets the changed working files.
+  async afterFlush(): Promise<void> {
+    await this.folder?.writeBack();
+  }
+
+  private async importSpreadsheet(): Promise<void> {
+    const file = await pickFile(WORKBOOK_TYPES);
+    if (!file) return;
+    let cells;
+    try {
+      cells = await readWorkbookCells(file.bytes);
+    } catch (error) {
+      await this.host.message(`Import failed: ${file.name}: ${error instanceof Error ? error.message : String(error)}`);
+      return;
+    }
+    await this.settle(this.files.importSheetCells(this.host.session, cells));
+  }
+
+  private async exportSpreadsheet(): Promise<void> {
+    const bytes = await writeWorkbook(this.files.exportSheetCells(this.host.session));
+    download("Corvane.xlsx", bytes, XLSX_TYPE);
+  }
+
+  private async exportCsv(): Promise<void> {
+    const produced = this.files.exportChirpCsv(this.host.session);
+    if (produced.ok) download("Corvane.csv", produced.bytes, "text/csv");
+    if (produced.message) await this.host.message(produced.message);
+  }
+
+  private async importCsv(): Promise<void> {
+    const file = await pickFile(".csv,text/csv");
+    if (file) await this.settle(this.files.importChirpCsv(this.host.session, file.bytes));
+  }
+
+  private async openImage(): Promise<void> {
+    const file = await pickFile(".img");
+    if (!file) return;
+    const taken = this.files.openImageFile(this.host.session, file.bytes);
+    if (!taken.changed && taken.message) taken.message = `${file.name}: ${taken.message}`;
+    await this.settle(taken);
+  }
+
+  private async saveImage(): Promise<void> {
+    const produced = this.files.saveImageFile(this.host.session);
+    if (!produced.ok) {
+      await this.host.message(produced.message);
+      return;
+    }
+    download("Corvane.img", produced.bytes, "application/octet-stream");
+  }
+
+  private async openFolder(): Promise<void> {
+    if (!canOpenFolders()) {
+      await this.host.message(NO_FOLDER_ACCESS);
+      return;
+    }
+    const dir = await chooseFolder();
+    if (!dir) return;
+    // What the page holds goes to its own storage before it is replaced.
+    await this.host.flush();
+    const folder = new OpenFolder(dir, this.fs());
+    await folder.readIn();
+    this.folder = folder;
+    await this.takeWorkingSet();
+  }
+
+  private async exportWorkingSet(): Promise<void> {
+    await this.host.flush();
+    download("Corvane working set.zip", await packWorkingSet(this.fs()), "application/zip");
+  }
+
+  private async importWorkingSet(): Promise<void> {
+    const file = await pickFile(".zip,application/zip");
+    if (!file) return;
+    let files;
+    try {
+      files = await unpackWorkingSet(file.bytes);
+    } catch (error) {
+      await this.host.message(`${file.name}: ${error instanceof Error ? error.message : String(error)}`);
+      return;
+    }
+    if (files.size === 0) {
+      await this.host.message(`${file.name}: the archive holds none of the working files (Port.txt, Group.txt, Rx_Freq.txt, ...).`);
+      return;
+    }
+    replaceWorkingSet(this.fs(), files);
+    await this.takeWorkingSet();
+  }
+
+  // The core reads the working set now in place, as a start on it would.
+  private async takeWorkingSet(): Promise<void> {
+    const problem = this.files.reloadWorkingSet(this.host.session);
+    this.host.refresh();
+    this.host.reconnect();
+    await this.host.flush();
+    if (problem) await this.host.message(problem);
+  }
+
+  private async settle(taken: TakenFile): Promise<void> {
+    if (taken.changed) this.host.refresh();
+    await this.host.flush();
+    if (taken.message) await this.host.message(taken.message);
+  }
+
+  private fs() {
+    return this.core.FS;
+  }
+}

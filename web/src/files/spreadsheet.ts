@@ -1,0 +1,102 @@
+// The workbook file format, from SheetJS (loaded when first needed, so the
+// page starts without it). The cell layout stays in the core: this only
+// turns a file's first sheet into cells and cells into an .xlsx file.
+
+// A cell as the core takes it: row and column from 1, kind "n" number,
+// "s" text, "b" boolean, "e" error (value its code), "f" a formula whose
+// value the file does not keep.
+export type SheetCell = [row: number, col: number, kind: "n" | "s" | "b" | "e" | "f", value: number | string | boolean];
+
+// What the import reads: the channel block A1:J255 and the settings A257:A320.
+const READ_ROWS = 320;
+const READ_COLUMNS = 10;
+// Far beyond any workbook of this program; a bigger file is refused unread.
+export const MAX_WORKBOOK_BYTES = 16 * 1024 * 1024;
+
+interface SheetJsCell {
+  t: string;
+  v?: unknown;
+  w?: string;
+  f?: string;
+}
+type SheetJsSheet = Record<string, SheetJsCell | unknown>;
+interface SheetJsBook {
+  SheetNames: string[];
+  Sheets: Record<string, SheetJsSheet>;
+}
+interface SheetJs {
+  read(data: Uint8Array, options: object): SheetJsBook;
+  write(book: SheetJsBook, options: object): ArrayBuffer;
+  utils: {
+    book_new(): SheetJsBook;
+    book_append_sheet(book: SheetJsBook, sheet: SheetJsSheet, name: string): void;
+    encode_cell(at: { r: number; c: number }): string;
+    decode_cell(name: string): { r: number; c: number };
+    encode_range(range: { s: { r: number; c: number }; e: { r: number; c: number } }): string;
+  };
+}
+
+let library: Promise<SheetJs> | null = null;
+
+function sheetJs(): Promise<SheetJs> {
+  library ??= new Promise<SheetJs>((resolve, reject) => {
+    const script = document.createElement("script");
+    script.src = new URL("../../vendor/xlsx.core.min.js", import.meta.url).href;
+    script.onload = () => resolve((globalThis as unknown as { XLSX: SheetJs }).XLSX);
+    script.onerror = () => {
+      library = null;
+      reject(new Error("the spreadsheet library could not be loaded"));
+    };
+    document.head.append(script);
+  });
+  return library;
+}
+
+function cellOf(row: number, col: number, cell: SheetJsCell): SheetCell | null {
+  switch (cell.t) {
+    case "n": return typeof cell.v === "number" ? [row, col, "n", cell.v] : cell.f ? [row, col, "f", ""] : null;
+    case "s": return [row, col, "s", String(cell.v ?? "")];
+    case "b": return [row, col, "b", Boolean(cell.v)];
+    case "e": return [row, col, "e", cell.w ?? "#N/A"];
+    case "d": return [row, col, "s", cell.w ?? String(cell.v)];
+    default: return cell.f ? [row, col, "f", ""] : null; // "z": an empty cell, or a formula without its value
+  }
+}
+
+// The first sheet's cells within what the import reads (.xlsx, .ods or .xls, by content).
+export async function readWorkbookCells(bytes: Uint8Array): Promise<SheetCell[]> {
+  if (bytes.length > MAX_WORKBOOK_BYTES) throw new Error("the file is too large for a workbook of this program");
+  const xlsx = await sheetJs();
+  const book = xlsx.read(bytes, { type: "array", sheets: 0, sheetRows: READ_ROWS, cellFormula: true, cellHTML: false, cellNF: false, cellStyles: false, dense: false });
+  const first = book.SheetNames[0];
+  const sheet = first === undefined ? undefined : book.Sheets[first];
+  if (!sheet) throw new Error("the workbook has no sheet");
+  const cells: SheetCell[] = [];
+  for (const [name, value] of Object.entries(sheet)) {
+    if (name.startsWith("!")) continue;
+    const at = xlsx.utils.decode_cell(name);
+    const row = at.r + 1;
+    const col = at.c + 1;
+    if (row > READ_ROWS || col > READ_COLUMNS) continue;
+    const cell = cellOf(row, col, value as SheetJsCell);
+    if (cell) cells.push(cell);
+  }
+  return cells;
+}
+
+// An .xlsx file with the cells on its first sheet, numbers as numbers and texts as texts.
+export async function writeWorkbook(cells: SheetCell[]): Promise<Uint8Array> {
+  const xlsx = await sheetJs();
+  const sheet: SheetJsSheet = {};
+  let lastRow = 1;
+  let lastCol = 1;
+  for (const [row, col, kind, value] of cells) {
+    sheet[xlsx.utils.encode_cell({ r: row - 1, c: col - 1 })] = kind === "n" ? { t: "n", v: value } : { t: "s", v: String(value) };
+    lastRow = Math.max(lastRow, row);
+    lastCol = Math.max(lastCol, col);
+  }
+  sheet["!ref"] = xlsx.utils.encode_range({ s: { r: 0, c: 0 }, e: { r: lastRow - 1, c: lastCol - 1 } });
+  const book = xlsx.utils.book_new();
+  xlsx.utils.book_append_sheet(book, sheet, "Sheet1");
+  return new Uint8Array(xlsx.write(book, { type: "array", bookType: "xlsx", compression: true }));
+}
