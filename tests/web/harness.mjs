@@ -19,7 +19,7 @@ export const CLI = process.env.CORVANE_CLI || join(root, "build", "src", "cli", 
 const CHROMIUM = process.env.CORVANE_CHROMIUM || "/usr/bin/chromium";
 export const IMAGE_LENGTH = 1936;
 
-const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".svg": "image/svg+xml" };
+const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".svg": "image/svg+xml", ".webmanifest": "application/manifest+json" };
 
 // The site as plain static files, on 127.0.0.1 and a free port. /relay/KEY
 // streams the bytes of the radio registered under KEY to the page.

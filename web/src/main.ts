@@ -2,6 +2,7 @@
 // ("?demo"), then the program with its access-code window.
 import { loadCore } from "./core.js";
 import { installDemoRadio } from "./demo-serial.js";
+import { keepForOffline } from "./offline.js";
 import { Program } from "./program.js";
 import { OriginStorage } from "./storage.js";
 import { Ticker } from "./ticker.js";
@@ -9,6 +10,7 @@ import { Ticker } from "./ticker.js";
 async function main(): Promise<void> {
   const root = document.getElementById("app");
   if (!root) return;
+  keepForOffline();
   const core = await loadCore();
   performance.mark("corvane-core-loaded");
   const storage = new OriginStorage(core.FS);

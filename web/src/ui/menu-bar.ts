@@ -79,11 +79,11 @@ export class MenuBar {
 
   private addMenu(spec: MenuSpec): void {
     const { nodes, key } = captionWithKey(spec.caption);
-    const button = el("button", { type: "button", "data-name": spec.name, "aria-haspopup": "menu", "aria-expanded": "false" }, ...nodes);
+    const button = el("button", { type: "button", role: "menuitem", "data-name": spec.name, "aria-haspopup": "menu", "aria-expanded": "false" }, ...nodes);
     const popup = el("div", { class: "menu", role: "menu", hidden: true, "aria-label": spec.caption.replace("&", "") });
     popup.append(...spec.items.map((item) => this.itemElement(item)));
     button.addEventListener("click", () => this.open(spec.name));
-    this.element.append(el("div", { class: "menu-title" }, button, popup));
+    this.element.append(el("div", { class: "menu-title", role: "none" }, button, popup));
     this.menus.set(spec.name, { button, popup });
     if (key) this.keys.set(key, spec.name);
   }
