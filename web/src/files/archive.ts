@@ -1,15 +1,11 @@
 // The working set as one .zip archive, for browsers without folder access.
 // fflate (loaded when first needed) packs and unpacks.
-import type * as Fflate from "fflate";
 import type { EmscriptenFS } from "../core.js";
+import { fflate, type Fflate } from "./fflate.js";
 import { WORKING_SET_FILES, readWorkingFile } from "./working-set.js";
 
 // The working files are a few kilobytes; anything far larger is no working set.
 const MAX_FILE_BYTES = 1024 * 1024;
-
-function fflate(): Promise<typeof Fflate> {
-  return import(new URL("../../vendor/fflate.js", import.meta.url).href) as Promise<typeof Fflate>;
-}
 
 const KNOWN = new Set<string>(WORKING_SET_FILES);
 

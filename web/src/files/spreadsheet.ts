@@ -2,6 +2,8 @@
 // page starts without it). The cell layout stays in the core: this only
 // turns a file's first sheet into cells and cells into an .xlsx file.
 
+import { fflate } from "./fflate.js";
+
 // A cell as the core takes it: row and column from 1, kind "n" number,
 // "s" text, "b" boolean, "e" error (value its code), "f" a formula whose
 // value the file does not keep.
@@ -63,9 +65,26 @@ function cellOf(row: number, col: number, cell: SheetJsCell): SheetCell | null {
   }
 }
 
+const ODS_MIMETYPE = "mimetypeapplication/vnd.oasis.opendocument.spreadsheet";
+const EMPTY_ODS_STYLES = '<?xml version="1.0" encoding="UTF-8"?><office:document-styles xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" office:version="1.2"/>';
+
+// SheetJS refuses an OpenDocument spreadsheet without styles.xml, which the
+// format does not require (programs that write ODS by hand leave it out):
+// such a file gets an empty one before it is read.
+export async function withOdsStyles(bytes: Uint8Array): Promise<Uint8Array> {
+  const head = new TextDecoder("latin1").decode(bytes.subarray(0, 128));
+  if (!head.startsWith("PK") || !head.includes(ODS_MIMETYPE)) return bytes;
+  const { unzipSync, zipSync, strToU8 } = await fflate();
+  const entries = unzipSync(bytes, { filter: (file) => file.originalSize <= MAX_WORKBOOK_BYTES });
+  if (entries["styles.xml"]) return bytes;
+  entries["styles.xml"] = strToU8(EMPTY_ODS_STYLES);
+  return zipSync(entries);
+}
+
 // The first sheet's cells within what the import reads (.xlsx, .ods or .xls, by content).
-export async function readWorkbookCells(bytes: Uint8Array): Promise<SheetCell[]> {
-  if (bytes.length > MAX_WORKBOOK_BYTES) throw new Error("the file is too large for a workbook of this program");
+export async function readWorkbookCells(file: Uint8Array): Promise<SheetCell[]> {
+  if (file.length > MAX_WORKBOOK_BYTES) throw new Error("the file is too large for a workbook of this program");
+  const bytes = await withOdsStyles(file);
   const xlsx = await sheetJs();
   const book = xlsx.read(bytes, { type: "array", sheets: 0, sheetRows: READ_ROWS, cellFormula: true, cellHTML: false, cellNF: false, cellStyles: false, dense: false });
   const first = book.SheetNames[0];
@@ -98,5 +117,5 @@ export async function writeWorkbook(cells: SheetCell[]): Promise<Uint8Array> {
   sheet["!ref"] = xlsx.utils.encode_range({ s: { r: 0, c: 0 }, e: { r: lastRow - 1, c: lastCol - 1 } });
   const book = xlsx.utils.book_new();
   xlsx.utils.book_append_sheet(book, sheet, "Sheet1");
-  return new Uint8Array(xlsx.write(book, { type: "array", bookType: "xlsx", compression: true }));
+  return new Uint8Array(xlsx.write(book, { type: "array", bookType: "xlsx", bookSST: true, compression: true }));
 }
