@@ -32,6 +32,7 @@ export class Program implements LinkEvents {
   private grid: GridView | null = null;
   private portName = "";
   private ended = false;
+  private portsRead: Promise<void> = Promise.resolve();
 
   constructor(private readonly core: CoreModule, private readonly storage: OriginStorage, ticker: Ticker, private readonly root: HTMLElement) {
     this.session = new core.ProgramSession(PROGRAM_FOLDER);
@@ -92,7 +93,8 @@ export class Program implements LinkEvents {
 
   // frmPassword's load: Port.txt (written with defaults when missing), then the code.
   async start(): Promise<void> {
-    await this.ports.refresh();
+    // The ports are only needed by the frame: the window does not wait for them.
+    this.portsRead = this.ports.refresh();
     const problem = this.session.loadAccessWindow();
     this.password.show();
     performance.mark("corvane-access-window");
@@ -161,6 +163,7 @@ export class Program implements LinkEvents {
   }
 
   private async openFrame(): Promise<void> {
+    await this.portsRead;
     this.portName = this.session.portName();
     this.grid = new GridView(this.core.gridGeometry(), (row, col) => this.session.cell(row, col));
     this.frame.show(this.grid.element);
