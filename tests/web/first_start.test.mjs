@@ -101,6 +101,23 @@ test("automatic detection probes the granted ports in order and keeps the one th
   await context.close();
 });
 
+test("the link keeps its time with the window's timers slowed as in a hidden tab", async () => {
+  // Browsers run a hidden tab's timers about once a second; the link's come from a worker.
+  const radio = await startRadio("hidden");
+  const throttle = `{
+    const later = window.setTimeout, every = window.setInterval;
+    window.setTimeout = (f, ms, ...a) => later(f, Math.max(ms || 0, 1000), ...a);
+    window.setInterval = (f, ms, ...a) => every(f, Math.max(ms || 0, 1000), ...a);
+  }`;
+  const { page, context } = await openProgram(browser, site, { A: radio }, { initScript: throttle });
+  await enterCode(page, "qzv");
+  await waitForStatus(page, "(COM5)  Connected ...");
+  await page.click("[data-key=upload]");
+  const message = await takeMessage(page, 60000);
+  assert.equal(message.text, "UPLOAD COMPLETE");
+  await context.close();
+});
+
 test("a radio that stops answering fails the handshake with the message", async () => {
   const radio = await startRadio("silent");
   const { page, context, mute } = await openProgram(browser, site, { A: radio });

@@ -107,7 +107,7 @@ export class SimRadio {
 // is relayed to it, the others never answer.
 let relayCount = 0;
 
-export async function openProgram(browser, site, ports, { query = "" } = {}) {
+export async function openProgram(browser, site, ports, { query = "", initScript = "" } = {}) {
   const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, acceptDownloads: true });
   const page = await context.newPage();
   const errors = [];
@@ -123,6 +123,7 @@ export async function openProgram(browser, site, ports, { query = "" } = {}) {
   });
   await page.addInitScript(`window.__corvaneFakePorts = ${JSON.stringify(config)};`);
   await page.addInitScript({ path: join(here, "fake-serial.js") });
+  if (initScript) await page.addInitScript(initScript);
   await page.exposeFunction("__corvaneRelayWrite", (key, bytes) => radios.get(key)?.write(bytes));
   await page.goto(`${site.url}${query}`);
   await page.waitForSelector("#frmPassword:not([hidden])");
