@@ -1,28 +1,29 @@
 #pragma once
-// Every message to the user goes through a MessageSink so the windows can be
-// driven by tests without a modal box blocking them.
+// The real message boxes behind the windows' MessageSink.
 #include <QString>
+#include <memory>
 
-class QWidget;
+#include "editor/MessageSink.h"
+
+class QMessageBox;
 
 namespace corvane {
 
 inline const QString kMessageTitle = QStringLiteral("Corvane PC Programmer");
 
-enum class MessageIcon { None, Exclamation };
+// The box Show() runs, built apart so its shape can be checked without a
+// modal loop: owned by owner's window, above every pinned window of the
+// program (a modal box hidden under one would block all input unseen), wide
+// enough for its whole title.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, MessageIcon icon);
 
-class MessageSink {
-public:
-    virtual ~MessageSink() = default;
-    // Modal, one OK button, the program's title.
-    virtual void Show(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None) = 0;
-    virtual void Beep() = 0;
-};
+// text with a zero-width break opportunity after every path separator, so a
+// long path wraps between names instead of inside one.
+QString BreakableAtSeparators(const QString& text);
 
-// The real thing: a QMessageBox and the platform beep.
 class MessageBoxes final : public MessageSink {
 public:
-    void Show(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None) override;
+    void Show(QWidget* owner, const QString& text, MessageIcon icon = MessageIcon::None) override;
     void Beep() override;
 };
 

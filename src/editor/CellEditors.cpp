@@ -1,9 +1,12 @@
 #include "editor/CellEditors.h"
 
-#include <QComboBox>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <QString>
 
-#include "app/MessageBoxes.h"
+#include "editor/MessageSink.h"
+#include "editor/CellPicker.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/FrequencyEdit.h"
 #include "editor/FrozenColumnTableView.h"
@@ -18,7 +21,6 @@ namespace {
 
 constexpr int kFirstPickerColumn = ColCtcss;  // Combo1 edits column 4, Combo7 column 10
 constexpr int kLastControlKey = 32;           // codes 0..32 open the editor on the cell's text
-constexpr int kPickerVisibleItems = 20;
 
 struct PickerChoice {
     std::string_view first;  // index 0
@@ -45,39 +47,43 @@ CellEditors::CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTable
     : QObject(&host), ws_(ws), messages_(messages), grid_(grid), host_(host),
       text1_(new FrequencyEdit(&host)) {
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setAlignment(Qt::AlignCenter);  // as the cells show their text
     text1_->hide();
     connect(text1_, &FrequencyEdit::enterPressed, this, &CellEditors::Text1_Enter);
     connect(text1_, &FrequencyEdit::escapePressed, this, &CellEditors::Text1_Escape);
+    // After the focus change has settled: a click on another cell commits through LeaveCell first.
+    connect(text1_, &FrequencyEdit::focusLeft, this, &CellEditors::Text1_FocusLeft, Qt::QueuedConnection);
     for (int number = 1; number <= kPickerCount; ++number) {
-        auto* picker = new QComboBox(&host);
+        auto* picker = new CellPicker(grid_, &host);
         picker->setObjectName(QStringLiteral("Combo%1").arg(number));
-        picker->setMaxVisibleItems(kPickerVisibleItems);
         picker->hide();
         connect(picker, &QComboBox::activated, this, [this, number](int index) { ComboClick(number, index); });
+        connect(picker, &CellPicker::listClosed, this, &CellEditors::ClosePickerForGrid);
+        connect(picker, &CellPicker::gridKeyPressed, this, &CellEditors::PassKeyToGrid);
         pickers_[number - 1] = picker;
     }
 }
 
 void CellEditors::FillPickers() {
-    QComboBox* ctcss = Picker(1);
+    CellPicker* ctcss = Picker(1);
     ctcss->clear();
     for (const std::string& label : CtcssList()) ctcss->addItem(QString::fromStdString(label));
-    QComboBox* dcs = Picker(2);
+    CellPicker* dcs = Picker(2);
     dcs->clear();
     for (const std::string& label : DcsListFor(ws_.edition)) dcs->addItem(QString::fromStdString(label));
     dcsPickerEdition_ = ws_.edition;
     for (std::size_t i = 0; i < kTwoWayPickers.size(); ++i) {
-        QComboBox* picker = pickers_[i + 2];
+        CellPicker* picker = pickers_[i + 2];
         picker->clear();
         picker->addItem(ToQString(kTwoWayPickers[i].first));
         picker->addItem(ToQString(kTwoWayPickers[i].second));
     }
-    for (QComboBox* picker : pickers_) picker->setCurrentIndex(0);
+    for (CellPicker* picker : pickers_) picker->setCurrentIndex(0);
 }
 
 bool CellEditors::AnyEditorVisible() const {
     if (text1_->isVisible()) return true;
-    for (const QComboBox* picker : pickers_)
+    for (const CellPicker* picker : pickers_)
         if (picker->isVisible()) return true;
     return false;
 }
@@ -88,8 +94,32 @@ void CellEditors::CloseCellEditors() {
 }
 
 void CellEditors::HidePickers() {
-    for (QComboBox* picker : pickers_)
-        if (picker->isVisible()) picker->hide();
+    for (CellPicker* picker : pickers_) {
+        if (!picker->isVisible()) continue;
+        picker->hide();
+        picker->hidePopup();
+    }
+}
+
+void CellEditors::ClosePickerForGrid() {
+    grid_.setFocus();  // first: a focused widget that hides passes the focus on by itself
+    HidePickers();
+}
+
+void CellEditors::PassKeyToGrid(int key, Qt::KeyboardModifiers modifiers) {
+    ClosePickerForGrid();
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&grid_, &press);
+}
+
+bool CellEditors::BringCurrentCellIntoView() {
+    const QModelIndex current = grid_.currentIndex();
+    if (!current.isValid()) return false;
+    grid_.scrollTo(current);
+    const QRect cell = grid_.visualRect(current);
+    const int firstVisibleX = current.column() < grid_.FrozenColumnCount() ? 0 : grid_.FrozenWidth();
+    return cell.isValid() && cell.left() >= firstVisibleX && cell.top() >= 0 &&
+           cell.right() < grid_.viewport()->width() && cell.bottom() < grid_.viewport()->height();
 }
 
 int CellEditors::CurrentRow() const {
@@ -142,14 +172,17 @@ void CellEditors::MSHFlexGrid1_KeyPress(int code) {
 }
 
 void CellEditors::OpenTextEditor(int code) {
+    HidePickers();
+    if (!BringCurrentCellIntoView()) return;
     text1_->setFont(grid_.font());
     if (code >= 0 && code <= kLastControlKey) {
+        // The cell's text, all of it selected: typing replaces it.
         text1_->setText(QString::fromStdString(ws_.channels.GetCell(CurrentRow(), CurrentColumn())));
+        text1_->selectAll();
     } else {
         text1_->setText(QString(QChar(code)));
+        text1_->end(false);
     }
-    text1_->end(false);
-    HidePickers();
     PlaceOverCurrentCell(*text1_, true);
     text1_->show();
     text1_->raise();
@@ -159,14 +192,15 @@ void CellEditors::OpenTextEditor(int code) {
 
 void CellEditors::OpenPicker(int number, int index) {
     if (text1_->isVisible()) text1_->hide();
-    QComboBox* picker = Picker(number);
-    for (QComboBox* other : pickers_)
-        if (other != picker && other->isVisible()) other->hide();
+    HidePickers();
+    if (!BringCurrentCellIntoView()) return;
+    CellPicker* picker = Picker(number);
     picker->setCurrentIndex(index);
     PlaceOverCurrentCell(*picker, false);
     picker->show();
     picker->raise();
     picker->setFocus();
+    picker->showPopup();
 }
 
 void CellEditors::PlaceOverCurrentCell(QWidget& editor, bool takeCellHeight) {
@@ -213,23 +247,31 @@ void CellEditors::Text1_Escape() {
     grid_.setFocus();
 }
 
-void CellEditors::MSHFlexGrid1_LeaveCell() {
-    if (text1_->isVisible()) {
-        CheckFrequencyEntry();
-        if (text1_->text().isEmpty()) {
-            text1_->hide();
-            return;
-        }
+void CellEditors::CommitTextOnLeave() {
+    CheckFrequencyEntry();
+    if (!text1_->text().isEmpty()) {
         const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
         StoreFrequency(LenientNumber(text1_->text().toStdString()));
-        text1_->hide();
     }
+    text1_->hide();
+}
+
+void CellEditors::Text1_FocusLeft() {
+    if (!text1_->isVisible() || text1_->hasFocus()) return;
+    CommitTextOnLeave();
+    // Tab moved the focus on inside this window: it belongs to the grid.
+    const QWidget* now = QApplication::focusWidget();
+    if (now == nullptr || now->window() == host_.window()) grid_.setFocus();
+}
+
+void CellEditors::MSHFlexGrid1_LeaveCell() {
+    if (text1_->isVisible()) CommitTextOnLeave();
     HidePickers();
 }
 
 void CellEditors::MSHFlexGrid1_Scroll() {
     text1_->hide();
-    for (QComboBox* picker : pickers_) picker->hide();
+    HidePickers();
 }
 
 void CellEditors::ComboClick(int number, int index) {

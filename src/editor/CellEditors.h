@@ -13,6 +13,7 @@ class QWidget;
 
 namespace corvane {
 
+class CellPicker;
 class FrequencyEdit;
 class FrozenColumnTableView;
 class MessageSink;
@@ -32,7 +33,7 @@ public:
     void CloseCellEditors();
 
     FrequencyEdit* Text1() const { return text1_; }
-    QComboBox* Picker(int number) const { return pickers_.at(number - 1); }  // Combo1..Combo7
+    CellPicker* Picker(int number) const { return pickers_.at(number - 1); }  // Combo1..Combo7
     bool AnyEditorVisible() const;
     // Every commit becomes one step of this history (none when null).
     void SetHistory(UndoHistory* history) { history_ = history; }
@@ -51,6 +52,15 @@ private:
     void OpenPicker(int number, int index);
     void Text1_Enter();
     void Text1_Escape();
+    // Focus went elsewhere (Tab, a click outside the grid): as leaving the cell.
+    void Text1_FocusLeft();
+    // Leaving the cell: a good entry is stored into EditCell, an empty or
+    // refused one changes nothing; Text1 closes either way.
+    void CommitTextOnLeave();
+    void ClosePickerForGrid();
+    void PassKeyToGrid(int key, Qt::KeyboardModifiers modifiers);
+    // Scrolls the current cell into sight; false when it still is not (no editor may open).
+    bool BringCurrentCellIntoView();
     void ComboClick(int number, int index);
     // Runs the frequency check on Text1; a refused entry empties it after the message.
     void CheckFrequencyEntry();
@@ -65,7 +75,7 @@ private:
     FrozenColumnTableView& grid_;
     QWidget& host_;
     FrequencyEdit* text1_;
-    std::array<QComboBox*, kPickerCount> pickers_{};
+    std::array<CellPicker*, kPickerCount> pickers_{};
     int16_t dcsPickerEdition_ = 0;  // the edition whose DCS list Combo2 holds
     UndoHistory* history_ = nullptr;
 };

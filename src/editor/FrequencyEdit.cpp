@@ -1,5 +1,6 @@
 #include "editor/FrequencyEdit.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace corvane {
@@ -50,6 +51,16 @@ void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
     }
     QKeyEvent replaced(event->type(), Qt::Key_Period, Qt::NoModifier, QString(QChar(*passed)));
     QLineEdit::keyPressEvent(&replaced);
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+void FrequencyEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) emit focusLeft();
 }
 
 }  // namespace corvane

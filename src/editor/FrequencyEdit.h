@@ -1,7 +1,7 @@
 #pragma once
 // The frequency editor that floats over an RX or TX cell: a line edit that
 // lets only digits, capitals, the point and Backspace through, turns a comma
-// into a point and reports Enter and Escape.
+// into a point and reports Enter, Escape and the focus moving elsewhere.
 #include <QLineEdit>
 #include <optional>
 
@@ -20,9 +20,13 @@ public:
 signals:
     void enterPressed();
     void escapePressed();
+    // The focus went to another widget of the program (not to a message box,
+    // another window or a popup, after which the user comes back).
+    void focusLeft();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 }  // namespace corvane

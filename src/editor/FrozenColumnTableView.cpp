@@ -92,13 +92,12 @@ void FrozenColumnTableView::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-QModelIndex FrozenColumnTableView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    const QModelIndex current = QTableView::moveCursor(action, modifiers);
-    // A cell slid under the fixed columns is scrolled back into sight.
-    if (action == MoveLeft && current.column() >= frozenColumns_ && visualRect(current).left() < FrozenWidth()) {
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + visualRect(current).left() - FrozenWidth());
-    }
-    return current;
+void FrozenColumnTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    // Auto-scroll stays off (it would also scroll while the mouse drags), but
+    // wherever the current cell goes - arrows, PgUp/PgDn, Home/End, a click
+    // on a half-hidden cell - it is brought into sight, clear of the fixed columns.
+    if (current.isValid() && isVisible()) scrollTo(current);
 }
 
 void FrozenColumnTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {

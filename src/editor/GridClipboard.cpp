@@ -5,7 +5,7 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
-#include "app/MessageBoxes.h"
+#include "editor/MessageSink.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/FrozenColumnTableView.h"
 #include "editor/UndoHistory.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "app/MessageBoxes.h"
+#include "editor/MessageSink.h"
 #include "editor/CellEditors.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/FrozenColumnTableView.h"

@@ -1,10 +1,13 @@
 // The channel editor window: grid layout, start-up fill and every in-place
 // editor's open, commit and discard rule.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "editor/CellEditors.h"
+#include "editor/CellPicker.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/FrequencyEdit.h"
 #include "editor/FrozenColumnTableView.h"
@@ -64,6 +67,16 @@ private:
         QTest::keyClicks(&Text1(), text);
         QTest::keyClick(&Text1(), Qt::Key_Return);
     }
+    // The current cell lies wholly inside the viewport, a data cell clear of the fixed columns.
+    bool CurrentCellVisible() {
+        const QModelIndex current = Grid().currentIndex();
+        const QRect cell = Grid().visualRect(current);
+        const int left = current.column() < Grid().FrozenColumnCount() ? 0 : Grid().FrozenWidth();
+        return current.isValid() && cell.left() >= left && cell.top() >= 0 &&
+               cell.right() < Grid().viewport()->width() && cell.bottom() < Grid().viewport()->height();
+    }
+    QAbstractItemView& List(int number) { return *Combo(number).view(); }
+    void PressInList(int number, Qt::Key key) { QTest::keyClick(&List(number), key); }
     void Pick(int number, int index) {
         QComboBox& picker = Combo(number);
         picker.setCurrentIndex(index);
@@ -343,6 +356,130 @@ private slots:
         Grid().verticalScrollBar()->setValue(0);
         QVERIFY(!Text1().isVisible());
         QCOMPARE(Cell(2, ColRxFreq), QStringLiteral("446.018750"));
+    }
+
+    void keyboardMovesKeepTheCurrentCellInSight() {
+        OpenCustom();
+        Click(1, ColRxFreq);
+        QTest::keyClick(&Text1(), Qt::Key_Escape);
+        struct Move {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int presses;
+        };
+        const QList<Move> moves{{Qt::Key_Down, Qt::NoModifier, 30},   {Qt::Key_PageDown, Qt::NoModifier, 3},
+                                {Qt::Key_Right, Qt::NoModifier, 8},   {Qt::Key_Left, Qt::NoModifier, 7},
+                                {Qt::Key_End, Qt::ControlModifier, 1}, {Qt::Key_PageUp, Qt::NoModifier, 2},
+                                {Qt::Key_Home, Qt::ControlModifier, 1}, {Qt::Key_End, Qt::NoModifier, 1},
+                                {Qt::Key_Home, Qt::NoModifier, 1}};
+        for (const Move& move : moves) {
+            for (int i = 0; i < move.presses; ++i) {
+                QTest::keyClick(&Grid(), move.key, move.modifiers);
+                QVERIFY2(CurrentCellVisible(), qPrintable(QStringLiteral("key %1 press %2").arg(move.key).arg(i)));
+            }
+        }
+        // The scroll bars took the cell away: typing brings it back before the editor opens.
+        Click(3, ColTxFreq);
+        QTest::keyClick(&Text1(), Qt::Key_Escape);
+        Grid().verticalScrollBar()->setValue(Grid().verticalScrollBar()->maximum());
+        Grid().horizontalScrollBar()->setValue(Grid().horizontalScrollBar()->maximum());
+        QVERIFY(!CurrentCellVisible());
+        TypeIntoGrid(QStringLiteral("4"));
+        QVERIFY(Text1().isVisible());
+        QVERIFY(CurrentCellVisible());
+        const QRect cell = Grid().visualRect(Grid().currentIndex());
+        QCOMPARE(Text1().mapTo(window_.get(), QPoint(0, 0)), Grid().viewport()->mapTo(window_.get(), cell.topLeft()));
+    }
+
+    void thePickerWritesOnlyWhatIsPicked() {
+        OpenCustom();
+        // The list opens with the picker; moving through it and Escape write nothing.
+        Click(2, ColPower);
+        QVERIFY(List(5).isVisible());
+        PressInList(5, Qt::Key_Up);
+        PressInList(5, Qt::Key_Home);
+        PressInList(5, Qt::Key_L);
+        QCOMPARE(Cell(2, ColPower), QStringLiteral("High"));
+        PressInList(5, Qt::Key_Escape);
+        QVERIFY(!Editors().AnyEditorVisible());
+        QCOMPARE(Cell(2, ColPower), QStringLiteral("High"));
+        // Enter on the highlighted entry picks it.
+        Click(2, ColPower);
+        PressInList(5, Qt::Key_Up);
+        PressInList(5, Qt::Key_Return);
+        QCOMPARE(Cell(2, ColPower), QStringLiteral("Low"));
+        QVERIFY(!Editors().AnyEditorVisible());
+        // So does a click on an entry.
+        Click(2, ColScrambler);
+        QAbstractItemView& list = List(6);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(1, 0)).center());
+        QCOMPARE(Cell(2, ColScrambler), QStringLiteral("On"));
+        // Keys that reach the box itself select nothing: moves go to the grid, letters nowhere.
+        Click(4, ColScan);
+        for (Qt::Key key : {Qt::Key_N, Qt::Key_Y}) QTest::keyClick(&Combo(3), key);
+        QCOMPARE(Cell(4, ColScan), QStringLiteral("Yes"));
+        QTest::keyClick(&Combo(3), Qt::Key_Down);
+        QVERIFY(!Editors().AnyEditorVisible());
+        QCOMPARE(Cell(4, ColScan), QStringLiteral("Yes"));
+        QCOMPARE(ChannelTableModel::TableRow(Grid().currentIndex()), 5);
+        QVERIFY(Grid().hasFocus());
+        // Sideways in the open list leaves it for the grid as well.
+        Click(4, ColScan);
+        PressInList(3, Qt::Key_Right);
+        QVERIFY(!Editors().AnyEditorVisible());
+        QCOMPARE(Grid().currentIndex().column(), int(ColBand));
+        QCOMPARE(Cell(4, ColScan), QStringLiteral("Yes"));
+        // A wheel notch picks nothing: the open list takes it, a closed picker scrolls the grid.
+        Click(4, ColCompander);
+        auto turnWheel = [this] {
+            const QPoint centre = Combo(7).rect().center();
+            QWheelEvent wheel(centre, Combo(7).mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&Combo(7), &wheel);
+        };
+        turnWheel();
+        QCOMPARE(Cell(4, ColCompander), QStringLiteral("Off"));
+        List(7).window()->hide();  // the list gone without a word to the picker
+        const int top = Grid().verticalScrollBar()->value();
+        turnWheel();
+        QVERIFY(Grid().verticalScrollBar()->value() > top);
+        QVERIFY(!Editors().AnyEditorVisible());
+        QCOMPARE(Cell(4, ColCompander), QStringLiteral("Off"));
+    }
+
+    void toneListsShowTwentyEntriesAroundTheCurrentOne() {
+        Open(kEditionPmrLpd, kModeCustom, kEditionPmrLpd);
+        ws_.channels.SetCell(3, ColDcs, Combo(2).itemText(150).toStdString());
+        Click(3, ColDcs);
+        QAbstractItemView& list = List(2);
+        QVERIFY(list.isVisible());
+        const int rowHeight = list.sizeHintForRow(0);
+        QVERIFY(list.viewport()->height() <= 21 * rowHeight);
+        QVERIFY(list.viewport()->height() >= 19 * rowHeight);
+        QVERIFY(list.verticalScrollBar()->isVisible());
+        QCOMPARE(list.currentIndex().row(), 150);
+        QVERIFY(list.viewport()->rect().contains(list.visualRect(list.currentIndex())));
+        PressInList(2, Qt::Key_Escape);
+    }
+
+    void theFrequencyEditorSelectsCentresAndClosesWithTheFocus() {
+        OpenCustom();
+        Click(1, ColRxFreq);
+        QCOMPARE(Text1().selectedText(), QStringLiteral("446.006250"));
+        QVERIFY(Text1().alignment() & Qt::AlignHCenter);
+        QTest::keyClicks(&Text1(), QStringLiteral("433.2"));
+        QCOMPARE(Text1().text(), QStringLiteral("433.2"));
+        // Tab: the entry is taken as on leaving the cell and no editor stays behind.
+        QTest::keyClick(&Text1(), Qt::Key_Tab);
+        QTRY_VERIFY(!Text1().isVisible());
+        QCOMPARE(Cell(1, ColRxFreq), QStringLiteral("433.200000"));
+        QVERIFY(Grid().hasFocus());
+        // A message box taking the focus does not close it.
+        Click(2, ColRxFreq);
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(&Text1(), &away);
+        QCoreApplication::processEvents();
+        QVERIFY(Text1().isVisible());
     }
 
     void programSelectionsAreNotPicks() {

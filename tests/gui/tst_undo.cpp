@@ -56,8 +56,10 @@ private:
     }
     void Pick(int row, int col, const QString& label) {
         ClickCell(Grid(), row, col);
-        auto* picker = qobject_cast<QComboBox*>(QApplication::focusWidget());
-        QVERIFY(picker != nullptr && picker->isVisible());
+        QComboBox* picker = nullptr;  // the one open over the cell
+        for (auto* combo : Grid().parentWidget()->findChildren<QComboBox*>())
+            if (combo->isVisible()) picker = combo;
+        QVERIFY(picker != nullptr);
         const int index = picker->findText(label);
         QVERIFY(index >= 0);
         picker->setCurrentIndex(index);
