@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -9,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/EditMenu.h"
+#include "app/FixedSubWindow.h"
 #include "app/CsvFileCommands.h"
 #include "app/ImageFileCommands.h"
 #include "app/MessageBoxes.h"
@@ -57,6 +59,17 @@ constexpr std::array<ToolbarEntry, 14> kToolbarEntries{{
     {"group", "Group", "", ":/icons/group.svg"},
 }};
 
+// Qt shows a button's caption when its action has no tip; these buttons have none.
+class SwallowToolTip final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+
 // The buttons a running transfer locks.
 constexpr std::array<const char*, 8> kTransferKeys{"program", "upload", "auto", "nFile", "oFile", "sFile", "setup", "group"};
 
@@ -78,8 +91,10 @@ MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory
     BuildToolbar();
     new EditMenu(*this, ws_, messages_);
 
-    QMdiSubWindow* child = mdiArea_->addSubWindow(editor_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    auto* child = new FixedSubWindow;
     child->setObjectName(QStringLiteral("PCSettingWindow"));
+    child->setWidget(editor_);
+    mdiArea_->addSubWindow(child);
 
     connect(editor_, &frmRadioMain::writeReadEnabled, this, &MDIForm1::SetWriteReadEnabled);
     connect(editor_, &frmRadioMain::transferButtonsEnabled, this, &MDIForm1::SetTransferButtonsEnabled);
@@ -166,6 +181,7 @@ void MDIForm1::BuildToolbar() {
         QAction* action = toolbar_->addAction(QIcon(QString::fromLatin1(entry.icon)), QString::fromLatin1(entry.caption));
         action->setObjectName(key);
         action->setToolTip(QString::fromLatin1(entry.tip));
+        if (*entry.tip == '\0') toolbar_->widgetForAction(action)->installEventFilter(new SwallowToolTip(action));
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
 }
@@ -211,6 +227,9 @@ void MDIForm1::CheckPortMenu() {
 void MDIForm1::CheckModeMenu() {
     defaultMode_->setChecked(ws_.channelMode == kModeDefault);
     customMode_->setChecked(ws_.channelMode == kModeCustom);
+    // Groups exist in Custom mode only: whatever made the mode Default (the
+    // menu, a read, an import, an undo) also closes the group window.
+    if (ws_.channelMode != kModeCustom && group_) group_->close();
 }
 
 void MDIForm1::SetTransferButtonsEnabled(bool enabled) {
@@ -240,6 +259,10 @@ void MDIForm1::ReportIfFailed(const Status& status) {
 }
 
 void MDIForm1::ShowMessage(const QString& text) { messages_.Show(this, text); }
+
+void MDIForm1::ShowMessageFrom(QWidget* window, const QString& text) {
+    messages_.Show(window != nullptr ? window : this, text);
+}
 
 void MDIForm1::closeEvent(QCloseEvent* event) {
     if (!ended_) {

@@ -91,6 +91,8 @@ private:
     void ChangeMode(uint8_t mode);
     void ReportIfFailed(const Status& status);
     void ShowMessage(const QString& text);
+    // A message of another window is owned by it (the frame while it is not there yet).
+    void ShowMessageFrom(QWidget* window, const QString& text);
 
     Workspace& ws_;
     MessageSink& messages_;

@@ -72,7 +72,7 @@ void MDIForm1::SaveWorkbook() {
 }
 
 void MDIForm1::ShowSetup() {
-    if (!setup_) setup_ = new frmSetup(ws_, [this](const QString& text) { ShowMessage(text); }, this);
+    if (!setup_) setup_ = new frmSetup(ws_, [this](const QString& text) { ShowMessageFrom(setup_, text); }, this);
     setup_->SetUndoHistory(&editor_->History());
     setup_->show();
     setup_->raise();
@@ -85,7 +85,7 @@ void MDIForm1::ShowGroup() {
         auto refresh = [this] {
             if (LinkEngine* link = editor_->Link()) link->ShowLinkStatus();
         };
-        group_ = new frmGroup(ws_, [this](const QString& text) { ShowMessage(text); }, nullptr, refresh);
+        group_ = new frmGroup(ws_, [this](const QString& text) { ShowMessageFrom(group_, text); }, nullptr, refresh);
         group_->setAttribute(Qt::WA_DeleteOnClose);
         group_->SetUndoHistory(&editor_->History());
     }

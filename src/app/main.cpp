@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The short name makes the per-user data folder ~/.local/share/corvane, shared with corvane-cli.
     QApplication::setApplicationName(QStringLiteral("corvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane PC Programmer"));
+    // No display name: Qt would append it to every window title.
     QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     corvane::InitResources();
     // The program ends when its windows say so, not when the access-code window closes.

@@ -3,6 +3,7 @@
 // blocking, and the link engine on a fake serial line and simulated time.
 #include <QAbstractItemView>
 #include <QHeaderView>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,9 +19,10 @@ namespace corvane::guitest {
 
 class RecordingMessages final : public MessageSink {
 public:
-    void Show(QWidget*, const QString& text, MessageIcon icon) override {
+    void Show(QWidget* owner, const QString& text, MessageIcon icon) override {
         texts << text;
         icons.push_back(icon);
+        owners.emplace_back(owner != nullptr ? owner->window() : nullptr);
     }
     void Beep() override { ++beeps; }
 
@@ -28,11 +30,13 @@ public:
     void Clear() {
         texts.clear();
         icons.clear();
+        owners.clear();
         beeps = 0;
     }
 
     QStringList texts;
     std::vector<MessageIcon> icons;
+    std::vector<QPointer<QWidget>> owners;  // the window each message belonged to
     int beeps = 0;
 };
 
