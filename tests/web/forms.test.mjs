@@ -3,12 +3,15 @@
 // leave, compared with what corvane-cli writes for the same values.
 import assert from "node:assert/strict";
 import { mkdirSync, readFileSync } from "node:fs";
-import { join } from "node:path";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
 import { after, before, test } from "node:test";
 import {
   WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, settle, startSite, storedFiles, takeMessage,
   tempDir, writeProgramFolder,
 } from "./harness.mjs";
+
+const AXE = join(dirname(fileURLToPath(import.meta.url)), "..", "..", "web", "node_modules", "axe-core", "axe.min.js");
 
 let site;
 let browser;
@@ -64,6 +67,14 @@ const cell = (page, row, col) => page.textContent(`[data-row='${row}'][data-col=
 const column = async (page, col, rows) => Promise.all(rows.map((row) => cell(page, row, col)));
 const range = (first, last) => Array.from({ length: last - first + 1 }, (_, i) => first + i);
 
+async function seriousFindings(page) {
+  if (!(await page.evaluate(() => Boolean(window.axe)))) await page.addScriptTag({ path: AXE });
+  const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
+  return result.violations
+    .filter((v) => v.impact === "serious" || v.impact === "critical")
+    .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+}
+
 // Every control of a window has an accessible name: a label, or a legend-less caption.
 async function unnamedControls(page, windowId) {
   return page.$$eval(`#${windowId} input, #${windowId} select, #${windowId} button`, (controls) =>
@@ -72,7 +83,7 @@ async function unnamedControls(page, windowId) {
 }
 
 test("setup window: defaults, key check, stored options, band plan on OK, Reset; Port.txt as corvane-cli writes it", async () => {
-  const { page, context, errors } = await openProgram(browser, site.url, {});
+  const { page, context, errors } = await openProgram(browser, site, {});
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   // The group window belongs to Custom mode only.
@@ -84,6 +95,7 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
   assert.equal(await page.isHidden("#MDIForm1"), true);
   assert.equal(await page.textContent("#frmSetup .titlebar"), "Corvane PC Programmer Setup");
   assert.deepEqual(await unnamedControls(page, "frmSetup"), []);
+  assert.deepEqual(await seriousFindings(page), [], "axe-core on the setup window");
   // The lists' shown texts in Combo1..Combo22 order.
   const shown = () => page.$$eval("#frmSetup select", (lists) => lists
     .sort((a, b) => Number(a.dataset.name.slice(5)) - Number(b.dataset.name.slice(5)))
@@ -165,7 +177,7 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
 });
 
 test("group window: typing checks, Auto runs with wrap-around and their messages, Reset; files as corvane-cli writes them", async () => {
-  const { page, context, errors } = await openProgram(browser, site.url, {});
+  const { page, context, errors } = await openProgram(browser, site, {});
   const custom = scratch("custom");
   cli("--folder", custom, "new", "--edition", "pmr-lpd", "--mode", "custom");
   await seedProgramFolder(page, custom);
@@ -177,6 +189,7 @@ test("group window: typing checks, Auto runs with wrap-around and their messages
   assert.equal(await page.textContent("#frmGroup .titlebar"), "Corvane PC Programmer Group Control");
   assert.equal(await page.isVisible("#MDIForm1"), true, "the frame stays visible under the group window");
   assert.deepEqual(await unnamedControls(page, "frmGroup"), []);
+  assert.deepEqual(await seriousFindings(page), [], "axe-core on the group window over the frame");
   assert.equal(await page.evaluate(() => document.activeElement?.dataset.name), "Text1", "keyboard use starts in the window");
   const groupBoxes = () => Promise.all(range(7, 16).map((n) => page.inputValue(g(`Text${n}`))));
   assert.deepEqual(await groupBoxes(), Array(10).fill("0"));
