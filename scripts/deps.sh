@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev qt6-qpa-plugins
   libgtest-dev googletest
-  libxlsxwriter-dev liborcus-dev libboost-dev libfreexl-dev
+  libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libgsf-1-dev
   socat xvfb xauth imagemagick
   emscripten node-acorn chromium
   ${CORVANE_EXTRA_PACKAGES:-}

@@ -15,6 +15,24 @@ TEST(CellConversion, NumbersReadAsTextUseTheShortestRoundTripForm) {
     EXPECT_EQ(CellText(CellValue()), "");
 }
 
+TEST(CellConversion, NumbersNeverTurnIntoExponentNotation) {
+    // A frequency column takes the text's leading number: "1e-07" would be 1.
+    EXPECT_EQ(CellText(CellValue::Number(1e-7)), "0.0000001");
+    EXPECT_EQ(CellText(CellValue::Number(4.4600625e8)), "446006250");
+    EXPECT_EQ(CellText(CellValue::Number(1e21)), "1000000000000000000000");
+    EXPECT_EQ(CellText(CellValue::Number(-1.5e-5)), "-0.000015");
+}
+
+TEST(CellConversion, BooleansCountAsOneAndZeroAndErrorsAreRefusedByName) {
+    EXPECT_EQ(*CellToByte(CellValue::Boolean(true), 304, 1), 1);
+    EXPECT_EQ(*CellToInt16(CellValue::Boolean(false), 257, 1), 0);
+    EXPECT_EQ(CellText(CellValue::Boolean(true)), "TRUE");
+
+    EXPECT_TRUE(CheckUsable(CellValue::Boolean(false), 304, 1).ok());
+    EXPECT_EQ(CheckUsable(CellValue::Error("#N/A"), 5, 3).message(), "cell C5 holds the error #N/A");
+    EXPECT_TRUE(CheckUsable(CellValue::Uncomputed(), 1, 2).message().starts_with("cell B1 holds a formula whose value"));
+}
+
 TEST(CellConversion, CellNamesUseSpreadsheetLetters) {
     EXPECT_EQ(CellName(259, 1), "A259");
     EXPECT_EQ(CellName(1, 10), "J1");

@@ -25,8 +25,8 @@ template <typename T>
 Result<T> CellToInteger(const CellValue& cell, int row, int col) {
     if (cell.IsEmpty()) return T{0};
     std::optional<double> value;
-    if (cell.IsNumber()) {
-        value = cell.number();
+    if (cell.IsNumber() || cell.IsBoolean()) {
+        value = cell.number();  // TRUE and FALSE count as 1 and 0
     } else {
         value = WholeTextNumber(cell.text());
         if (!value) return Status::Error("cell " + CellName(row, col) + " holds \"" + cell.text() + "\", not a number");
@@ -53,16 +53,30 @@ std::string CellName(int row, int col) {
 }
 
 std::string NumberText(double value) {
+    // Fixed notation: a reader of the text (the frequency columns) takes the
+    // leading number, so "1e-07" would be read as 1.
     return ShortestFixedText(value);
 }
 
 std::string CellText(const CellValue& cell) {
     switch (cell.kind()) {
         case CellValue::Kind::Number: return NumberText(cell.number());
-        case CellValue::Kind::Text: return cell.text();
-        case CellValue::Kind::Empty: break;
+        case CellValue::Kind::Boolean: return cell.number() != 0.0 ? "TRUE" : "FALSE";
+        case CellValue::Kind::Text:
+        case CellValue::Kind::Error: return cell.text();
+        case CellValue::Kind::Empty:
+        case CellValue::Kind::Uncomputed: break;
     }
     return {};
+}
+
+Status CheckUsable(const CellValue& cell, int row, int col) {
+    if (cell.kind() == CellValue::Kind::Error) return Status::Error("cell " + CellName(row, col) + " holds the error " + cell.text());
+    if (cell.kind() == CellValue::Kind::Uncomputed) {
+        return Status::Error("cell " + CellName(row, col) +
+                             " holds a formula whose value the file does not store (open and save it in a spreadsheet program)");
+    }
+    return Status::Ok();
 }
 
 Result<int16_t> CellToInt16(const CellValue& cell, int row, int col) { return CellToInteger<int16_t>(cell, row, col); }

@@ -1,13 +1,21 @@
-// .xls (BIFF in an OLE2 compound file) through FreeXL.
+// .xls: FreeXL reads the stored values; the record scan beside it checks the
+// file first and adds what FreeXL leaves out (formula results, booleans,
+// errors).
 #include <freexl.h>
 
 #include <algorithm>
 #include <string>
 
+#include "store/workbook/BiffRecords.h"
 #include "store/workbook/WorkbookReaders.h"
 
 namespace corvane::detail {
 namespace {
+
+// FreeXL keeps the string table and the first sheet's cells in memory, sized
+// by what the file declares; these keep that well below the import's memory.
+constexpr std::uint64_t kMaxSharedStrings = 1'000'000;
+constexpr std::uint64_t kMaxSheetCells = 4'000'000;
 
 // FreeXL wants its handle closed even when opening failed.
 class FreexlHandle {
@@ -39,16 +47,29 @@ CellValue ToCellValue(const FreeXL_CellValue& value) {
     }
 }
 
-Status Failure(int code) { return Status::Error("the workbook cannot be read (FreeXL error " + std::to_string(code) + ")"); }
+Status Failure(int code) {
+    if (code == FREEXL_INSUFFICIENT_MEMORY) return Status::Error(std::string(kTooLargeUnpacked));
+    return Status::Error(std::string(kDamaged));
+}
+
+Status CheckSane(const BiffFacts& facts) {
+    if (facts.encrypted) return Status::Error("is protected with a password");
+    if (facts.sharedStringCount > kMaxSharedStrings || facts.firstSheetCells > kMaxSheetCells) {
+        return Status::Error(std::string(kTooLargeUnpacked));
+    }
+    return Status::Ok();
+}
 
 }  // namespace
 
-Result<Workbook> ReadLegacyWorkbook(const std::filesystem::path& path, ReadArea area) {
+Result<Workbook> ReadLegacyWorkbook(const std::filesystem::path& path, std::string_view bytes, ReadArea area) {
+    const Result<BiffFacts> facts = ScanBiff(bytes, area);
+    if (!facts) return facts.status();
+    if (Status sane = CheckSane(*facts); !sane) return sane;
+
     FreexlHandle handle;
     if (const int rc = freexl_open(path.string().c_str(), handle.out()); rc != FREEXL_OK) return Failure(rc);
     if (const int rc = freexl_select_active_worksheet(handle.get(), 0); rc != FREEXL_OK) return Failure(rc);
-
-    // Despite the name these are counts, not last indexes.
     unsigned int rowCount = 0;
     unsigned short colCount = 0;
     if (const int rc = freexl_worksheet_dimensions(handle.get(), &rowCount, &colCount); rc != FREEXL_OK) {
@@ -64,6 +85,7 @@ Result<Workbook> ReadLegacyWorkbook(const std::filesystem::path& path, ReadArea 
             book.SetCell(static_cast<int>(r) + 1, static_cast<int>(c) + 1, ToCellValue(value));
         }
     }
+    for (const auto& [row, col, value] : facts->computedCells) book.SetCell(row, col, value);
     return book;
 }
 

@@ -74,9 +74,37 @@ Status FallBackToEditionDefaults(Workspace& ws) {
     return first;
 }
 
+// Every cell the import reads must hold data: no error, no formula without
+// its value.
+Status CheckReadCellsUsable(const Workbook& book) {
+    for (const auto& [position, cell] : book.Cells()) {
+        const auto [row, col] = position;
+        const bool channelCell = row >= sheet::kFirstChannelRow && row <= sheet::kLastChannelRow &&
+                                 col >= sheet::kFirstChannelColumn && col <= sheet::kLastChannelColumn;
+        const bool settingsCell = row >= sheet::kFirstSettingsRow && row <= sheet::kLastSettingsRow && col == sheet::kSettingsColumn;
+        if (!channelCell && !settingsCell) continue;
+        if (Status usable = CheckUsable(cell, row, col); !usable) return usable;
+    }
+    return Status::Ok();
+}
+
+// A workbook of this program always has its settings block; one without any
+// value there (data on another sheet, an empty workbook) would otherwise
+// count as "another edition" and replace everything with nothing.
+bool HasSettingsBlock(const Workbook& book) {
+    for (int row = sheet::kFirstSettingsRow; row <= sheet::kLastSettingsRow; ++row) {
+        if (!CellText(book.Cell(row, sheet::kSettingsColumn)).empty()) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Status ReadSheetInto(const Workbook& book, Workspace& staged) {
+    if (Status usable = CheckReadCellsUsable(book); !usable) return usable;
+    if (!HasSettingsBlock(book)) {
+        return Status::Error("the workbook holds no value in A257 to A320, so it is not one of this program's workbooks");
+    }
     for (int row = sheet::kFirstChannelRow; row <= sheet::kLastChannelRow; ++row) ReadChannelRow(book, row, staged.channels);
 
     Status failure;

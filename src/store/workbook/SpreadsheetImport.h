@@ -35,7 +35,9 @@ struct ImportResult {
 bool IsInsideDataFolder(const Workspace& ws, const std::filesystem::path& path);
 
 // Copies the channel block and the settings block of book into staged, row
-// by row; stops at the first settings cell that does not convert.
+// by row; stops at the first settings cell that does not convert. Refuses a
+// book with an error or an uncomputed formula in a cell it reads, and one
+// whose settings block (A257:A320) holds no value at all.
 Status ReadSheetInto(const Workbook& book, Workspace& staged);
 
 // Everything the import does once the workbook's first sheet is read: the

@@ -2,6 +2,7 @@
 // The first sheet of a spreadsheet workbook, held in memory. Rows and columns
 // count from 1 (column 1 is A). Reading and writing files goes through
 // OpenWorkbook / SaveWorkbook, so no format library leaks past this header.
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -11,20 +12,28 @@
 
 namespace corvane {
 
+// What a file stores for a cell. A formula counts as the value the file keeps
+// for it; Uncomputed is a formula whose value the file does not keep.
 class CellValue {
 public:
-    enum class Kind { Empty, Number, Text };
+    enum class Kind { Empty, Number, Text, Boolean, Error, Uncomputed };
 
     CellValue() = default;
     static CellValue Number(double value) { return CellValue(Kind::Number, value, {}); }
     static CellValue Text(std::string text) { return CellValue(Kind::Text, 0.0, std::move(text)); }
+    static CellValue Boolean(bool value) { return CellValue(Kind::Boolean, value ? 1.0 : 0.0, {}); }
+    static CellValue Error(std::string code) { return CellValue(Kind::Error, 0.0, std::move(code)); }  // "#N/A"
+    static CellValue Uncomputed() { return CellValue(Kind::Uncomputed, 0.0, {}); }
 
     Kind kind() const { return kind_; }
     bool IsEmpty() const { return kind_ == Kind::Empty; }
     bool IsNumber() const { return kind_ == Kind::Number; }
     bool IsText() const { return kind_ == Kind::Text; }
-    double number() const { return number_; }
-    const std::string& text() const { return text_; }
+    bool IsBoolean() const { return kind_ == Kind::Boolean; }
+    // An error or a formula without its value: neither can stand for data.
+    bool IsUnusable() const { return kind_ == Kind::Error || kind_ == Kind::Uncomputed; }
+    double number() const { return number_; }  // also 1 or 0 for a Boolean
+    const std::string& text() const { return text_; }  // also the code of an Error
 
     bool operator==(const CellValue&) const = default;
 
@@ -59,7 +68,13 @@ enum class WorkbookFormat { Unknown, OfficeOpenXml, OpenDocument, LegacyBinary }
 // Recognises the format by the file's content, never by its name.
 WorkbookFormat DetectWorkbookFormat(const std::filesystem::path& path);
 
-// Reads the first sheet of an .xlsx, .ods or .xls file.
+// Nothing this program writes or a user's edit produces comes near these; a
+// file beyond them is refused before it is unpacked.
+inline constexpr std::uintmax_t kMaxWorkbookFileBytes = 16u * 1024u * 1024u;
+inline constexpr std::uintmax_t kMaxUnpackedWorkbookBytes = 32u * 1024u * 1024u;
+
+// Reads the first sheet of an .xlsx, .ods or .xls file. Errors are one
+// sentence naming the file.
 Result<Workbook> OpenWorkbook(const std::filesystem::path& path, ReadArea area = {});
 
 // Writes an Office Open XML workbook with the cells on its first sheet,

@@ -1,6 +1,5 @@
-#include <orcus/format_detection.hpp>
-
-#include <array>
+#include <charconv>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -8,62 +7,97 @@
 
 #include "store/workbook/Workbook.h"
 #include "store/workbook/WorkbookReaders.h"
+#include "store/workbook/ZipArchive.h"
 
 namespace corvane {
 namespace {
 
 constexpr std::string_view kZipMagic{"PK\x03\x04", 4};
 constexpr std::string_view kOle2Magic{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
-// A workbook of this tool is a few tens of kilobytes; anything far larger is
-// not one of ours and is not pulled into memory.
-constexpr std::uintmax_t kMaxWorkbookBytes = 64u * 1024u * 1024u;
+constexpr std::string_view kOdfMimetypePart = "mimetype";
+constexpr std::string_view kOdfSpreadsheetType = "application/vnd.oasis.opendocument.spreadsheet";
+constexpr std::string_view kOdfContentPart = "content.xml";
+constexpr std::string_view kOoxmlContentTypesPart = "[Content_Types].xml";
+constexpr std::size_t kMegabyte = 1024 * 1024;
+static_assert(detail::kTooLargeUnpacked.find("32 MB") != std::string_view::npos &&
+              kMaxUnpackedWorkbookBytes == 32 * kMegabyte);
 
-std::optional<std::string> ReadWhole(const std::filesystem::path& path) {
+// The whole file, or the reason it is not read: one sentence naming it.
+Result<std::string> ReadWhole(const std::filesystem::path& path) {
+    const std::string name = path.string();
     std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return Status::Error(name + " does not exist.");
+    if (std::filesystem::is_directory(path, ec)) return Status::Error(name + " is a folder, not a workbook.");
     const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxWorkbookBytes) return std::nullopt;
+    if (ec) return Status::Error(name + " cannot be read: " + ec.message() + ".");
+    if (size > kMaxWorkbookFileBytes) {
+        return Status::Error(name + " is larger than " + std::to_string(kMaxWorkbookFileBytes / kMegabyte) +
+                             " MB, far larger than any workbook holds; it is not read.");
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return Status::Error(name + " cannot be opened for reading (is it readable?).");
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    if (in.bad()) return Status::Error(name + " cannot be read.");
     return bytes;
 }
 
-WorkbookFormat DetectBytes(std::string_view bytes) {
-    if (bytes.starts_with(kOle2Magic)) return WorkbookFormat::LegacyBinary;
-    if (!bytes.starts_with(kZipMagic)) return WorkbookFormat::Unknown;
-    try {
-        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-        switch (orcus::detect(data, bytes.size())) {
-            case orcus::format_t::xlsx: return WorkbookFormat::OfficeOpenXml;
-            case orcus::format_t::ods: return WorkbookFormat::OpenDocument;
-            default: return WorkbookFormat::Unknown;
-        }
-    } catch (const std::exception&) {
-        return WorkbookFormat::Unknown;
+WorkbookFormat ZipFormat(detail::ZipArchive& archive) {
+    if (archive.Has(kOdfMimetypePart)) {
+        const Result<std::string> type = archive.Read(kOdfMimetypePart);
+        return type && *type == kOdfSpreadsheetType ? WorkbookFormat::OpenDocument : WorkbookFormat::Unknown;
     }
+    if (archive.Has(kOoxmlContentTypesPart)) return WorkbookFormat::OfficeOpenXml;
+    if (archive.Has(kOdfContentPart)) return WorkbookFormat::OpenDocument;
+    return WorkbookFormat::Unknown;
+}
+
+Status NotAWorkbook(const std::filesystem::path& path) {
+    return Status::Error(path.string() + " is not a spreadsheet workbook (.xlsx, .ods or .xls).");
+}
+
+Status Because(const std::filesystem::path& path, const Status& reason) { return Status::Error(path.string() + " " + reason.message() + "."); }
+
+Result<Workbook> ReadZip(const std::filesystem::path& path, std::string_view bytes, ReadArea area) {
+    Result<detail::ZipArchive> archive = detail::ZipArchive::Open(bytes, kMaxUnpackedWorkbookBytes);
+    if (!archive) return Because(path, archive.status());
+    Result<Workbook> book = NotAWorkbook(path);
+    switch (ZipFormat(archive.value())) {
+        case WorkbookFormat::OfficeOpenXml: book = detail::ReadOfficeOpenXml(archive.value(), area); break;
+        case WorkbookFormat::OpenDocument: book = detail::ReadOpenDocument(archive.value(), area); break;
+        default: return NotAWorkbook(path);
+    }
+    if (!book) return Because(path, book.status());
+    return book;
 }
 
 }  // namespace
 
 WorkbookFormat DetectWorkbookFormat(const std::filesystem::path& path) {
     const auto bytes = ReadWhole(path);
-    return bytes ? DetectBytes(*bytes) : WorkbookFormat::Unknown;
+    if (!bytes) return WorkbookFormat::Unknown;
+    if (bytes->starts_with(kOle2Magic)) return WorkbookFormat::LegacyBinary;
+    if (!bytes->starts_with(kZipMagic)) return WorkbookFormat::Unknown;
+    Result<detail::ZipArchive> archive = detail::ZipArchive::Open(*bytes, kMaxUnpackedWorkbookBytes);
+    return archive ? ZipFormat(archive.value()) : WorkbookFormat::Unknown;
 }
 
 Result<Workbook> OpenWorkbook(const std::filesystem::path& path, ReadArea area) {
     const auto bytes = ReadWhole(path);
-    if (!bytes) return Status::Error("cannot read " + path.string());
-    switch (const WorkbookFormat format = DetectBytes(*bytes)) {
-        case WorkbookFormat::OfficeOpenXml:
-        case WorkbookFormat::OpenDocument:
-            return detail::ReadZipWorkbook(*bytes, format, area);
-        case WorkbookFormat::LegacyBinary:
-            return detail::ReadLegacyWorkbook(path, area);
-        case WorkbookFormat::Unknown:
-            break;
+    if (!bytes) return bytes.status();
+    if (bytes->starts_with(kZipMagic)) return ReadZip(path, *bytes, area);
+    if (bytes->starts_with(kOle2Magic)) {
+        Result<Workbook> book = detail::ReadLegacyWorkbook(path, *bytes, area);
+        if (!book) return Because(path, book.status());
+        return book;
     }
-    return Status::Error(path.string() + " is not a spreadsheet workbook");
+    return NotAWorkbook(path);
+}
+
+std::optional<double> detail::ParseStoredNumber(std::string_view text) {
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 }  // namespace corvane

@@ -1,7 +1,21 @@
 #!/usr/bin/env python3
-"""Writes foreign.xls (with xlwt) and foreign.ods (by hand) holding the same
-cells as a workbook saved by another spreadsheet program would: frequencies
-and numeric texts as numbers. Run from this folder; needs python3-xlwt."""
+"""Writes the workbooks of other spreadsheet programs that the import tests read.
+All hold the same cells, as another program would save them: frequencies and
+numeric texts as numbers.
+  foreign.xls (xlwt), foreign.ods (by hand);
+  openpyxl.xlsx: absolute sheet target, inline strings, a formula outside the
+    sheet area the import reads; openpyxl-formula.xlsx: a formula without a
+    stored value in C1;
+  libreoffice.{xlsx,ods,xls}: several cells as numeric, text and boolean
+    formulas (its .xls stores 0 as the result of the text formulas);
+  libreoffice-numbers.xls: the same with numeric and boolean formulas only;
+  libreoffice-error.{xlsx,ods,xls}: #DIV/0! in C5.
+Run from this folder with Debian's python3 (python3-xlwt, python3-openpyxl)
+and LibreOffice (libreoffice-calc-nogui) installed; the tests need neither."""
+import csv
+import os
+import subprocess
+import tempfile
 import zipfile
 
 # (row, column) -> value, both 1-based; floats become number cells.
@@ -74,6 +88,41 @@ def write_ods(path):
         z.writestr("content.xml", content, compress_type=zipfile.ZIP_DEFLATED)
 
 
+def write_openpyxl(path, cells):
+    import openpyxl
+    book = openpyxl.Workbook()
+    sheet = book.active
+    for (row, col), value in cells.items():
+        sheet.cell(row=row, column=col, value=value)
+    book.save(path)
+
+
+# Cells LibreOffice computes itself and stores with their formula.
+FORMULAS = {
+    (1, 3): "=B1", (1, 4): '="67.0 "&"[01]"', (2, 5): '="D023N"&" [01]"',
+    (257, 1): "=1+2", (259, 1): "=60+3", (282, 1): "=B1-443.00625", (304, 1): "=TRUE()",
+}
+
+
+def write_libreoffice(stem, cells, targets=("xlsx", "ods", "xls:MS Excel 97")):
+    table = [[""] * 10 for _ in range(max(r for r, _ in cells))]
+    for (row, col), value in cells.items():
+        table[row - 1][col - 1] = repr(value) if isinstance(value, float) else value
+    with tempfile.TemporaryDirectory() as work:
+        source = os.path.join(work, stem + ".csv")
+        with open(source, "w", newline="") as out:
+            csv.writer(out).writerows(table)
+        for target in targets:
+            subprocess.run(["soffice", "--headless", "-env:UserInstallation=file://" + work + "/profile",
+                            "--convert-to", target, "--outdir", ".", source], check=True)
+
+
 if __name__ == "__main__":
     write_xls("foreign.xls")
     write_ods("foreign.ods")
+    write_openpyxl("openpyxl.xlsx", {**CELLS, (1, 12): "=B1*2"})
+    write_openpyxl("openpyxl-formula.xlsx", {(1, 2): 446.00625, (1, 3): "=B1", (257, 1): 3.0})
+    write_libreoffice("libreoffice", {**CELLS, **FORMULAS})
+    numbers = {cell: formula for cell, formula in FORMULAS.items() if '"' not in formula}
+    write_libreoffice("libreoffice-numbers", {**CELLS, **numbers}, ("xls:MS Excel 97",))
+    write_libreoffice("libreoffice-error", {(257, 1): 3.0, (5, 2): 446.1, (5, 3): "=1/0"})
