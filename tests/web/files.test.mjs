@@ -66,7 +66,7 @@ function assertSameFiles(actual, expected, what) {
 }
 
 async function started(code, options) {
-  const program = await openProgram(browser, site.url, {}, options);
+  const program = await openProgram(browser, site, {}, options);
   await enterCode(program.page, code);
   await program.page.waitForSelector("#MDIForm1:not([hidden])");
   return program;
@@ -233,7 +233,7 @@ test("a desktop folder opened in the page ends byte for byte as corvane-cli leav
   cli("--folder", expected, "import-csv", csv);
 
   const seed = Object.fromEntries(Object.entries(folderFiles(desktop)).map(([n, b]) => [n, Array.from(b)]));
-  const program = await openProgram(browser, site.url, {});
+  const program = await openProgram(browser, site, {});
   const { page, context, errors } = program;
   await page.evaluate(([seedFiles, stub]) => {
     window.__folderSeed = seedFiles;
@@ -284,7 +284,7 @@ async function seriousFindings(page) {
 }
 
 test("accessibility: axe-core finds nothing serious in the access-code window, the frame, an open menu and a message", async () => {
-  const program = await openProgram(browser, site.url, {});
+  const program = await openProgram(browser, site, {});
   const { page, context } = program;
   assert.deepEqual(await seriousFindings(page), [], "access-code window");
   await enterCode(page, "qzv");
@@ -300,7 +300,7 @@ test("accessibility: axe-core finds nothing serious in the access-code window, t
 
 test("offline: after the first visit the page starts and runs with the server gone", async () => {
   const own = await startSite();
-  const program = await openProgram(browser, own.url, {});
+  const program = await openProgram(browser, own, {});
   const { page, context } = program;
   assert.equal(await page.getAttribute("link[rel=manifest]", "href"), "manifest.webmanifest");
   await page.evaluate(() => navigator.serviceWorker.ready);

@@ -22,10 +22,19 @@ self.addEventListener("activate", (event) => {
   );
 });
 
+// Only the site's own files come from the cache; anything else (a test's
+// relay, a later addition) goes to the network untouched.
+const KEPT = new Set(FILES.map((file) => new URL(file, self.registration.scope).href));
+
 self.addEventListener("fetch", (event) => {
   const request = event.request;
-  if (request.method !== "GET" || new URL(request.url).origin !== self.location.origin) return;
+  if (request.method !== "GET") return;
+  const url = new URL(request.url);
+  url.search = "";
   // A page address with a query ("?demo") is still the one page.
-  const lookup = request.mode === "navigate" ? caches.match("./", { cacheName: CACHE, ignoreSearch: true }) : caches.match(request, { cacheName: CACHE, ignoreSearch: true });
-  event.respondWith(lookup.then((cached) => cached || fetch(request)));
+  if (request.mode === "navigate" && url.href === self.registration.scope) {
+    event.respondWith(caches.match("./", { cacheName: CACHE }).then((cached) => cached || fetch(request)));
+  } else if (KEPT.has(url.href)) {
+    event.respondWith(caches.match(url.href, { cacheName: CACHE }).then((cached) => cached || fetch(request)));
+  }
 });
