@@ -23,7 +23,9 @@ void PrintImportHelp(std::ostream& out) {
         << "content) into the files in DIR. BOOK must lie inside DIR/Data. A workbook\n"
         << "of the other edition (or without an edition in A257) keeps only its\n"
         << "settings; the channel table becomes the current edition's default plan.\n"
-        << "Nothing is changed when a cell cannot be read.\n";
+        << "Nothing is changed when a cell cannot be read (text in a number field, an\n"
+        << "error cell, a formula whose value the file does not store), when A257 to\n"
+        << "A320 hold no value at all, or when BOOK is damaged or far too large.\n";
 }
 
 }  // namespace

@@ -9,7 +9,8 @@ numeric texts as numbers.
   libreoffice.{xlsx,ods,xls}: several cells as numeric, text and boolean
     formulas (its .xls stores 0 as the result of the text formulas);
   libreoffice-numbers.xls: the same with numeric and boolean formulas only;
-  libreoffice-error.{xlsx,ods,xls}: #DIV/0! in C5.
+  libreoffice-error.{xlsx,ods,xls}: #DIV/0! in C5;
+  truncated.xls: the first 3000 bytes of libreoffice-numbers.xls.
 Run from this folder with Debian's python3 (python3-xlwt, python3-openpyxl)
 and LibreOffice (libreoffice-calc-nogui) installed; the tests need neither."""
 import csv
@@ -125,4 +126,6 @@ if __name__ == "__main__":
     write_libreoffice("libreoffice", {**CELLS, **FORMULAS})
     numbers = {cell: formula for cell, formula in FORMULAS.items() if '"' not in formula}
     write_libreoffice("libreoffice-numbers", {**CELLS, **numbers}, ("xls:MS Excel 97",))
+    with open("libreoffice-numbers.xls", "rb") as whole, open("truncated.xls", "wb") as cut:
+        cut.write(whole.read(3000))
     write_libreoffice("libreoffice-error", {(257, 1): 3.0, (5, 2): 446.1, (5, 3): "=1/0"})
