@@ -1,6 +1,9 @@
 // Time and peak memory of importing hostile workbooks, each in a child
 // process of its own so the peaks do not mix. Not a test: it builds a
 // 1 GiB deflate stream and takes a few seconds.
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-stdio.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +89,56 @@ std::string WithoutPath(std::string message, const std::string& path) {
     return message;
 }
 
+void Record(std::string& stream, std::uint16_t type, const std::string& data) {
+    for (const std::uint16_t word : {type, static_cast<std::uint16_t>(data.size())}) {
+        stream += static_cast<char>(word & 0xFF);
+        stream += static_cast<char>(word >> 8);
+    }
+    stream += data;
+}
+
+std::string Le(std::uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+    return out;
+}
+
+// An .xls as large as the reader lets through: a string table of a million
+// entries and a first sheet that declares four million cells.
+void WriteLargestXls(const fs::path& path) {
+    constexpr std::uint32_t kStrings = 1'000'000;
+    constexpr std::size_t kStringsPerRecord = 2000;
+    const std::string bof = Le(0x0600, 2) + Le(0x0005, 2) + std::string(12, '\0');
+    std::string globals;
+    Record(globals, 0x0809, bof);
+    const std::string sheetName = std::string("\x01\x00", 2) + "S";
+    Record(globals, 0x0085, Le(0, 4) + std::string(2, '\0') + sheetName);  // offset patched below
+    const std::string one = std::string("\x01\x00\x00", 3) + "x";
+    for (std::uint32_t written = 0; written < kStrings; written += kStringsPerRecord) {
+        std::string strings;
+        for (std::size_t i = 0; i < kStringsPerRecord; ++i) strings += one;
+        Record(globals, written == 0 ? 0x00FC : 0x003C, (written == 0 ? Le(kStrings, 4) + Le(kStrings, 4) : "") + strings);
+    }
+    Record(globals, 0x000A, "");
+    const std::string offset = Le(static_cast<std::uint32_t>(globals.size()), 4);
+    globals.replace(20 + 4, 4, offset);
+    std::string sheet;
+    Record(sheet, 0x0809, Le(0x0600, 2) + Le(0x0010, 2) + std::string(12, '\0'));
+    Record(sheet, 0x0200, Le(0, 4) + Le(4000, 4) + Le(0, 2) + Le(1000, 2) + Le(0, 2));
+    Record(sheet, 0x000A, "");
+    const std::string stream = globals + sheet;
+
+    GsfOutput* file = gsf_output_stdio_new(path.c_str(), nullptr);
+    GsfOutfile* ole = gsf_outfile_msole_new(file);
+    GsfOutput* child = gsf_outfile_new_child(ole, "Workbook", FALSE);
+    gsf_output_write(child, stream.size(), reinterpret_cast<const guint8*>(stream.data()));
+    gsf_output_close(child);
+    g_object_unref(child);
+    gsf_output_close(GSF_OUTPUT(ole));
+    g_object_unref(ole);
+    g_object_unref(file);
+}
+
 void Measure(const char* name, const fs::path& folder, const fs::path& book) {
     InChild([&] {
         corvane::Workspace ws;
@@ -138,6 +191,10 @@ int main() {
         WriteZip(book, Package(cells + close));
     });
     Measure("30 MB of cells", folder, book);
+
+    const fs::path xls = folder / "Data" / "book.xls";
+    InChild([&] { WriteLargestXls(xls); });
+    Measure("1 M strings, 4 M cells .xls", folder, xls);
 
     fs::remove_all(folder);
     return 0;
