@@ -85,6 +85,15 @@ test("a wrong code shows the message and ends the program", async () => {
   await context.close();
 });
 
+test("a browser that refuses to store the files says so instead of passing for saved", async () => {
+  const refuse = `FileSystemFileHandle.prototype.createWritable = () =>
+    Promise.reject(new DOMException("The storage quota is exhausted.", "QuotaExceededError"));`;
+  const { page, context } = await openProgram(browser, site, {}, { initScript: refuse });
+  const message = await takeMessage(page);
+  assert.match(message.text, /^The working files could not be kept in the browser's storage: QuotaExceededError/);
+  await context.close();
+});
+
 test("automatic detection probes the granted ports in order and keeps the one that answers", async () => {
   const radio = await startRadio("detect");
   const { page, context } = await openProgram(browser, site, { silent: null, radio });

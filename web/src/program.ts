@@ -77,6 +77,8 @@ export class Program implements LinkEvents {
       closeCellEditors: () => this.onCloseCellEditors(),
     });
     storage.afterFlush = () => this.files.afterFlush();
+    // A save the browser refused must not pass for a save.
+    storage.onProblem = (text) => void this.messages.show(`The working files could not be kept in the browser's storage: ${text}`);
     root.append(this.password.element, this.frame.element, ...this.forms.elements);
     navigator.serial?.addEventListener("connect", () => void this.portsChanged());
     navigator.serial?.addEventListener("disconnect", (event) => {

@@ -39,11 +39,16 @@ export class OriginStorage {
 
   // Runs after each flush's own writes (an open folder takes its copy then).
   afterFlush: () => Promise<void> = () => Promise.resolve();
+  // Told once when the browser refuses to keep the files (storage full,
+  // storage cleared meanwhile), and again only for a different reason.
+  onProblem: (text: string) => void = () => undefined;
 
   // Writes every file that changed since the last flush; flushes run one after the other.
   flush(): Promise<void> {
     this.pending = this.pending.then(() => this.writeChanged()).then(() => this.afterFlush()).catch((error: unknown) => {
-      this.lastProblem = String(error);
+      const text = String(error);
+      if (text !== this.lastProblem) this.onProblem(text);
+      this.lastProblem = text;
     });
     return this.pending;
   }
