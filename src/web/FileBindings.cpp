@@ -5,6 +5,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "store/workbook/BiffRecords.h"
+#include "store/workbook/SheetLayout.h"
 #include "web/FileCommands.h"
 #include "web/ProgramSession.h"
 
@@ -24,27 +26,66 @@ val ArrayOf(const std::vector<uint8_t>& bytes) {
     return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
 }
 
-val CellsOf(const Workbook& book) {
-    val cells = val::array();
-    for (const auto& [position, cell] : book.Cells()) {
-        val entry = val::array();
-        entry.call<void>("push", position.first);
-        entry.call<void>("push", position.second);
-        if (cell.IsNumber()) {
+void PushCell(val& cells, int row, int col, const CellValue& cell) {
+    val entry = val::array();
+    entry.call<void>("push", row);
+    entry.call<void>("push", col);
+    switch (cell.kind()) {
+        case CellValue::Kind::Empty: return;
+        case CellValue::Kind::Number:
             entry.call<void>("push", std::string("n"));
             entry.call<void>("push", cell.number());
-        } else {
+            break;
+        case CellValue::Kind::Boolean:
+            entry.call<void>("push", std::string("b"));
+            entry.call<void>("push", cell.number() != 0.0);
+            break;
+        case CellValue::Kind::Error:
+            entry.call<void>("push", std::string("e"));
+            entry.call<void>("push", cell.text());
+            break;
+        case CellValue::Kind::Uncomputed:
+            entry.call<void>("push", std::string("f"));
+            entry.call<void>("push", std::string());
+            break;
+        case CellValue::Kind::Text:
             entry.call<void>("push", std::string("s"));
             entry.call<void>("push", cell.text());
-        }
-        cells.call<void>("push", entry);
+            break;
     }
+    cells.call<void>("push", entry);
+}
+
+val CellsOf(const Workbook& book) {
+    val cells = val::array();
+    for (const auto& [position, cell] : book.Cells()) PushCell(cells, position.first, position.second, cell);
     return cells;
+}
+
+// What the desktop's .xls reader adds to the plain cell values, from the
+// workbook stream: formula results (a text formula's stored 0 counts as no
+// value), booleans and errors.
+val XlsComputedCells(const val& stream) {
+    const std::vector<uint8_t> bytes = BytesOf(stream);
+    const ReadArea area{sheet::kLastSettingsRow, sheet::kLastChannelColumn};
+    const Result<detail::BiffFacts> facts =
+        detail::ScanBiffStream(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), area);
+    val out = val::object();
+    out.set("ok", facts.ok());
+    out.set("message", facts.ok() ? std::string() : facts.message());
+    val cells = val::array();
+    if (facts.ok()) {
+        for (const auto& [row, col, cell] : facts->computedCells) PushCell(cells, row, col, cell);
+    }
+    out.set("cells", cells);
+    return out;
 }
 
 CellValue CellOf(const std::string& kind, const val& value) {
     if (kind == "n") return CellValue::Number(value.as<double>());
-    if (kind == "b") return CellValue::Number(value.as<bool>() ? 1.0 : 0.0);
+    if (kind == "b") return CellValue::Boolean(value.as<bool>());
+    if (kind == "e") return CellValue::Error(value.as<std::string>());
+    if (kind == "f") return CellValue::Uncomputed();
     return CellValue::Text(value.as<std::string>());
 }
 
@@ -102,6 +143,7 @@ EMSCRIPTEN_BINDINGS(corvane_files) {
 
     function("exportSheetCells", optional_override([](ProgramSession& s) { return CellsOf(CommandsOf(s).ExportSheet()); }));
     function("importSheetCells", &ImportSheetCells);
+    function("xlsComputedCells", &XlsComputedCells);
     function("exportChirpCsv", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).ExportChirpCsv()); }));
     function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes) {
                  return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes)));

@@ -2,12 +2,13 @@
 // folder and the working-set archive, each checked byte for byte against
 // corvane-cli doing the same on the same files; then offline use and axe-core.
 import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
 import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { after, before, test } from "node:test";
 import { fileURLToPath } from "node:url";
 import {
-  WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, settle, startSite, storedFiles, takeMessage, tempDir,
+  CLI, WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, settle, startSite, storedFiles, takeMessage, tempDir,
 } from "./harness.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -135,23 +136,41 @@ test("spreadsheets: a workbook of corvane-cli imports, and the page's export imp
   await context.close();
 });
 
-test("spreadsheets: workbooks of other spreadsheet programs read as corvane-cli reads them", async () => {
-  const books = ["foreign.xls", "foreign.ods", "libreoffice.xlsx", "libreoffice.ods", "libreoffice.xls", "openpyxl.xlsx"]
-    .filter((name) => existsSync(join(WORKBOOKS, name)));
-  assert.ok(books.length >= 2);
+test("spreadsheets: workbooks of other spreadsheet programs read, or are refused, as corvane-cli reads them", async () => {
+  const books = ["foreign.xls", "foreign.ods", "libreoffice.xlsx", "libreoffice.ods", "libreoffice-numbers.xls", "openpyxl.xlsx"];
   for (const name of books) {
     const reference = cliFolder(`foreign-${name}`, "--edition", "korea");
     mkdirSync(join(reference, "Data"), { recursive: true });
     copyFileSync(join(WORKBOOKS, name), join(reference, "Data", name));
     cli("--folder", reference, "import", join(reference, "Data", name));
 
-    const { page, context } = await started("wbn");
+    const { page, context, errors } = await started("wbn");
     await chooseFile(page, "openFile", join(WORKBOOKS, name));
     await page.waitForFunction(() => document.querySelector("[data-name=custom]")?.getAttribute("aria-checked") === "true");
     await closeEditor(page);
     assertSameFiles(await pageFiles(page), folderFiles(reference), name);
+    assert.deepEqual(errors, [], name);
     await context.close();
   }
+
+  // An error cell or a formula without its value: the same refusal, nothing changed.
+  const { page, context } = await started("wbn");
+  const before = await pageFiles(page);
+  for (const name of ["libreoffice-error.xlsx", "libreoffice-error.ods", "libreoffice-error.xls", "openpyxl-formula.xlsx", "libreoffice.xls"]) {
+    const reference = cliFolder(`refused-${name}`, "--edition", "korea");
+    mkdirSync(join(reference, "Data"), { recursive: true });
+    copyFileSync(join(WORKBOOKS, name), join(reference, "Data", name));
+    const refusal = spawnSync(CLI, ["--folder", reference, "import", join(reference, "Data", name)], { encoding: "utf8" });
+    assert.notEqual(refusal.status, 0, name);
+    const sentence = refusal.stderr.match(/cell [A-Z]+\d+ holds [^\n(]*/)?.[0].trim();
+    assert.ok(sentence, `${name}: ${refusal.stderr}`);
+
+    await chooseFile(page, "openFile", join(WORKBOOKS, name));
+    const message = await takeMessage(page);
+    assert.ok(message.text.startsWith("Import failed: ") && message.text.includes(sentence), `${name}: ${message.text}`);
+  }
+  assertSameFiles(await pageFiles(page), before, "after the refusals");
+  await context.close();
 });
 
 test("CHIRP CSV and images: exports equal corvane-cli's, imports give its files", async () => {

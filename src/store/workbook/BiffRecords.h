@@ -27,5 +27,8 @@ bool FormulaYieldsText(std::string_view tokens);
 // Walks the workbook stream of the OLE2 compound file in bytes (BIFF5 or
 // BIFF8): the global records, then the first sheet's cell records.
 Result<BiffFacts> ScanBiff(std::string_view compoundFile, ReadArea area);
+// The same on the workbook stream already taken out of the compound file
+// (the browser takes it out with its own reader).
+Result<BiffFacts> ScanBiffStream(std::string_view workbookStream, ReadArea area);
 
 }  // namespace corvane::detail

@@ -20,6 +20,7 @@ export interface SheetImport extends TakenFile {
 export interface FileCore {
   exportSheetCells(session: ProgramSession): SheetCell[];
   importSheetCells(session: ProgramSession, cells: SheetCell[]): SheetImport;
+  xlsComputedCells(workbookStream: Uint8Array): { ok: boolean; message: string; cells: SheetCell[] };
   exportChirpCsv(session: ProgramSession): ProducedFile;
   importChirpCsv(session: ProgramSession, bytes: Uint8Array): TakenFile;
   saveImageFile(session: ProgramSession): ProducedFile;

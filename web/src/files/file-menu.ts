@@ -76,7 +76,11 @@ export class FileMenu {
     if (!file) return;
     let cells;
     try {
-      cells = await readWorkbookCells(file.bytes);
+      cells = await readWorkbookCells(file.bytes, (stream) => {
+        const computed = this.files.xlsComputedCells(stream);
+        if (!computed.ok) throw new Error(computed.message);
+        return computed.cells;
+      });
     } catch (error) {
       await this.host.message(`Import failed: ${file.name}: ${error instanceof Error ? error.message : String(error)}`);
       return;

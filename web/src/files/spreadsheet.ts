@@ -26,7 +26,12 @@ interface SheetJsBook {
   SheetNames: string[];
   Sheets: Record<string, SheetJsSheet>;
 }
+interface CompoundFile {
+  read(data: Uint8Array, options: object): unknown;
+  find(file: unknown, path: string): { content: ArrayLike<number> } | null;
+}
 interface SheetJs {
+  CFB: CompoundFile;
   read(data: Uint8Array, options: object): SheetJsBook;
   write(book: SheetJsBook, options: object): ArrayBuffer;
   utils: {
@@ -81,12 +86,30 @@ export async function withOdsStyles(bytes: Uint8Array): Promise<Uint8Array> {
   return zipSync(entries);
 }
 
+const COMPOUND_FILE_MAGIC = [0xd0, 0xcf, 0x11, 0xe0];
+
+// The cells an .xls stream yields beyond plain values, as the core reads them.
+export type XlsComputedCells = (workbookStream: Uint8Array) => SheetCell[];
+
+// An .xls: the workbook stream of the compound file, for the core's record
+// scan, whose cells stand in for what SheetJS made of the same records.
+function withComputedCells(xlsx: SheetJs, bytes: Uint8Array, cells: SheetCell[], computed: XlsComputedCells): SheetCell[] {
+  if (!COMPOUND_FILE_MAGIC.every((byte, i) => bytes[i] === byte)) return cells;
+  const compound = xlsx.CFB.read(bytes, { type: "array" });
+  const stream = xlsx.CFB.find(compound, "Workbook") ?? xlsx.CFB.find(compound, "Book");
+  if (!stream) return cells;
+  const byPlace = new Map<string, SheetCell>(cells.map((cell) => [`${cell[0]},${cell[1]}`, cell]));
+  for (const cell of computed(Uint8Array.from(stream.content))) byPlace.set(`${cell[0]},${cell[1]}`, cell);
+  return [...byPlace.values()];
+}
+
 // The first sheet's cells within what the import reads (.xlsx, .ods or .xls, by content).
-export async function readWorkbookCells(file: Uint8Array): Promise<SheetCell[]> {
+export async function readWorkbookCells(file: Uint8Array, computed: XlsComputedCells): Promise<SheetCell[]> {
   if (file.length > MAX_WORKBOOK_BYTES) throw new Error("the file is too large for a workbook of this program");
   const bytes = await withOdsStyles(file);
   const xlsx = await sheetJs();
-  const book = xlsx.read(bytes, { type: "array", sheets: 0, sheetRows: READ_ROWS, cellFormula: true, cellHTML: false, cellNF: false, cellStyles: false, dense: false });
+  // Stubs keep the formulas a file stores no value for.
+  const book = xlsx.read(bytes, { type: "array", sheets: 0, sheetRows: READ_ROWS, sheetStubs: true, cellFormula: true, cellHTML: false, cellNF: false, cellStyles: false, dense: false });
   const first = book.SheetNames[0];
   const sheet = first === undefined ? undefined : book.Sheets[first];
   if (!sheet) throw new Error("the workbook has no sheet");
@@ -100,7 +123,7 @@ export async function readWorkbookCells(file: Uint8Array): Promise<SheetCell[]> 
     const cell = cellOf(row, col, value as SheetJsCell);
     if (cell) cells.push(cell);
   }
-  return cells;
+  return withComputedCells(xlsx, bytes, cells, computed);
 }
 
 // An .xlsx file with the cells on its first sheet, numbers as numbers and texts as texts.
