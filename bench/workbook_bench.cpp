@@ -192,6 +192,13 @@ int main() {
     });
     Measure("30 MB of cells", folder, book);
 
+    InChild([&] {
+        Entries many = Package(open + close);
+        for (int i = 0; i < 180'000; ++i) many.emplace_back("e" + std::to_string(i), "");
+        WriteZip(book, many);
+    });
+    Measure("180 000 empty parts", folder, book);
+
     const fs::path xls = folder / "Data" / "book.xls";
     InChild([&] { WriteLargestXls(xls); });
     Measure("1 M strings, 4 M cells .xls", folder, xls);
