@@ -2,14 +2,13 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QScrollBar>
 #include <QString>
 
-#include "editor/MessageSink.h"
 #include "editor/CellPicker.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/FrequencyEdit.h"
 #include "editor/FrozenColumnTableView.h"
+#include "editor/MessageSink.h"
 #include "editor/UndoHistory.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
