@@ -59,10 +59,14 @@ export class OpenFolder {
     for (const name of WORKING_SET_FILES) {
       const bytes = readWorkingFile(this.fs, name);
       if (!bytes || sameBytes(this.known.get(name), bytes)) continue;
-      const handle = await this.dir.getFileHandle(name, { create: true });
-      const writable = await handle.createWritable();
-      await writable.write(bytes as Uint8Array<ArrayBuffer>);
-      await writable.close();
+      try {
+        const handle = await this.dir.getFileHandle(name, { create: true });
+        const writable = await handle.createWritable();
+        await writable.write(bytes as Uint8Array<ArrayBuffer>);
+        await writable.close();
+      } catch (error) {
+        throw new Error(`${name} could not be written to the folder ${this.dir.name}: ${error instanceof Error ? error.message : String(error)}`);
+      }
       this.known.set(name, bytes.slice());
     }
   }
