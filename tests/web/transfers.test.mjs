@@ -49,8 +49,10 @@ test("a full write sends exactly the image corvane-cli builds from the same file
   await page.click("[data-key=program]");
   await page.waitForFunction(() => document.querySelector("[data-name=Label1]").textContent === "Download");
   assert.equal(await page.isDisabled("[data-key=auto]"), true);
+  assert.equal(await page.isDisabled("[data-name=importCsv]"), true);
   const message = await takeMessage(page, 180000);
   assert.deepEqual(message, { title: "Corvane PC Programmer", text: "DOWNLOAD COMPLETE", kind: "exclamation" });
+  assert.equal(await page.isDisabled("[data-name=importCsv]"), false);
   assert.equal(await page.$eval("[data-name=ProgressBar1]", (e) => e.value), 0);
   await waitForStatus(page, "(COM5)  Connected ...");
 

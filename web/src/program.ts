@@ -3,7 +3,7 @@
 import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
 import { FormWindows } from "./form-windows.js";
 import { LinkRunner } from "./link-runner.js";
-import { FileMenu } from "./files/file-menu.js";
+import { FileMenu, WAIT_FOR_TRANSFER } from "./files/file-menu.js";
 import { PortChoice } from "./port-choice.js";
 import { SerialLink } from "./serial-link.js";
 import { OriginStorage, PROGRAM_FOLDER, STORAGE_ROOT } from "./storage.js";
@@ -114,6 +114,7 @@ export class Program implements LinkEvents {
   }
   onTransferButtonsEnabled(enabled: boolean): void {
     this.frame.setToolbarEnabled(TRANSFER_KEYS, enabled);
+    this.frame.setMenuItemsEnabled(WAIT_FOR_TRANSFER, enabled);
   }
   onProgress(value: number): void {
     this.frame.setProgress(value);

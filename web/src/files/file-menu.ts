@@ -29,6 +29,10 @@ export const FILE_COMMANDS = {
   importWorkingSet: "Import Working Set...",
 } as const;
 
+// File menu items that wait for a transfer, as the toolbar's file buttons do:
+// none may change or read the working set while the radio link uses it.
+export const WAIT_FOR_TRANSFER = ["openImage", "saveImage", "exportCsv", "importCsv", "openFolder", "exportWorkingSet", "importWorkingSet"] as const;
+
 const WORKBOOK_TYPES = ".xlsx,.xls,.ods,application/vnd.openxmlformats-officedocument.spreadsheetml.sheet,application/vnd.ms-excel,application/vnd.oasis.opendocument.spreadsheet";
 const XLSX_TYPE = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
 const NO_FOLDER_ACCESS = "This browser cannot open a folder. Use Export Working Set... and Import Working Set... to carry the files.";

@@ -127,6 +127,10 @@ export class FrameWindow {
     this.progressBar1.value = value;
   }
 
+  setMenuItemsEnabled(names: readonly string[], enabled: boolean): void {
+    for (const name of names) this.menus.setEnabled(name, enabled);
+  }
+
   setToolbarEnabled(keys: readonly string[], enabled: boolean): void {
     for (const key of keys) this.toolbar.setEnabled(key, enabled);
   }
