@@ -317,12 +317,16 @@ test("accessibility: axe-core finds nothing serious in the access-code window, t
   await context.close();
 });
 
-test("offline: after the first visit the page starts and runs with the server gone", async () => {
+test("installable and offline: after the first visit the page starts and runs with the server gone", async () => {
   const own = await startSite();
   const program = await openProgram(browser, own, {});
   const { page, context } = program;
   assert.equal(await page.getAttribute("link[rel=manifest]", "href"), "manifest.webmanifest");
   await page.evaluate(() => navigator.serviceWorker.ready);
+  // Installable: chromium finds nothing missing but a normal (not incognito) profile.
+  const cdp = await context.newCDPSession(page);
+  const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
+  assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== "in-incognito"), []);
   own.close();
   await context.setOffline(true);
   await page.reload();
