@@ -49,20 +49,21 @@ std::filesystem::path FileIn(const Workspace& ws, const char* name) { return ws.
 Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
 
 // The marker text and the 255 channel values of an integer file; a missing
-// file reads as an empty marker, a missing line as 0.
+// file reads as an empty marker, a missing line or a value that does not fit
+// 16 bits as 0.
 struct IntegerFile {
     std::string marker;
     std::array<int16_t, kRowCount> values{};  // index = channel, 0 unused
 };
 
-IntegerFile ReadIntegerFile(const std::filesystem::path& path) {
+Result<IntegerFile> ReadIntegerFile(const std::filesystem::path& path) {
+    const auto read = ReadValueLines(path, kLinesPerFile);
+    if (!read) return read.status();
+    const std::vector<std::string>& lines = read->lines;
     IntegerFile file;
-    const auto lines = ReadValueLines(path, kLinesPerFile);
-    if (!lines || lines->empty()) return file;
-    file.marker = std::string(LineValue(lines->front()));
-    for (std::size_t row = 1; row < lines->size(); ++row) {
-        file.values[row] = ReadInt16Value((*lines)[row]);
-    }
+    if (lines.empty()) return file;
+    file.marker = std::string(LineValue(lines.front()));
+    for (std::size_t row = 1; row < lines.size(); ++row) file.values[row] = ReadInt16Value(lines[row]).value_or(0);
     return file;
 }
 
@@ -85,10 +86,13 @@ Status WriteFrequencyFile(const std::filesystem::path& path, const ChannelTable&
     return WriteFileAtomically(path, JoinLines(lines));
 }
 
-std::optional<std::vector<std::string>> ReadFrequencyFile(const std::filesystem::path& path) {
-    auto lines = ReadValueLines(path, kLinesPerFile);
-    if (!lines || lines->size() < kLinesPerFile) return std::nullopt;
-    return lines;
+// A complete file's lines; nullopt for a missing or short file (which the
+// loader recovers from); an error for a file too large to read.
+Result<std::optional<std::vector<std::string>>> ReadFrequencyFile(const std::filesystem::path& path) {
+    auto read = ReadValueLines(path, kLinesPerFile);
+    if (!read) return read.status();
+    if (read->lines.size() < kLinesPerFile) return std::optional<std::vector<std::string>>{};
+    return std::optional<std::vector<std::string>>(std::move(read.value().lines));
 }
 
 void SetFrequencyFromLine(ChannelTable& table, int row, Column column, std::string_view line) {
@@ -106,8 +110,13 @@ void SetFrequencyFromLine(ChannelTable& table, int row, Column column, std::stri
 const char* FlagFileName(FlagField field) { return SpecOf(field).fileName; }
 
 Status LoadFrequencyFiles(Workspace& ws) {
-    const auto rx = ReadFrequencyFile(FileIn(ws, kRxFreqFile));
-    const auto tx = rx ? ReadFrequencyFile(FileIn(ws, kTxFreqFile)) : std::nullopt;
+    const auto rxRead = ReadFrequencyFile(FileIn(ws, kRxFreqFile));
+    if (!rxRead) return rxRead.status();
+    const auto txRead = ReadFrequencyFile(FileIn(ws, kTxFreqFile));
+    // Neither column is reset, nor either file rewritten, over a file we cannot read.
+    if (!txRead) return txRead.status();
+    const auto& rx = *rxRead;
+    const auto& tx = *txRead;
     ChannelTable& table = ws.channels;
     for (int row = 1; row <= kChannelCount; ++row) {
         table.SetCell(row, ColLabel, ChannelLabel(row));
@@ -132,7 +141,9 @@ Status SaveFrequencyFiles(const Workspace& ws) {
 
 Status LoadToneFile(Workspace& ws) {
     const auto path = FileIn(ws, kToneFile);
-    IntegerFile file = ReadIntegerFile(path);
+    auto read = ReadIntegerFile(path);
+    if (!read) return read.status();
+    IntegerFile& file = read.value();
     Status status;
     if (file.marker.empty()) {
         file.values.fill(0);
@@ -159,7 +170,9 @@ Status SaveToneFile(const Workspace& ws) {
 Status LoadFlagFile(Workspace& ws, FlagField field) {
     const FlagFileSpec& spec = SpecOf(field);
     const auto path = FileIn(ws, spec.fileName);
-    IntegerFile file = ReadIntegerFile(path);
+    auto read = ReadIntegerFile(path);
+    if (!read) return read.status();
+    IntegerFile& file = read.value();
     Status status;
     if (file.marker.empty()) {
         file.values.fill(spec.resetValue);

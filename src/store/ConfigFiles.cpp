@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CodePage.h"
 #include "model/Edition.h"
 #include "model/GroupTable.h"
 #include "model/SettingsRecord.h"
@@ -84,19 +85,21 @@ void ForEachGroupLine(G& g, Visit&& visit) {
     visit(g.ToneSetLastChannel);
 }
 
-// Assigns line after line; fields past the end of a short file keep their value.
+// Assigns line after line; fields past the end of a short file, and fields
+// whose line holds a number that does not fit them, keep their value.
+// Texts are stored in Windows-1252 and held as UTF-8.
 class LineReader {
 public:
     explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
 
     void operator()(std::string& field) {
-        if (const auto* line = Next()) field = std::string(LineValue(*line));
+        if (const auto* line = Next()) field = Windows1252ToUtf8(LineValue(*line));
     }
     void operator()(int16_t& field) {
-        if (const auto* line = Next()) field = ReadInt16Value(*line);
+        if (const auto* line = Next()) field = ReadInt16Value(*line).value_or(field);
     }
     void operator()(uint8_t& field) {
-        if (const auto* line = Next()) field = ReadByteValue(*line);
+        if (const auto* line = Next()) field = ReadByteValue(*line).value_or(field);
     }
 
 private:
@@ -108,7 +111,7 @@ private:
 
 class LineWriter {
 public:
-    void operator()(const std::string& field) { lines_.push_back(TextValueForLine(field)); }
+    void operator()(const std::string& field) { lines_.push_back(TextValueForLine(Utf8ToWindows1252(field))); }
     void operator()(int16_t field) { lines_.push_back(FormatIntegerValue(field)); }
     void operator()(uint8_t field) { lines_.push_back(FormatIntegerValue(field)); }
 
@@ -118,9 +121,8 @@ private:
     std::vector<std::string> lines_;
 };
 
-std::vector<std::string> ReadLinesOrNone(const std::filesystem::path& path, int maxLines) {
-    auto lines = ReadValueLines(path, static_cast<std::size_t>(maxLines));
-    return lines ? std::move(*lines) : std::vector<std::string>{};
+Result<ValueLines> ReadLines(const std::filesystem::path& path, int maxLines) {
+    return ReadValueLines(path, static_cast<std::size_t>(maxLines));
 }
 
 void SetFreqSetTexts(GroupTable& groups, std::string_view text) {
@@ -132,8 +134,10 @@ void SetFreqSetTexts(GroupTable& groups, std::string_view text) {
 }  // namespace
 
 Status LoadConfigFile(Workspace& ws) {
-    const auto lines = ReadLinesOrNone(ws.programFolder / kConfigFile, kConfigFileLines);
-    ForEachConfigLine(ws, LineReader(lines));
+    const auto read = ReadLines(ws.programFolder / kConfigFile, kConfigFileLines);
+    // A file too large to read is left alone, and so is everything it holds.
+    if (!read) return read.status();
+    ForEachConfigLine(ws, LineReader(read->lines));
     if (!ws.portName.empty()) return Status::Ok();
 
     ws.portName = kDefaultPortName;
@@ -150,9 +154,10 @@ Status SaveConfigFile(const Workspace& ws) {
 }
 
 Status LoadGroupFile(Workspace& ws) {
-    const auto lines = ReadLinesOrNone(ws.programFolder / kGroupFile, kGroupFileLines);
+    const auto read = ReadLines(ws.programFolder / kGroupFile, kGroupFileLines);
+    if (!read) return read.status();
     GroupTable& groups = ws.groups;
-    ForEachGroupLine(groups, LineReader(lines));
+    ForEachGroupLine(groups, LineReader(read->lines));
     if (groups.FreqSetStartChannel.empty()) {
         ResetGroupSetup(groups);
         return SaveGroupFile(ws);

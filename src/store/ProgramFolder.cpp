@@ -27,6 +27,15 @@ std::filesystem::path ProbeName(const std::filesystem::path& folder) {
 
 }  // namespace
 
+Status CreateFolderIfMissing(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) return Status::Ok();
+    if (std::filesystem::exists(folder, error)) return Status::Error("cannot use " + folder.string() + ": it is not a folder");
+    std::filesystem::create_directories(folder, error);
+    if (error) return Status::Error("cannot create " + folder.string() + ": " + error.message());
+    return Status::Ok();
+}
+
 bool IsFolderWritable(const std::filesystem::path& folder) {
     std::error_code error;
     if (folder.empty() || !std::filesystem::is_directory(folder, error)) return false;

@@ -4,7 +4,13 @@
 // an installed copy under a read-only prefix uses the per-user data folder.
 #include <filesystem>
 
+#include "model/Status.h"
+
 namespace corvane {
+
+// Creates folder with its parents when it does not exist; an error naming it
+// when that fails or when something other than a folder has its name.
+Status CreateFolderIfMissing(const std::filesystem::path& folder);
 
 // True when a file can really be created and removed in folder; permission
 // bits alone say nothing about read-only mounts or access control lists.

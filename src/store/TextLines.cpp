@@ -1,33 +1,18 @@
 #include "store/TextLines.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 #include <fstream>
-#include <random>
+#include <limits>
 #include <system_error>
 
 #include "model/NumberParse.h"
-
-#ifdef __unix__
-#include <unistd.h>
-#endif
 
 namespace corvane {
 
 namespace {
 
-// Bounds what a junk or huge file can cost us.
-constexpr std::size_t kMaxBytesScanned = 16u * 1024u * 1024u;
 constexpr std::size_t kReadChunk = 64u * 1024u;
-
-std::string ErrnoText(int error) {
-    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
-}
-
-Status WriteFailure(const std::filesystem::path& path, const std::string& reason) {
-    return Status::Error("cannot write " + path.string() + ": " + reason);
-}
+constexpr std::size_t kBytesPerMiB = 1024u * 1024u;
 
 // Splits a byte stream into lines, keeping at most kMaxLineLength bytes of each.
 class LineSplitter {
@@ -99,27 +84,42 @@ std::string_view LineValue(std::string_view line) {
     return line.substr(first, last - first + 1);
 }
 
-int16_t ReadInt16Value(std::string_view line) { return ToInt16(LenientInteger(LineValue(line))); }
+std::optional<int16_t> ReadInt16Value(std::string_view line) {
+    const long long value = LenientInteger(LineValue(line));
+    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max()) return std::nullopt;
+    return static_cast<int16_t>(value);
+}
 
-uint8_t ReadByteValue(std::string_view line) { return ToByte(LenientInteger(LineValue(line))); }
+std::optional<uint8_t> ReadByteValue(std::string_view line) {
+    const long long value = LenientInteger(LineValue(line));
+    if (value < 0 || value > std::numeric_limits<uint8_t>::max()) return std::nullopt;
+    return static_cast<uint8_t>(value);
+}
 
-std::optional<std::vector<std::string>> ReadValueLines(const std::filesystem::path& path, std::size_t maxLines) {
+Result<ValueLines> ReadValueLines(const std::filesystem::path& path, std::size_t maxLines) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+    if (std::filesystem::is_directory(path, ec)) return ValueLines{};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return ValueLines{};
 
     LineSplitter splitter(maxLines);
     std::vector<char> chunk(kReadChunk);
     std::size_t scanned = 0;
-    while (!splitter.Full() && scanned < kMaxBytesScanned) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    while (!splitter.Full()) {
+        const std::size_t wanted = std::min(chunk.size(), kMaxBytesRead - scanned);
+        if (wanted == 0) {
+            // Only the end of the file may follow; anything else is more than we read.
+            if (in.peek() == std::ifstream::traits_type::eof()) break;
+            return Status::Error("cannot read " + path.string() + ": the file is too large (more than " +
+                                 std::to_string(kMaxBytesRead / kBytesPerMiB) + " MiB); it was left as it is");
+        }
+        in.read(chunk.data(), static_cast<std::streamsize>(wanted));
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got == 0) break;
         splitter.Feed(chunk.data(), got);
         scanned += got;
     }
-    return splitter.Finish();
+    return ValueLines{true, splitter.Finish()};
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -129,40 +129,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
         body += kLineEnd;
     }
     return body;
-}
-
-Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    // A random suffix keeps two writers (the program and the CLI) off each
-    // other's temporary file; "x" refuses to reuse one that exists.
-    std::random_device random;
-    std::filesystem::path temp = path;
-    temp += ".tmp-" + std::to_string(random()) + std::to_string(random());
-
-    errno = 0;
-    std::FILE* file = std::fopen(temp.string().c_str(), "wbx");
-    if (file == nullptr) return WriteFailure(path, ErrnoText(errno));
-
-    errno = 0;
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = written && std::fflush(file) == 0;
-#ifdef __unix__
-    written = written && ::fsync(::fileno(file)) == 0;
-#endif
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    std::error_code ignored;
-    if (!written || !closed) {
-        std::filesystem::remove(temp, ignored);
-        return WriteFailure(path, ErrnoText(writeError != 0 ? writeError : errno));
-    }
-
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ignored);
-        return WriteFailure(path, ec.message());
-    }
-    return Status::Ok();
 }
 
 }  // namespace corvane

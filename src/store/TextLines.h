@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/Status.h"
+#include "store/AtomicFile.h"
 
 namespace corvane {
 
@@ -25,19 +26,26 @@ std::string TextValueForLine(std::string_view text);
 // The value part of a line: up to the first comma, spaces trimmed.
 std::string_view LineValue(std::string_view line);
 
-// LineValue read as a number and clamped into the field's type.
-int16_t ReadInt16Value(std::string_view line);
-uint8_t ReadByteValue(std::string_view line);
+// LineValue read as a number of the field's type; nullopt when the number
+// does not fit (the field then keeps its value, it is never clamped).
+std::optional<int16_t> ReadInt16Value(std::string_view line);
+std::optional<uint8_t> ReadByteValue(std::string_view line);
+
+// How much of a working file a reader looks at. A file that has not given its
+// lines by then is refused whole rather than read as a short file.
+inline constexpr std::size_t kMaxBytesRead = 16u * 1024u * 1024u;
+
+struct ValueLines {
+    bool found = false;  // false: the file is missing or cannot be opened
+    std::vector<std::string> lines;
+};
 
 // Reads up to maxLines lines (CR LF, LF or CR ended), at most kMaxLineLength
-// bytes kept per line; nullopt when the file cannot be opened.
-std::optional<std::vector<std::string>> ReadValueLines(const std::filesystem::path& path, std::size_t maxLines);
+// bytes kept per line. An error when the file is too large to read: more than
+// kMaxBytesRead bytes before its maxLines-th line ends.
+Result<ValueLines> ReadValueLines(const std::filesystem::path& path, std::size_t maxLines);
 
 // Builds the file body from lines, each followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
-
-// Writes to a temporary file beside the target and renames it over the old
-// one, so a crash or a full disk never leaves a truncated file.
-Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include "model/GroupTable.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
+#include "store/TextLines.h"
 
 namespace corvane {
 
@@ -15,20 +16,8 @@ namespace {
 
 Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
 
-// The Data folder only matters to the spreadsheet dialogs, so failing to
-// create it is reported but stops nothing.
-Status EnsureDataFolder(const Workspace& ws) {
-    const auto folder = ws.DataFolder();
-    std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return Status::Ok();
-    std::filesystem::create_directory(folder, ec);
-    if (ec) return Status::Error("cannot create " + folder.string() + ": " + ec.message());
-    return Status::Ok();
-}
-
 Status LoadAfterConfig(Workspace& ws) {
-    Status status = EnsureDataFolder(ws);
-    status = FirstFailure(status, LoadGroupFile(ws));
+    Status status = LoadGroupFile(ws);
     if (ws.edition == ws.previousEdition) {
         status = FirstFailure(status, LoadChannelFiles(ws));
         FillGroupColumn(ws.groups, ws.channels);
@@ -44,12 +33,45 @@ Status LoadAfterConfig(Workspace& ws) {
 
 }  // namespace
 
+std::vector<std::string> WorkingFileNames() {
+    std::vector<std::string> names{kConfigFile, kGroupFile, kRxFreqFile, kTxFreqFile, kToneFile};
+    for (const FlagField field : {FlagField::Scan, FlagField::Band, FlagField::Power, FlagField::Scrambler, FlagField::Compander}) {
+        names.emplace_back(FlagFileName(field));
+    }
+    return names;
+}
+
+Status CheckWorkingFilesReadable(const std::filesystem::path& folder) {
+    for (const std::string& name : WorkingFileNames()) {
+        const int lines = name == kConfigFile ? kConfigFileLines : name == kGroupFile ? kGroupFileLines : kChannelFileLines;
+        if (auto read = ReadValueLines(folder / name, static_cast<std::size_t>(lines)); !read) return read.status();
+    }
+    return Status::Ok();
+}
+
+int RemoveLeftoverTemporaryFiles(const std::filesystem::path& folder) {
+    int removed = 0;
+    for (const std::string& name : WorkingFileNames()) removed += RemoveLeftoverTemporaries(folder / name);
+    return removed;
+}
+
+Status EnsureDataFolder(const Workspace& ws) {
+    const auto folder = ws.DataFolder();
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return Status::Ok();
+    std::filesystem::create_directory(folder, ec);
+    if (ec) return Status::Error("cannot create the spreadsheet folder " + folder.string() + ": " + ec.message());
+    return Status::Ok();
+}
+
 Status LoadWorkingSet(Workspace& ws) {
+    if (Status readable = CheckWorkingFilesReadable(ws.programFolder); !readable) return readable;
     const Status config = LoadConfigFile(ws);
     return FirstFailure(config, LoadAfterConfig(ws));
 }
 
 Status LoadWorkingSetUnchangedEdition(Workspace& ws) {
+    if (Status readable = CheckWorkingFilesReadable(ws.programFolder); !readable) return readable;
     const Status config = LoadConfigFile(ws);
     ws.previousEdition = ws.edition;
     return FirstFailure(config, LoadAfterConfig(ws));

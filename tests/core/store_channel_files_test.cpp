@@ -137,6 +137,13 @@ TEST_F(StoreChannelFilesTest, ShortFlagFileGivesZeroWithoutRewrite) {
     for (int row = 1; row <= 5; ++row) EXPECT_EQ(ws.channels.GetCell(row, ColPower), "High") << row;
     for (int row = 6; row <= 255; ++row) ASSERT_EQ(ws.channels.GetCell(row, ColPower), "Low") << row;
     EXPECT_EQ(Bytes("Power.txt"), power);
+
+    // A value that does not fit its field is unreadable, not clamped: the channel stays at 0.
+    WriteBytes(File("Power.txt"), " 1 \r\n 70000 \r\n-40000 \r\n 32767 \r\n");
+    ASSERT_TRUE(LoadFlagFile(ws, FlagField::Power).ok());
+    EXPECT_EQ(ws.channels.GetCell(1, ColPower), "Low");
+    EXPECT_EQ(ws.channels.GetCell(2, ColPower), "Low");
+    EXPECT_EQ(ws.channels.GetCell(3, ColPower), "High");
 }
 
 TEST_F(StoreChannelFilesTest, EmptyMarkerResetsOnlyThatFile) {
@@ -204,7 +211,9 @@ TEST_F(StoreChannelFilesTest, DcsLabelsFollowTheEditionAndOddValuesDoNotCrash) {
     EXPECT_EQ(pmr.channels.GetCell(1, ColDcs), DcsLabel(1, 2));
     EXPECT_EQ(ws.channels.GetCell(1, ColDcs), DcsLabel(1, 3));
     EXPECT_EQ(ws.channels.GetCell(2, ColCtcss), CtcssLabel(-3));
-    EXPECT_EQ(ws.channels.GetCell(3, ColDcs), DcsLabel(32767 - 73, 3));
+    // 99999 does not fit 16 bits: unreadable, so the channel keeps 0.
+    EXPECT_EQ(ws.channels.GetCell(3, ColCtcss), CtcssLabel(0));
+    EXPECT_EQ(ws.channels.GetCell(3, ColDcs), DcsLabel(0, 3));
     EXPECT_EQ(ws.channels.GetCell(4, ColDcs), DcsLabel(208, 3));
     EXPECT_EQ(ws.channels.GetCell(5, ColCtcss), CtcssLabel(73));
     EXPECT_EQ(ws.channels.GetCell(5, ColDcs), DcsLabel(0, 3));

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/CodePage.h"
 #include "model/GroupTable.h"
 #include "model/SettingsRecord.h"
 #include "store/ConfigFiles.h"
@@ -105,6 +106,46 @@ TEST_F(StoreConfigFileTest, TwoLineFileKeepsEveryOtherFieldAndIsNotRewritten) {
     EXPECT_EQ(ws.settings.Squelch, 9);
     EXPECT_EQ(ws.settings.DtmfId, "");
     EXPECT_EQ(ReadBytes(PortFile()), twoLines);
+
+    // At start-up the fields the file does not reach are 0 or empty, never the defaults.
+    Workspace fresh;
+    fresh.programFolder = folder.path();
+    ClearToStartUpState(fresh);
+    ASSERT_TRUE(LoadConfigFile(fresh).ok());
+    EXPECT_EQ(fresh.settings, EmptySettings());
+    EXPECT_EQ(fresh.settings.DtmfId, "");
+    EXPECT_EQ(fresh.settings.KeyP2Left, 0);
+    EXPECT_EQ(fresh.settings.Squelch, 0);
+
+    // Group.txt likewise: fourteen lines, so the generation inputs after them stay 0.
+    WriteBytes(GroupFile(), RepeatLine(" 0 ", 12) + "5\r\n9\r\n");
+    ASSERT_TRUE(LoadGroupFile(fresh).ok());
+    EXPECT_EQ(fresh.groups.FreqSetStartChannel, "5");
+    EXPECT_EQ(fresh.groups.FreqSetTarget, 0);
+    EXPECT_EQ(fresh.groups.FreqSetScan, 0);
+}
+
+TEST_F(StoreConfigFileTest, TextsAreWindows1252InTheFileAndUtf8InMemory) {
+    // Every byte value an earlier installation may have left, the five undefined ones included.
+    std::string dtmf;
+    for (int b = 0x80; b <= 0xFF; ++b) dtmf.push_back(static_cast<char>(b));
+    auto lines = CrLfLines(kDefaultPortFile);
+    lines[31] = dtmf;
+    lines[32] = "\xC4\xDF";  // "Äß"
+    lines[33] = "\x80";       // "€"
+    WriteBytes(PortFile(), JoinLines(lines));
+    ASSERT_TRUE(LoadConfigFile(ws).ok());
+    EXPECT_EQ(ws.settings.NameId, "\u00C4\u00DF");
+    EXPECT_EQ(ws.settings.PriChannel, "\u20AC");
+    EXPECT_EQ(ws.settings.DtmfId.substr(0, 8), "\u20AC\u0081\u201A");
+    EXPECT_EQ(ws.settings.DtmfId.find('\xFF'), std::string::npos);  // valid UTF-8, not raw bytes
+    ASSERT_TRUE(SaveConfigFile(ws).ok());
+    EXPECT_EQ(CrLfLines(ReadBytes(PortFile())), lines);
+
+    // What Windows-1252 cannot hold is written as "?", one byte per character.
+    ws.settings.DtmfId = "1\u4E2D2";
+    ASSERT_TRUE(SaveConfigFile(ws).ok());
+    EXPECT_EQ(CrLfLines(ReadBytes(PortFile()))[31], "1?2");
 }
 
 TEST_F(StoreConfigFileTest, RoundTripOfEveryFieldWithLfOnlyReadBack) {
@@ -148,18 +189,24 @@ TEST_F(StoreConfigFileTest, RoundTripOfEveryFieldWithLfOnlyReadBack) {
     EXPECT_EQ(loaded.settings, ws.settings);
 }
 
-TEST_F(StoreConfigFileTest, OutOfRangeNumbersClampAndTextsKeepTheirLines) {
+TEST_F(StoreConfigFileTest, NumbersThatDoNotFitLeaveTheFieldAndTextsKeepTheirLines) {
     auto lines = CrLfLines(kDefaultPortFile);
     lines[1] = " 70000 ";
     lines[2] = "-4";
     lines[3] = " 300 ";
+    lines[4] = " 255 ";
     lines[36] = " -99999 ";
     WriteBytes(PortFile(), JoinLines(lines));
+    ws.edition = 2;
+    ws.channelMode = 1;
+    ws.settings.FunctionFlags1 = 7;
+    ws.settings.BandSelect = 1;
     ASSERT_TRUE(LoadConfigFile(ws).ok());
-    EXPECT_EQ(ws.edition, 32767);
-    EXPECT_EQ(ws.channelMode, 0);
-    EXPECT_EQ(ws.settings.FunctionFlags1, 255);
-    EXPECT_EQ(ws.settings.BandSelect, -32768);
+    EXPECT_EQ(ws.edition, 2);
+    EXPECT_EQ(ws.channelMode, 1);
+    EXPECT_EQ(ws.settings.FunctionFlags1, 7);
+    EXPECT_EQ(ws.settings.FunctionFlags2, 255);
+    EXPECT_EQ(ws.settings.BandSelect, 1);
 
     ws.settings.NameId = "A\r\nB";
     ASSERT_TRUE(SaveConfigFile(ws).ok());
@@ -174,7 +221,7 @@ TEST_F(StoreConfigFileTest, JunkPortFileLoadsWithoutHarm) {
     for (std::size_t i = 0; i < junk.size(); i += 97) junk[i] = static_cast<char>(i % 251);
     WriteBytes(PortFile(), junk);
     EXPECT_TRUE(LoadConfigFile(ws).ok());
-    EXPECT_LE(ws.portName.size(), kMaxLineLength);
+    EXPECT_LE(CharacterCount(ws.portName), kMaxLineLength);
     ASSERT_TRUE(SaveConfigFile(ws).ok());
     EXPECT_EQ(CrLfLines(ReadBytes(PortFile())).size(), 39u);
 }

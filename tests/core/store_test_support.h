@@ -1,9 +1,13 @@
 #pragma once
 // A scratch program folder per test, and raw file access for byte checks.
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
+#include <optional>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -75,6 +79,41 @@ inline std::vector<std::string> CrLfLines(const std::string& bytes) {
 }
 
 inline bool RunningAsRoot() { return ::geteuid() == 0; }
+
+// Runs body as a user that permissions apply to: in this process when not
+// root, else in a child switched to "nobody", which first gets the given
+// paths. Returns what body returned (at most 4 KiB), or nullopt when the
+// switch is not possible here.
+inline std::optional<std::string> RunWithoutRoot(const std::function<std::string()>& body,
+                                                 const std::vector<std::filesystem::path>& givenToChild) {
+    if (!RunningAsRoot()) return body();
+    const passwd* nobody = ::getpwnam("nobody");
+    if (nobody == nullptr) return std::nullopt;
+    int channel[2];
+    if (::pipe(channel) != 0) return std::nullopt;
+    const pid_t child = ::fork();
+    if (child < 0) return std::nullopt;
+    if (child == 0) {
+        ::close(channel[0]);
+        bool switched = true;
+        for (const auto& path : givenToChild) switched = switched && ::lchown(path.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+        switched = switched && ::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0;
+        if (!switched) ::_exit(1);
+        const std::string result = body();
+        const ssize_t written = ::write(channel[1], result.data(), result.size());
+        ::_exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string result;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return result;
+}
 
 inline Workspace WorkspaceIn(const ScratchFolder& folder, int16_t edition = 3) {
     Workspace ws;

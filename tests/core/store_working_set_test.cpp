@@ -62,6 +62,7 @@ protected:
 TEST_F(StoreWorkingSetTest, FirstStartCreatesConfigDataFolderAndWorkingFiles) {
     ws.previousEdition = kEditionKorea;  // what the access code saw in no file
     ASSERT_TRUE(LoadWorkingSet(ws).ok());
+    ASSERT_TRUE(EnsureDataFolder(ws).ok());
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Data"));
     EXPECT_EQ(ws.edition, kEditionKorea);
     EXPECT_EQ(Bytes("Rx_Freq.txt"), RepeatLine("0", 256));
@@ -136,10 +137,11 @@ TEST_F(StoreWorkingSetTest, DataFolderFailureIsReportedButLoadingGoesOn) {
     StoreChannels(kEditionKorea);
     StartWith(kEditionKorea, kEditionKorea);
     WriteBytes(folder / "Data", "not a folder");
-    const Status status = LoadWorkingSet(ws);
+    ASSERT_TRUE(LoadWorkingSet(ws).ok());
+    EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "433.075000");
+    const Status status = EnsureDataFolder(ws);
     ASSERT_FALSE(status.ok());
     EXPECT_NE(status.message().find((folder / "Data").string()), std::string::npos);
-    EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "433.075000");
 }
 
 TEST_F(StoreWorkingSetTest, ExitSavesChannelFilesAndGroupFile) {
