@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <vector>
 
+#include "forms/SetupTextValidator.h"
 #include "forms/frmSetup.h"
 
 namespace corvane {
@@ -67,8 +67,8 @@ void frmSetup::BuildControls() {
     nameId_ = new QLineEdit(this);
     nameId_->setObjectName("Text2");
     nameId_->setMaxLength(kNameIdLength);
-    // Digits are refused as they are typed.
-    nameId_->setValidator(new QRegularExpressionValidator(QRegularExpression("[^0-9]*"), nameId_));
+    // Digits, and what the radio cannot show, are refused as they are typed.
+    nameId_->setValidator(new SetupTextValidator(SetupTextBox::NameId, nameId_));
     nameForm->addRow(label("Name ID:"), nameId_);
     nameForm->addRow(label(SetupLists()[kListCallTone].label), lists_[kListCallTone]);
     nameForm->addRow(label(SetupLists()[kListSquelch].label), lists_[kListSquelch]);
@@ -77,6 +77,7 @@ void frmSetup::BuildControls() {
     dtmfId_ = new QLineEdit(this);
     dtmfId_->setObjectName("Text1");
     dtmfId_->setMaxLength(kDtmfIdLength);
+    dtmfId_->setValidator(new SetupTextValidator(SetupTextBox::DtmfId, dtmfId_));
 
     QGroupBox* dtmfFrame = frameWithLists("DTMF Time", {kListDtmfGeneration, kListDtmfPause, kListDtmfDelay});
     static_cast<QFormLayout*>(dtmfFrame->layout())->addRow(label("DTMF ID:"), dtmfId_);

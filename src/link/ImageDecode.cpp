@@ -1,9 +1,11 @@
 // Reading a memory image from the radio back into the workspace.
 #include <string>
+#include <string_view>
 
 #include "link/ImageFrequency.h"
 #include "link/ImageLayout.h"
 #include "link/MemoryImage.h"
+#include "model/CodePage.h"
 #include "model/GroupTable.h"
 #include "model/ToneTable.h"
 
@@ -45,7 +47,8 @@ void DecodeHeader(std::span<const uint8_t> bytes, Workspace& ws) {
     for (const image::ByteField& field : image::kByteFields) s.*field.field = image::GetByte(bytes, field.index);
     s.PriChannel = std::to_string(image::GetByte(bytes, image::kPriChannel));
     // Slot 0 (index 16) is read by the radio's tools but never shown.
-    s.NameId = {NameChar(image::GetByte(bytes, image::kNameIdChar1)), NameChar(image::GetByte(bytes, image::kNameIdChar2))};
+    const char name[] = {NameChar(image::GetByte(bytes, image::kNameIdChar1)), NameChar(image::GetByte(bytes, image::kNameIdChar2))};
+    s.NameId = Windows1252ToUtf8(std::string_view(name, sizeof name));
     // The five digit slots joined, never cut to the stored length.
     s.DtmfId.clear();
     for (int i = 0; i < image::kDtmfDigitCount; ++i) {

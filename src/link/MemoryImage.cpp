@@ -6,6 +6,7 @@
 
 #include "link/ImageFrequency.h"
 #include "link/ImageLayout.h"
+#include "model/CodePage.h"
 #include "model/NumberParse.h"
 #include "model/ToneTable.h"
 
@@ -48,8 +49,11 @@ Result<uint8_t> PriChannelByte(const std::string& text) {
     return static_cast<uint8_t>(value);
 }
 
-Result<std::array<uint8_t, kNameIdLength>> NameIdBytes(const std::string& nameId) {
-    const Status refusal = Status::Error("Name ID \"" + nameId + "\" cannot be sent: it needs two characters from 6 to Z");
+// nameId is UTF-8; the radio takes Windows-1252 codes.
+Result<std::array<uint8_t, kNameIdLength>> NameIdBytes(const std::string& text) {
+    const Status refusal = Status::Error("Name ID \"" + text + "\" cannot be sent: it needs two characters from 6 to Z");
+    if (!FitsWindows1252(text)) return refusal;
+    const std::string nameId = Utf8ToWindows1252(text);
     if (nameId.size() != kNameIdLength) return refusal;
     const auto slots = SplitNameId(nameId);
     std::array<uint8_t, kNameIdLength> bytes{};
@@ -68,7 +72,7 @@ Status PutHeader(const Workspace& ws, std::span<uint8_t> out) {
     if (!pri) return pri.status();
     const auto name = NameIdBytes(s.NameId);
     if (!name) return name.status();
-    const DtmfIdSplit dtmf = SplitDtmfId(s.DtmfId);
+    const DtmfIdSplit dtmf = SplitDtmfId(Utf8ToWindows1252(s.DtmfId));
     if (dtmf.DtmfIdLength > kDtmfIdMaxLength) {
         return Status::Error("DTMF ID \"" + s.DtmfId + "\" cannot be sent: it has more than 5 characters");
     }

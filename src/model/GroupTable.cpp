@@ -56,6 +56,13 @@ void ClearGroupSizes(GroupTable& groups) {
     groups.GroupSlotCount = 0;
 }
 
+GroupTable EmptyGroupSetup() {
+    GroupTable groups;
+    groups.FreqSetTarget = 0;
+    groups.FreqSetScan = 0;
+    return groups;
+}
+
 void ResetGroupSetup(GroupTable& groups) {
     ClearGroupSizes(groups);
     const GroupTable defaults;

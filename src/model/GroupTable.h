@@ -53,6 +53,9 @@ void FillGroupColumn(GroupTable& groups, ChannelTable& table);
 void ClearGroupSizes(GroupTable& groups);
 // ClearGroupSizes, then every generation input to its default.
 void ResetGroupSetup(GroupTable& groups);
+// Every number 0 and every text empty: the table before the group file is
+// first read, which a short file leaves as it is.
+GroupTable EmptyGroupSetup();
 // Empties the slot arrays, GroupSlotCount, GroupsEnabled and every Group cell.
 void ClearGroupLayout(GroupTable& groups, ChannelTable& table);
 

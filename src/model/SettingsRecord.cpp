@@ -2,9 +2,39 @@
 
 #include <array>
 
+#include "model/CodePage.h"
+
 namespace corvane {
 
 void ApplyRadioDefaults(SettingsRecord& settings) { settings = SettingsRecord{}; }
+
+bool IsNameIdText(std::string_view utf8) {
+    if (!FitsWindows1252(utf8) || CharacterCount(utf8) > static_cast<std::size_t>(kNameIdMaxLength)) return false;
+    for (const char byte : Utf8ToWindows1252(UpperCaseWindows1252(utf8))) {
+        const auto code = static_cast<unsigned char>(byte);
+        if ((code >= '0' && code <= '9') || code < kLowestNameIdCode) return false;
+    }
+    return true;
+}
+
+std::string NameIdForStorage(std::string_view utf8) { return UpperCaseWindows1252(utf8); }
+
+SettingsRecord EmptySettings() {
+    SettingsRecord s;
+    for (uint8_t* field : {&s.TotalTime, &s.ResumeTime, &s.DtmfGenerationTime, &s.DtmfPauseTime, &s.DtmfDelayTime,
+                           &s.VoxLevel, &s.VoxAttackTime, &s.VoxReleaseTime, &s.ScanStayTime, &s.ScanDelayTime,
+                           &s.PowerSaveOnTime, &s.PowerSaveOffTime, &s.FunctionFlags1, &s.FunctionFlags2,
+                           &s.PowerControl, &s.Bclo, &s.BacklightType, &s.BacklightOnTime, &s.SqTail, &s.KeyP1Side,
+                           &s.KeyP2Left, &s.KeyP3Center, &s.KeyP4Right, &s.CallTone, &s.Squelch, &s.HiddenSetting8,
+                           &s.HiddenSetting23, &s.SpareSetting1, &s.SpareSetting2, &s.SpareSetting3, &s.SpareSetting4}) {
+        *field = 0;
+    }
+    s.BandSelect = 0;
+    s.DtmfId.clear();
+    s.NameId.clear();
+    s.PriChannel.clear();
+    return s;
+}
 
 namespace options {
 namespace {

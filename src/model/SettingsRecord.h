@@ -51,6 +51,19 @@ struct SettingsRecord {
 // Every field to its default; PortName, Edition and ChannelMode live elsewhere.
 void ApplyRadioDefaults(SettingsRecord& settings);
 
+// Name ID rules shared by the setup window and the image: the radio shows
+// Windows-1252 codes from 54 ("6") to 255. IsNameIdText accepts at most two
+// characters, no digit (digits are refused as typed), each in that range once
+// upper-cased; NameIdForStorage upper-cases one character for one.
+inline constexpr int kNameIdMaxLength = 2;
+inline constexpr int kLowestNameIdCode = 54;
+bool IsNameIdText(std::string_view utf8);
+std::string NameIdForStorage(std::string_view utf8);
+
+// Every number 0 and every text empty: the record before the configuration
+// file is first read, which a short file leaves as it is.
+SettingsRecord EmptySettings();
+
 // Option lists, item texts exactly as shown, index 0 first.
 namespace options {
 std::span<const std::string_view> TotalTime();

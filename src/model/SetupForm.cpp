@@ -1,9 +1,8 @@
 #include "model/SetupForm.h"
 
-#include <algorithm>
-#include <cctype>
 
 #include "model/ChannelTable.h"
+#include "model/CodePage.h"
 #include "model/Edition.h"
 #include "model/NumberParse.h"
 #include "model/Workspace.h"
@@ -38,11 +37,6 @@ bool ShowBandSelect(Workspace& ws, SetupFormValues& form) {
     form.bandEnabled = false;
     ws.settings.BandSelect = kBandPmrLpd;
     return true;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
 }
 
 }  // namespace
@@ -107,8 +101,14 @@ bool ShowSetupForm(Workspace& ws, SetupFormValues& form) {
 }
 
 bool SetupTextAccepted(SetupTextBox box, std::string_view text) {
-    if (box != SetupTextBox::NameId) return true;
-    return std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    switch (box) {
+        // Port.txt keeps it in Windows-1252: nothing outside it is taken.
+        case SetupTextBox::DtmfId: return FitsWindows1252(text);
+        // Only what the radio can show, and no digits.
+        case SetupTextBox::NameId: return IsNameIdText(text);
+        case SetupTextBox::PriChannel: break;
+    }
+    return true;
 }
 
 SetupOkOutcome PressSetupOk(Workspace& ws, SetupFormValues& form) {
@@ -128,7 +128,7 @@ SetupOkOutcome PressSetupOk(Workspace& ws, SetupFormValues& form) {
     s.PowerControl = form.boxes[kPowerControlBox] ? 1 : 0;
 
     s.DtmfId = form.dtmfId;
-    s.NameId = Upper(form.nameId);
+    s.NameId = NameIdForStorage(form.nameId);
     if (form.priChannel.empty()) form.priChannel.push_back(kPriChannelEmpty);
     s.PriChannel = form.priChannel;
 

@@ -73,8 +73,9 @@ bool OpenSetupForm(Workspace& ws, SetupFormValues& form);
 bool ShowSetupForm(Workspace& ws, SetupFormValues& form);
 
 // Whether a text box may hold a text after an edit (typed or pasted); a
-// refused edit leaves the box as it was. Text1 "DTMF ID:", Text2 "Name ID:"
-// (no digits), Text3 "PRI Channel".
+// refused edit leaves the box as it was. Text1 "DTMF ID:" (Windows-1252
+// characters only), Text2 "Name ID:" (IsNameIdText: what the radio shows, no
+// digits), Text3 "PRI Channel". Lengths are the boxes' own limits.
 enum class SetupTextBox { DtmfId = 1, NameId = 2, PriChannel = 3 };
 bool SetupTextAccepted(SetupTextBox box, std::string_view text);
 

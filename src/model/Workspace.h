@@ -36,4 +36,12 @@ struct Workspace {
     std::filesystem::path DataFolder() const { return programFolder / "Data"; }
 };
 
+// The program's state before its first file read: settings and group fields
+// 0 or empty rather than their defaults. Start-up begins here, so a field a
+// short Port.txt or Group.txt does not reach stays 0 or empty.
+inline void ClearToStartUpState(Workspace& ws) {
+    ws.settings = EmptySettings();
+    ws.groups = EmptyGroupSetup();
+}
+
 }  // namespace corvane

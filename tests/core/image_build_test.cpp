@@ -162,6 +162,14 @@ TEST(ImageBuild, NameIdCharactersAndPriChannel) {
     EXPECT_EQ(m[17], 0);
     EXPECT_EQ(m[18], 'z' - 54);
     EXPECT_EQ(m[10], 0);
+
+    // Texts are UTF-8 in memory; the radio takes their Windows-1252 codes.
+    ws.settings.NameId = "\u00DF\u0178";  // "ßŸ": 0xDF and 0x9F
+    ws.settings.DtmfId = "12\u00DF45";     // five characters, six bytes of UTF-8
+    m = BuildOk(ws);
+    EXPECT_EQ(m[17], 0xDF - 54);
+    EXPECT_EQ(m[18], 0x9F - 54);
+    EXPECT_EQ(m[35], 5);
 }
 
 TEST(ImageBuild, RefusesWhatHasNoEncoding) {
@@ -178,6 +186,8 @@ TEST(ImageBuild, RefusesWhatHasNoEncoding) {
          "Name ID \"ABC\" cannot be sent: it needs two characters from 6 to Z"},
         {"digit below 6", [](Workspace& ws) { ws.settings.NameId = "A5"; },
          "Name ID \"A5\" cannot be sent: it needs two characters from 6 to Z"},
+        {"outside Windows-1252", [](Workspace& ws) { ws.settings.NameId = "\u4E2DA"; },
+         "Name ID \"\u4E2DA\" cannot be sent: it needs two characters from 6 to Z"},
         {"blank", [](Workspace& ws) { ws.settings.NameId = " A"; },
          "Name ID \" A\" cannot be sent: it needs two characters from 6 to Z"},
         {"above range", [](Workspace& ws) { ws.channels.SetCell(12, ColRxFreq, "451.000000"); },

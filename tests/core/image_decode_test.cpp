@@ -131,7 +131,7 @@ TEST(ImageDecode, ExtremeBytesStaySafeText) {
     m[67] = 0xFF;
     Workspace ws;
     ASSERT_TRUE(DecodeImage(m, ws).ok());
-    EXPECT_EQ(ws.settings.NameId, std::string("\xFF?"));
+    EXPECT_EQ(ws.settings.NameId, "\u00FF?");  // Windows-1252 code 255, held as UTF-8
     EXPECT_EQ(ws.settings.DtmfId, "255255255255255");
     EXPECT_EQ(ws.settings.PriChannel, "255");
     // (65535 + 65536) steps of 6.25 kHz.

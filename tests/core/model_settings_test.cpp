@@ -146,5 +146,20 @@ TEST(ClampSettingsForDisplay, OnlyTheFourListedFieldsAtTheirLimits) {
     EXPECT_EQ(s.CallTone, 5);
 }
 
+// What the setup window lets into the Name ID is what the image can send:
+// two Windows-1252 characters from code 54 up once upper-cased, no digits.
+TEST(SettingsRecord, NameIdTakesOnlyWhatTheRadioShows) {
+    for (const char* good : {"", "A", "ab", "\u00DF", "\u00FF\u00E9", "~\u20AC", ":?", "\u0161"}) {
+        EXPECT_TRUE(IsNameIdText(good)) << good;
+    }
+    for (const char* bad : {"abc", "a1", "6", "!A", " A", "\u4E2D", "\u0100", "A\u00DF\u00DF"}) {
+        EXPECT_FALSE(IsNameIdText(bad)) << bad;
+    }
+    // One character for one: "ß" has no single upper case and stays, "ÿ" becomes "Ÿ".
+    EXPECT_EQ(NameIdForStorage("a\u00DF"), "A\u00DF");
+    EXPECT_EQ(NameIdForStorage("\u00FF\u0161"), "\u0178\u0160");
+    EXPECT_EQ(NameIdForStorage("\u00E9\u00B5"), "\u00C9\u00B5");
+}
+
 }  // namespace
 }  // namespace corvane

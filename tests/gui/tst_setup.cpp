@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "forms/frmSetup.h"
+#include "link/MemoryImage.h"
 #include "model/ChannelTable.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
@@ -189,6 +190,34 @@ private slots:
         QCOMPARE(int(ws_.settings.FunctionFlags1), 0x3E | 0x40);
         QCOMPARE(int(ws_.settings.FunctionFlags2), 0x3F);
         QCOMPARE(int(ws_.settings.PowerControl), 1);
+    }
+
+    // Typed one character at a time, as a keyboard layout delivers it.
+    static void TypeText(QLineEdit* box, const QString& text) {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box, &press);
+        }
+    }
+
+    void textBoxesTakeOnlyWhatPortTxtAndTheRadioHold() {
+        Open();
+        auto* name = Find<QLineEdit>("Text2");
+        auto* dtmf = Find<QLineEdit>("Text1");
+        name->clear();
+        // "!" is below the radio's alphabet, the CJK character outside Windows-1252.
+        TypeText(name, QString::fromUtf8("!\u4E2D\u00DF7\u00FFx"));
+        QCOMPARE(name->text(), QString::fromUtf8("\u00DF\u00FF"));
+        dtmf->clear();
+        TypeText(dtmf, QString::fromUtf8("1\u20AC\u4E2D2"));
+        QCOMPARE(dtmf->text(), QString::fromUtf8("1\u20AC2"));
+        Click("Command1");
+        // Upper-cased one character for one: "ß" stays, "ÿ" becomes "Ÿ".
+        QCOMPARE(QString::fromStdString(ws_.settings.NameId), QString::fromUtf8("\u00DF\u0178"));
+        QVERIFY(BuildImage(ws_).ok());
+        const QList<QByteArray> lines = ConfigBytes().split('\n');
+        QCOMPARE(lines.value(31), QByteArray("1\x80" "2\r"));
+        QCOMPARE(lines.value(32), QByteArray("\xDF\x9F\r"));
     }
 
     void koreaForcesBandAndPowerControl() {
