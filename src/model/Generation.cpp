@@ -24,6 +24,26 @@ bool InRange(double hertz) {
     return hertz >= static_cast<double>(kLowestFrequencyHz) && hertz <= static_cast<double>(kHighestFrequencyHz);
 }
 
+// Digits of the leading number after the point, as the lenient parse reads it.
+std::string_view FractionDigits(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos) return {};
+    if (text[i] == '+' || text[i] == '-') ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    if (i >= text.size() || text[i] != '.') return {};
+    const std::size_t first = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return text.substr(first, i - first);
+}
+
+// True when the decimal text names a whole number of hertz exactly: no digit
+// but 0 beyond the sixth decimal of the megahertz value.
+bool IsWholeHertz(std::string_view text) {
+    constexpr std::size_t kHertzDecimals = 6;
+    const std::string_view fraction = FractionDigits(text);
+    return fraction.size() <= kHertzDecimals || fraction.find_first_not_of('0', kHertzDecimals) == std::string_view::npos;
+}
+
 void WriteFrequency(ChannelTable& table, int row, int col, int64_t hertz) {
     table.SetFrequencyCell(static_cast<double>(hertz) / static_cast<double>(kHertzPerMegahertz), row, col);
 }
@@ -67,7 +87,8 @@ FrequencyEntryCheck CheckFrequencyInput(std::string_view text) {
     if (text.empty()) return FrequencyEntryCheck::Empty;
     const double hertz = HertzValue(text);
     if (!InRange(hertz)) return FrequencyEntryCheck::OutOfRange;
-    if (FrequencyInputHertz(text) % kChannelRasterHz != 0) return FrequencyEntryCheck::OffRaster;
+    // The raster test is made on the exact decimal value, not on rounded hertz.
+    if (!IsWholeHertz(text) || FrequencyInputHertz(text) % kChannelRasterHz != 0) return FrequencyEntryCheck::OffRaster;
     return FrequencyEntryCheck::Ok;
 }
 

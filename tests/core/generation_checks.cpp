@@ -34,6 +34,10 @@ TEST(GenerationChecks, FrequencyInput) {
     EXPECT_EQ(CheckFrequencyInput("420"), FrequencyEntryCheck::Ok);
     EXPECT_EQ(CheckFrequencyInput("450"), FrequencyEntryCheck::Ok);
     EXPECT_EQ(CheckFrequencyInput("446.003"), FrequencyEntryCheck::OffRaster);
+    // The raster test sees the exact decimal value, not whole hertz rounded.
+    EXPECT_EQ(CheckFrequencyInput("446.0062504"), FrequencyEntryCheck::OffRaster);
+    EXPECT_EQ(CheckFrequencyInput("446.0062496"), FrequencyEntryCheck::OffRaster);
+    EXPECT_EQ(CheckFrequencyInput(" 446.006250000 "), FrequencyEntryCheck::Ok);
     EXPECT_EQ(CheckFrequencyInput("460"), FrequencyEntryCheck::OutOfRange);
     EXPECT_EQ(CheckFrequencyInput("419.99375"), FrequencyEntryCheck::OutOfRange);
     EXPECT_EQ(CheckFrequencyInput("abc"), FrequencyEntryCheck::OutOfRange);
