@@ -9,6 +9,7 @@
 #include "app/MessageBoxes.h"
 #include "app/frmPassword.h"
 #include "store/ProgramFolder.h"
+#include "store/WorkingSet.h"
 
 namespace corvane {
 
@@ -23,11 +24,23 @@ std::filesystem::path ProgramFolderFor(const AppOptions& options) {
 Application::Application(const AppOptions& options, MessageSink& messages, LinkFactory linkFactory)
     : messages_(messages), linkFactory_(std::move(linkFactory)), accessCode_(options.accessCode) {
     ws_.programFolder = ProgramFolderFor(options);
+    ClearToStartUpState(ws_);
+    // A --folder that does not exist yet is made; when that fails the first file read says why.
+    if (!options.folder.isEmpty()) folderStatus_ = CreateFolderIfMissing(ws_.programFolder);
 }
 
 Application::~Application() = default;
 
 void Application::Start() {
+    if (!folderStatus_.ok()) messages_.Show(nullptr, QString::fromStdString(folderStatus_.message()));
+    RemoveLeftoverTemporaryFiles(ws_.programFolder);
+    // A working file too large to read would be treated as short and rewritten:
+    // say so and end before anything is loaded or saved.
+    if (const Status readable = CheckWorkingFilesReadable(ws_.programFolder); !readable.ok()) {
+        messages_.Show(nullptr, QString::fromStdString(readable.message()));
+        QTimer::singleShot(0, this, &Application::finished);
+        return;
+    }
     password_ = std::make_unique<frmPassword>(ws_, messages_);
     connect(password_.get(), &frmPassword::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
     connect(password_.get(), &frmPassword::codeRefused, this, &Application::finished, Qt::QueuedConnection);

@@ -21,6 +21,8 @@ public:
     ~Application() override;
 
     // Shows the access-code window (and types the code given on the command line).
+    // A working file too large to read is reported and ends the program at
+    // once, before any file is read or written.
     void Start();
 
     Workspace& workspace() { return ws_; }
@@ -35,6 +37,7 @@ private:
     void OpenMainFrame();
 
     Workspace ws_;
+    Status folderStatus_;
     MessageSink& messages_;
     LinkFactory linkFactory_;
     QString accessCode_;

@@ -70,7 +70,11 @@ Result<ParsedArgs> ParseArgs(std::span<const std::string> args, std::span<const 
 
 Status LoadWorkspace(const CliContext& ctx, Workspace& ws) {
     ws.programFolder = ctx.folder;
-    return LoadWorkingSetUnchangedEdition(ws);
+    ClearToStartUpState(ws);
+    if (Status loaded = LoadWorkingSetUnchangedEdition(ws); !loaded) return loaded;
+    // Data only serves the spreadsheet dialogs: no reason to stop a command.
+    if (Status data = EnsureDataFolder(ws); !data) ctx.err << kProgramName << ": warning: " << data.message() << '\n';
+    return Status::Ok();
 }
 
 }  // namespace corvane::cli

@@ -94,7 +94,8 @@ std::filesystem::path BackupFolder(const CliContext& ctx);
 void SaveExplicitBackup(CliContext& ctx, std::span<const uint8_t> image, int16_t edition, BackupKind kind);
 
 // The working set as the program loads it at start with the edition of
-// Port.txt, in ctx.folder.
+// Port.txt, in ctx.folder. A Data folder that cannot be created is reported
+// on ctx.err and does not fail the load.
 Status LoadWorkspace(const CliContext& ctx, Workspace& ws);
 
 }  // namespace corvane::cli

@@ -32,6 +32,7 @@ int RunDetect(CliContext& ctx, std::span<const std::string> args) {
 
     Workspace ws;
     ws.programFolder = ctx.folder;
+    ClearToStartUpState(ws);
     if (Status loaded = LoadConfigFile(ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
 
     CliLinkSession session(ctx, ws, PortMap::WithSerialDir(ctx.serialDir));

@@ -22,9 +22,10 @@ void PrintNewHelp(std::ostream& out) {
         << "\n"
         << "Resets the channel table in DIR to the defaults of the mode and edition (the\n"
         << "preset plan in Default mode, empty channels in Custom mode) and the group\n"
-        << "set-up to its defaults, as the program's New File does. --edition and --mode\n"
-        << "first switch the edition (as the access code does) and the mode (as the Mode\n"
-        << "menu does). Port.txt, Group.txt and the channel files are written.\n";
+        << "set-up to its defaults, as the program's New File does. --edition first\n"
+        << "switches the edition as the access code does: another edition starts from its\n"
+        << "preset plan in Default mode. --mode then sets the mode as the Mode menu does.\n"
+        << "Port.txt, Group.txt and the channel files are written.\n";
 }
 
 std::optional<int16_t> ParseEdition(std::string_view text) {
@@ -66,7 +67,10 @@ int RunNew(CliContext& ctx, std::span<const std::string> args) {
 
     Workspace ws;
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
-    if (edition) ws.edition = *edition;
+    if (edition && *edition != ws.edition) {
+        ws.edition = *edition;
+        ResetToEditionDefaults(ws);  // Default mode, as the access code's edition switch
+    }
     if (mode) {
         ws.channelMode = *mode;
         ws.settings.BandSelect = kBandPmrLpd;

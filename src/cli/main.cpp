@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "store/ProgramFolder.h"
+#include "store/WorkingSet.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "unknown"
@@ -96,6 +97,11 @@ int Main(const std::vector<std::string>& words) {
         if (words[i].starts_with("-")) return UsageError(ctx, "", "unknown option " + words[i]);
         return UsageError(ctx, "", "unknown command '" + words[i] + "'");
     }
+    // A --folder that does not exist yet is made, so "--folder work new" starts a set there.
+    if (folderGiven) {
+        if (Status made = CreateFolderIfMissing(ctx.folder); !made) return Fail(ctx, ctx.folder.string(), made.message());
+    }
+    RemoveLeftoverTemporaryFiles(ctx.folder);
     const std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
     return command->run(ctx, rest);
 }

@@ -94,6 +94,8 @@ void frmRadioMain::SetUpGrid() {
 Status frmRadioMain::Form_Load() {
     editors_->SuppressComboClicks = -1;
     Status loaded = LoadWorkingSet(ws_);
+    // Only the spreadsheet dialogs need Data: say so once and carry on.
+    if (Status data = EnsureDataFolder(ws_); !data.ok()) messages_.Show(this, QString::fromStdString(data.message()));
     model_->Rebind();
     editors_->FillPickers();
     if (linkFactory_) link_ = linkFactory_(ws_, *this);

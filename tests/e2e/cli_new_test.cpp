@@ -1,6 +1,8 @@
 // corvane-cli new: the headless New File, access code and Mode menu.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,9 @@ ProcessResult InFolder(const TempDir& dir, std::vector<std::string> args) {
     return RunProcess(args, kLimit);
 }
 
-Workspace Reload(const TempDir& dir) {
+Workspace Reload(const std::filesystem::path& folder) {
     Workspace ws;
-    ws.programFolder = dir.path();
+    ws.programFolder = folder;
     EXPECT_TRUE(LoadWorkingSetUnchangedEdition(ws).ok());
     return ws;
 }
@@ -31,7 +33,7 @@ TEST(CliNew, EditionAndModeSwitchThenThePlanIsWritten) {
     ProcessResult r = InFolder(dir, {"new", "--edition", "pmr-lpd"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("77 channels"), std::string::npos) << r.out;
-    Workspace ws = Reload(dir);
+    Workspace ws = Reload(dir.path());
     EXPECT_EQ(ws.edition, kEditionPmrLpd);
     EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "446.006250");
     EXPECT_EQ(ws.channels.GetCell(77, ColRxFreq), "434.775000");
@@ -42,12 +44,40 @@ TEST(CliNew, EditionAndModeSwitchThenThePlanIsWritten) {
     ASSERT_TRUE(SaveGroupFile(ws).ok());
     r = InFolder(dir, {"new", "--mode", "custom"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    ws = Reload(dir);
+    ws = Reload(dir.path());
     EXPECT_EQ(ws.edition, kEditionPmrLpd);
     EXPECT_EQ(ws.channelMode, kModeCustom);
     EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "");
     EXPECT_EQ(ws.groups.GroupsEnabled, 0);
     EXPECT_EQ(ws.channels.GetCell(1, ColGroup), "");
+
+    // Another edition starts from its preset plan in Default mode, as the access code does.
+    r = InFolder(dir, {"new", "--edition", "korea"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ws = Reload(dir.path());
+    EXPECT_EQ(ws.edition, kEditionKorea);
+    EXPECT_EQ(ws.channelMode, kModeDefault);
+    EXPECT_EQ(ws.channels.GetCell(1, ColRxFreq), "423.187500");
+}
+
+TEST(CliNew, MissingFolderIsCreatedAndAnUnusableDataFolderOnlyWarns) {
+    TempDir dir;
+    const std::filesystem::path work = dir.path() / "work" / "radio";
+    ProcessResult r = RunProcess({CORVANE_CLI, "--folder", work.string(), "new"}, kLimit);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(work / "Port.txt"));
+    EXPECT_TRUE(std::filesystem::is_directory(work / "Data"));
+
+    // Data only serves the spreadsheet dialogs: a plain file in its place is reported once.
+    std::filesystem::remove(work / "Data");
+    { std::ofstream(work / "Data") << "not a folder"; }
+    r = RunProcess({CORVANE_CLI, "--folder", work.string(), "new", "--mode", "custom"}, kLimit);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string data = (work / "Data").string();
+    const auto first = r.err.find(data);
+    ASSERT_NE(first, std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(data, first + 1), std::string::npos) << r.err;
+    EXPECT_EQ(Reload(work).channelMode, kModeCustom);
 }
 
 TEST(CliNew, UnknownValuesAreUsageErrors) {
