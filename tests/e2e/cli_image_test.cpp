@@ -114,8 +114,11 @@ TEST(CliImage, BadInputsExitOneNamingTheFile) {
     EXPECT_EQ(r.exitCode, kFailure);
     EXPECT_NE(r.err.find(missing), std::string::npos) << r.err;
 
-    r = Cli({"--folder", (dir / "no" / "such").string(), "image", "build", (dir / "x.img").string()});
+    // A missing --folder is created; one that cannot be (under a plain file) fails.
+    WriteFileBytes((dir / "plain").string(), Bytes(1, 0));
+    r = Cli({"--folder", (dir / "plain" / "such").string(), "image", "build", (dir / "x.img").string()});
     EXPECT_EQ(r.exitCode, kFailure);
+    EXPECT_NE(r.err.find((dir / "plain" / "such").string()), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir / "x.img"));
 }
 

@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 
 #include "app/Application.h"
 #include "app/MDIForm1.h"
@@ -25,6 +27,7 @@
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
+#include "store/TextLines.h"
 
 using namespace corvane;
 using namespace corvane::guitest;
@@ -411,6 +414,35 @@ private slots:
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(messages_.texts, QStringList{"Invalid Password !!!!! "});
         QVERIFY(program.MainFrame() == nullptr);
+    }
+
+    void aFileTooLargeToReadEndsTheStartAndStaysUntouched() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        // A --folder that does not exist yet is made.
+        const std::filesystem::path folder = std::filesystem::path(dir_->path().toStdString()) / "new" / "set";
+        AppOptions options;
+        options.folder = QString::fromStdString(folder.string());
+        options.accessCode = QStringLiteral("qzv");
+        SimulatedLink sim;
+        messages_.Clear();
+        {
+            Application program(options, messages_, sim.Factory());
+            QVERIFY(std::filesystem::is_directory(folder));
+        }
+        const std::string huge(kMaxBytesRead + 10, '5');
+        { std::ofstream(folder / "Rx_Freq.txt", std::ios::binary) << huge; }
+        { std::ofstream(folder / "Port.txt.tmp-12345") << "left by a crash"; }
+        Application program(options, messages_, sim.Factory());
+        QSignalSpy finished(&program, &Application::finished);
+        program.Start();
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(messages_.texts.size(), 1);
+        QVERIFY(messages_.texts.front().contains(QStringLiteral("too large")));
+        QVERIFY(program.PasswordWindow() == nullptr);
+        QVERIFY(program.MainFrame() == nullptr);
+        QCOMPARE(std::filesystem::file_size(folder / "Rx_Freq.txt"), huge.size());
+        QVERIFY(!std::filesystem::exists(folder / "Port.txt"));
+        QVERIFY(!std::filesystem::exists(folder / "Port.txt.tmp-12345"));
     }
 };
 
