@@ -1,6 +1,5 @@
 #include "model/SetupForm.h"
 
-
 #include "model/ChannelTable.h"
 #include "model/CodePage.h"
 #include "model/Edition.h"
