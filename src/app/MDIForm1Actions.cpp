@@ -4,6 +4,7 @@
 
 #include "app/MDIForm1.h"
 #include "app/MessageBoxes.h"
+#include "app/WindowPlacement.h"
 #include "app/frmHelp.h"
 #include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
@@ -88,6 +89,7 @@ void MDIForm1::ShowGroup() {
         group_ = new frmGroup(ws_, [this](const QString& text) { ShowMessageFrom(group_, text); }, nullptr, refresh);
         group_->setAttribute(Qt::WA_DeleteOnClose);
         group_->SetUndoHistory(&editor_->History());
+        PlaceOverOwner(*group_, *this);
     }
     group_->show();
     group_->raise();

@@ -1,5 +1,6 @@
 // Windows and their messages: who owns a message box and where it stacks,
-// window captions and tool tips, and the channel window that stays put.
+// window captions and tool tips, the channel window that stays put and where
+// the group window opens.
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextLayout>
 #include <QToolBar>
 #include <QToolTip>
@@ -127,6 +129,34 @@ private slots:
         QVERIFY(frame_->GroupWindow() != nullptr);
         Action("default").trigger();
         QTRY_VERIFY(frame_->GroupWindow() == nullptr);
+    }
+
+    void theGroupWindowOpensOverTheFrameAndWhollyOnScreen() {
+        OpenFrame(kEditionPmrLpd, kModeCustom);
+        const QRect screen = frame_->screen()->availableGeometry();
+        // Room on every side: it opens centred over the frame.
+        QRect frameRect = frame_->frameGeometry();
+        frameRect.moveCenter(screen.center());
+        frame_->move(frameRect.topLeft());
+        QTRY_COMPARE(frame_->frameGeometry().topLeft(), frameRect.topLeft());
+        const QRect centred = OpenGroupWindow().frameGeometry();
+        QVERIFY((centred.center() - frame_->frameGeometry().center()).manhattanLength() <= 2);
+        frame_->GroupWindow()->close();
+        QTRY_VERIFY(frame_->GroupWindow() == nullptr);
+
+        // The frame dragged to the bottom-right corner, mostly off the screen:
+        // the group window still opens wholly on it, and again where it was left.
+        frame_->move(screen.bottomRight() - QPoint(80, 60));
+        QTRY_VERIFY(frame_->frameGeometry().contains(screen.bottomRight() - QPoint(80, 60)));
+        frmGroup& group = OpenGroupWindow();
+        QVERIFY2(screen.contains(group.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                 .arg(group.frameGeometry().x()).arg(group.frameGeometry().y())
+                 .arg(group.frameGeometry().width()).arg(group.frameGeometry().height())));
+        QCOMPARE(group.frameGeometry().bottomRight(), screen.bottomRight());
+        group.move(screen.topLeft() + QPoint(10, 10));
+        const QRect left = group.frameGeometry();
+        QCOMPARE(&OpenGroupWindow(), &group);  // the open window only comes to the front
+        QCOMPARE(group.frameGeometry(), left);
     }
 
     void captionsAndToolTipsAreExactlyTheirOwn() {
