@@ -7,6 +7,7 @@
 
 #include "store/workbook/BiffRecords.h"
 #include "store/workbook/SheetLayout.h"
+#include "store/workbook/ZipArchive.h"
 #include "web/FileCommands.h"
 #include "web/ProgramSession.h"
 
@@ -99,6 +100,15 @@ Workbook BookOf(const val& cells) {
     return book;
 }
 
+// The desktop reader's limits, so the page refuses the same files.
+val WorkbookLimits() {
+    val out = val::object();
+    out.set("fileBytes", static_cast<double>(kMaxWorkbookFileBytes));
+    out.set("unpackedBytes", static_cast<double>(kMaxUnpackedWorkbookBytes));
+    out.set("tooLargeUnpacked", std::string(detail::kTooLargeUnpacked));
+    return out;
+}
+
 std::string OutcomeName(ImportOutcome outcome) {
     switch (outcome) {
         case ImportOutcome::Refused: return "refused";
@@ -144,6 +154,7 @@ EMSCRIPTEN_BINDINGS(corvane_files) {
     function("exportSheetCells", optional_override([](ProgramSession& s) { return CellsOf(CommandsOf(s).ExportSheet()); }));
     function("importSheetCells", &ImportSheetCells);
     function("xlsComputedCells", &XlsComputedCells);
+    function("workbookLimits", &WorkbookLimits);
     function("exportChirpCsv", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).ExportChirpCsv()); }));
     function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes) {
                  return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes)));

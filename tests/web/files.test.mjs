@@ -14,7 +14,7 @@ import {
 const here = dirname(fileURLToPath(import.meta.url));
 const WORKBOOKS = join(here, "..", "data", "workbook");
 const AXE = join(here, "..", "..", "web", "node_modules", "axe-core", "axe.min.js");
-const { unzipSync } = await import(join(here, "..", "..", "web", "node_modules", "fflate", "esm", "index.mjs"));
+const { unzipSync, zipSync } = await import(join(here, "..", "..", "web", "node_modules", "fflate", "esm", "index.mjs"));
 
 let site;
 let browser;
@@ -169,6 +169,16 @@ test("spreadsheets: workbooks of other spreadsheet programs read, or are refused
     const message = await takeMessage(page);
     assert.ok(message.text.startsWith("Import failed: ") && message.text.includes(sentence), `${name}: ${message.text}`);
   }
+  // A zip that would unpack far beyond any workbook is refused before it is unpacked.
+  const bombFolder = cliFolder("bomb", "--edition", "korea");
+  mkdirSync(join(bombFolder, "Data"), { recursive: true });
+  const bomb = join(bombFolder, "Data", "bomb.xlsx");
+  writeFileSync(bomb, zipSync({ "xl/worksheets/sheet1.xml": new Uint8Array(40 * 1024 * 1024) }, { level: 9 }));
+  const cliRefusal = spawnSync(CLI, ["--folder", bombFolder, "import", bomb], { encoding: "utf8" }).stderr;
+  await chooseFile(page, "openFile", bomb);
+  const refusal = (await takeMessage(page)).text;
+  const limit = "would unpack to more than 32 MB";
+  assert.ok(cliRefusal.includes(limit) && refusal.includes(limit), `${cliRefusal} / ${refusal}`);
   assertSameFiles(await pageFiles(page), before, "after the refusals");
   await context.close();
 });

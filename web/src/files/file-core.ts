@@ -17,9 +17,16 @@ export interface SheetImport extends TakenFile {
   outcome: "refused" | "failed" | "same-edition" | "edition-defaults";
 }
 
+export interface WorkbookLimits {
+  fileBytes: number;
+  unpackedBytes: number;
+  tooLargeUnpacked: string; // the refusal's text
+}
+
 export interface FileCore {
   exportSheetCells(session: ProgramSession): SheetCell[];
   importSheetCells(session: ProgramSession, cells: SheetCell[]): SheetImport;
+  workbookLimits(): WorkbookLimits;
   xlsComputedCells(workbookStream: Uint8Array): { ok: boolean; message: string; cells: SheetCell[] };
   exportChirpCsv(session: ProgramSession): ProducedFile;
   importChirpCsv(session: ProgramSession, bytes: Uint8Array): TakenFile;

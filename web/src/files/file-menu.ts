@@ -80,7 +80,7 @@ export class FileMenu {
     if (!file) return;
     let cells;
     try {
-      cells = await readWorkbookCells(file.bytes, (stream) => {
+      cells = await readWorkbookCells(file.bytes, this.files.workbookLimits(), (stream) => {
         const computed = this.files.xlsComputedCells(stream);
         if (!computed.ok) throw new Error(computed.message);
         return computed.cells;

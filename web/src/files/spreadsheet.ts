@@ -9,11 +9,11 @@ import { fflate } from "./fflate.js";
 // value the file does not keep.
 export type SheetCell = [row: number, col: number, kind: "n" | "s" | "b" | "e" | "f", value: number | string | boolean];
 
+import type { WorkbookLimits } from "./file-core.js";
+
 // What the import reads: the channel block A1:J255 and the settings A257:A320.
 const READ_ROWS = 320;
 const READ_COLUMNS = 10;
-// Far beyond any workbook of this program; a bigger file is refused unread.
-export const MAX_WORKBOOK_BYTES = 16 * 1024 * 1024;
 
 interface SheetJsCell {
   t: string;
@@ -76,11 +76,11 @@ const EMPTY_ODS_STYLES = '<?xml version="1.0" encoding="UTF-8"?><office:document
 // SheetJS refuses an OpenDocument spreadsheet without styles.xml, which the
 // format does not require (programs that write ODS by hand leave it out):
 // such a file gets an empty one before it is read.
-export async function withOdsStyles(bytes: Uint8Array): Promise<Uint8Array> {
+async function withOdsStyles(bytes: Uint8Array): Promise<Uint8Array> {
   const head = new TextDecoder("latin1").decode(bytes.subarray(0, 128));
   if (!head.startsWith("PK") || !head.includes(ODS_MIMETYPE)) return bytes;
   const { unzipSync, zipSync, strToU8 } = await fflate();
-  const entries = unzipSync(bytes, { filter: (file) => file.originalSize <= MAX_WORKBOOK_BYTES });
+  const entries = unzipSync(bytes);
   if (entries["styles.xml"]) return bytes;
   entries["styles.xml"] = strToU8(EMPTY_ODS_STYLES);
   return zipSync(entries);
@@ -103,9 +103,20 @@ function withComputedCells(xlsx: SheetJs, bytes: Uint8Array, cells: SheetCell[],
   return [...byPlace.values()];
 }
 
+// A zip (.xlsx, .ods) whose parts would unpack beyond the desktop reader's
+// limit is refused before anything is unpacked.
+async function checkUnpackedSize(bytes: Uint8Array, limits: WorkbookLimits): Promise<void> {
+  if (bytes[0] !== 0x50 || bytes[1] !== 0x4b) return;
+  const { unzipSync } = await fflate();
+  let total = 0;
+  unzipSync(bytes, { filter: (file) => { total += file.originalSize; return false; } });
+  if (total > limits.unpackedBytes) throw new Error(limits.tooLargeUnpacked);
+}
+
 // The first sheet's cells within what the import reads (.xlsx, .ods or .xls, by content).
-export async function readWorkbookCells(file: Uint8Array, computed: XlsComputedCells): Promise<SheetCell[]> {
-  if (file.length > MAX_WORKBOOK_BYTES) throw new Error("the file is too large for a workbook of this program");
+export async function readWorkbookCells(file: Uint8Array, limits: WorkbookLimits, computed: XlsComputedCells): Promise<SheetCell[]> {
+  if (file.length > limits.fileBytes) throw new Error(`is larger than ${limits.fileBytes / (1024 * 1024)} MB, far larger than any workbook holds; it is not read.`);
+  await checkUnpackedSize(file, limits);
   const bytes = await withOdsStyles(file);
   const xlsx = await sheetJs();
   // Stubs keep the formulas a file stores no value for.
