@@ -89,7 +89,7 @@ void MDIForm1::ShowGroup() {
         group_ = new frmGroup(ws_, [this](const QString& text) { ShowMessageFrom(group_, text); }, nullptr, refresh);
         group_->setAttribute(Qt::WA_DeleteOnClose);
         group_->SetUndoHistory(&editor_->History());
-        PlaceOverOwner(*group_, *this);
+        PlaceNearOwner(*group_, *this);
     }
     group_->show();
     group_->raise();

@@ -25,7 +25,11 @@ int Clamp(int start, int length, int areaStart, int areaLength) {
 
 }  // namespace
 
-QRect PlaceFrameOver(const QRect& owner, QSize frameSize, const QRect& available) {
+QRect PlaceFrameNear(const QRect& owner, QSize frameSize, const QRect& available) {
+    for (const QPoint beside : {owner.topRight() + QPoint(1, 0), owner.bottomLeft() + QPoint(0, 1)}) {
+        const QRect frame(beside, frameSize);
+        if (available.contains(frame)) return frame;
+    }
     QRect frame(QPoint(0, 0), frameSize);
     frame.moveCenter(owner.center());
     frame.moveTo(Clamp(frame.left(), frame.width(), available.left(), available.width()),
@@ -33,12 +37,12 @@ QRect PlaceFrameOver(const QRect& owner, QSize frameSize, const QRect& available
     return frame;
 }
 
-void PlaceOverOwner(QWidget& window, const QWidget& owner) {
+void PlaceNearOwner(QWidget& window, const QWidget& owner) {
     if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();  // the size show() would give it
     const QScreen* screen = owner.screen() != nullptr ? owner.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QMargins decoration = DecorationOf(owner);
-    const QRect frame = PlaceFrameOver(owner.frameGeometry(), window.size().grownBy(decoration),
+    const QRect frame = PlaceFrameNear(owner.frameGeometry(), window.size().grownBy(decoration),
                                        screen->availableGeometry());
     window.setGeometry(frame.marginsRemoved(decoration));
 }

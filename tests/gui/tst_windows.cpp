@@ -16,6 +16,7 @@
 
 #include "app/MDIForm1.h"
 #include "app/MessageBoxes.h"
+#include "app/WindowPlacement.h"
 #include "app/frmHelp.h"
 #include "editor/frmRadioMain.h"
 #include "forms/frmGroup.h"
@@ -134,7 +135,7 @@ private slots:
     void theGroupWindowOpensOverTheFrameAndWhollyOnScreen() {
         OpenFrame(kEditionPmrLpd, kModeCustom);
         const QRect screen = frame_->screen()->availableGeometry();
-        // Room on every side: it opens centred over the frame.
+        // No room beside the frame on this screen: it opens centred over it.
         QRect frameRect = frame_->frameGeometry();
         frameRect.moveCenter(screen.center());
         frame_->move(frameRect.topLeft());
@@ -157,6 +158,19 @@ private slots:
         const QRect left = group.frameGeometry();
         QCOMPARE(&OpenGroupWindow(), &group);  // the open window only comes to the front
         QCOMPARE(group.frameGeometry(), left);
+    }
+
+    void aWindowOpensBesideItsOwnerWhereTheScreenHasRoom() {
+        const QRect screen(0, 0, 1920, 1080);
+        const QRect owner(0, 0, 1000, 700);
+        const QSize window(780, 360);
+        QCOMPARE(PlaceFrameNear(owner, window, screen), QRect(QPoint(1000, 0), window));  // right of it
+        QCOMPARE(PlaceFrameNear(owner.translated(200, 0), window, screen), QRect(QPoint(200, 700), window));  // below
+        // No room beside: centred over it, moved onto the screen.
+        QCOMPARE(PlaceFrameNear(owner.translated(300, 200), window, screen), QRect(QPoint(410, 370), window));
+        QCOMPARE(PlaceFrameNear(owner.translated(1500, 900), window, screen), QRect(QPoint(1140, 720), window));
+        // Taller than the screen: its title bar stays on it.
+        QCOMPARE(PlaceFrameNear(owner.translated(300, 200), QSize(780, 1200), screen), QRect(410, 0, 780, 1200));
     }
 
     void captionsAndToolTipsAreExactlyTheirOwn() {
