@@ -11,6 +11,7 @@
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
 #include "store/ConfigFiles.h"
+#include "store/FrameActions.h"
 #include "store/WorkingSet.h"
 
 #include "forms/SpreadsheetDialogs.h"
@@ -54,9 +55,7 @@ void MDIForm1::StartAutoDetect() {
 void MDIForm1::NewFile() {
     const UndoHistory::Step step(&editor_->History(), kStepNewFile);
     if (group_) group_->close();
-    ResetGroupSetup(ws_.groups);
-    ReportIfFailed(SaveGroupFile(ws_));
-    FillDefaults(ws_);
+    StartNewFile(ws_, [this](const Status& problem) { ReportIfFailed(problem); });
 }
 
 void MDIForm1::OpenWorkbook() {
@@ -103,25 +102,18 @@ void MDIForm1::SelectPort(int number) {
 }
 
 void MDIForm1::ChangeMode(uint8_t mode) {
-    ws_.channelMode = mode;
-    ws_.settings.BandSelect = kBandPmrLpd;
-    ReportIfFailed(SaveConfigFile(ws_));
-    ResetGroupSetup(ws_.groups);
-    ReportIfFailed(SaveGroupFile(ws_));
+    SelectChannelMode(ws_, mode, [this](const Status& problem) { ReportIfFailed(problem); });
     CheckModeMenu();
 }
 
 void MDIForm1::SelectDefaultMode() {
     const UndoHistory::Step step(&editor_->History(), kStepModeDefault);
     ChangeMode(kModeDefault);
-    ClearGroupLayout(ws_.groups, ws_.channels);
-    FillDefaults(ws_);
 }
 
 void MDIForm1::SelectCustomMode() {
     const UndoHistory::Step step(&editor_->History(), kStepModeCustom);
     ChangeMode(kModeCustom);
-    FillDefaults(ws_);
 }
 
 void MDIForm1::ShowHelp() {

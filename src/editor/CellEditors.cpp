@@ -11,32 +11,10 @@
 #include "editor/MessageSink.h"
 #include "editor/UndoHistory.h"
 #include "model/Frequency.h"
-#include "model/NumberParse.h"
-#include "model/ToneTable.h"
 
 namespace corvane {
 
 namespace {
-
-constexpr int kFirstPickerColumn = ColCtcss;  // Combo1 edits column 4, Combo7 column 10
-constexpr int kLastControlKey = 32;           // codes 0..32 open the editor on the cell's text
-
-struct PickerChoice {
-    std::string_view first;  // index 0
-    std::string_view second; // index 1
-};
-
-// Combo3..Combo7: the two entries in index order.
-constexpr std::array<PickerChoice, 5> kTwoWayPickers{{
-    {kNo, kYes},
-    {kNarrow, kWide},
-    {kLow, kHigh},
-    {kOff, kOn},
-    {kOff, kOn},
-}};
-
-int PickerNumberOf(int col) { return col - kFirstPickerColumn + 1; }
-int ColumnOfPicker(int number) { return number + kFirstPickerColumn - 1; }
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -64,20 +42,13 @@ CellEditors::CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTable
 }
 
 void CellEditors::FillPickers() {
-    CellPicker* ctcss = Picker(1);
-    ctcss->clear();
-    for (const std::string& label : CtcssList()) ctcss->addItem(QString::fromStdString(label));
-    CellPicker* dcs = Picker(2);
-    dcs->clear();
-    for (const std::string& label : DcsListFor(ws_.edition)) dcs->addItem(QString::fromStdString(label));
-    dcsPickerEdition_ = ws_.edition;
-    for (std::size_t i = 0; i < kTwoWayPickers.size(); ++i) {
-        CellPicker* picker = pickers_[i + 2];
+    for (int number = 1; number <= kPickerCount; ++number) {
+        CellPicker* picker = Picker(number);
         picker->clear();
-        picker->addItem(ToQString(kTwoWayPickers[i].first));
-        picker->addItem(ToQString(kTwoWayPickers[i].second));
+        for (const std::string& entry : PickerEntries(number, ws_.edition)) picker->addItem(QString::fromStdString(entry));
+        picker->setCurrentIndex(0);
     }
-    for (CellPicker* picker : pickers_) picker->setCurrentIndex(0);
+    dcsPickerEdition_ = ws_.edition;
 }
 
 bool CellEditors::AnyEditorVisible() const {
@@ -134,39 +105,15 @@ int CellEditors::CurrentColumn() const {
 void CellEditors::MSHFlexGrid1_Click() {
     const int row = CurrentRow();
     const int col = CurrentColumn();
-    if (row < 1) return;
-    const std::string& cell = ws_.channels.GetCell(row, col);
-    const bool custom = ws_.channelMode != kModeDefault;
-    switch (col) {
-    case ColRxFreq:
-    case ColTxFreq:
-        if (custom) OpenTextEditor(0);
-        return;
-    case ColCtcss:
-        OpenPicker(PickerNumberOf(col), CtcssCode(cell));
-        return;
-    case ColDcs:
-        // The preselection must read the list the picker shows.
-        if (dcsPickerEdition_ != ws_.edition) FillPickers();
-        OpenPicker(PickerNumberOf(col), DcsCode(cell, ws_.edition));
-        return;
-    case ColBand:
-        if (custom) OpenPicker(PickerNumberOf(col), cell == kWide ? 1 : 0);
-        return;
-    case ColScan:
-    case ColPower:
-    case ColScrambler:
-    case ColCompander:
-        OpenPicker(PickerNumberOf(col), cell == kTwoWayPickers[static_cast<std::size_t>(col - ColScan)].second ? 1 : 0);
-        return;
-    default:
-        return;
-    }
+    // The preselection must read the list the picker shows.
+    if (col == ColDcs && dcsPickerEdition_ != ws_.edition) FillPickers();
+    const CellEditorChoice choice = EditorForCell(ws_, row, col);
+    if (choice.kind == CellEditorKind::Text) OpenTextEditor(0);
+    if (choice.kind == CellEditorKind::Picker) OpenPicker(choice.picker, choice.index);
 }
 
 void CellEditors::MSHFlexGrid1_KeyPress(int code) {
-    const int col = CurrentColumn();
-    if (ws_.channelMode == kModeDefault || (col != ColRxFreq && col != ColTxFreq) || CurrentRow() < 1) return;
+    if (!TypingOpensTextEditor(ws_, CurrentRow(), CurrentColumn())) return;
     OpenTextEditor(code);
 }
 
@@ -174,12 +121,11 @@ void CellEditors::OpenTextEditor(int code) {
     HidePickers();
     if (!BringCurrentCellIntoView()) return;
     text1_->setFont(grid_.font());
+    text1_->setText(QString::fromStdString(TextEditorOpeningText(ws_, CurrentRow(), CurrentColumn(), code)));
+    // The cell's text opens all selected (typing replaces it); a typed character with the caret after it.
     if (code >= 0 && code <= kLastControlKey) {
-        // The cell's text, all of it selected: typing replaces it.
-        text1_->setText(QString::fromStdString(ws_.channels.GetCell(CurrentRow(), CurrentColumn())));
         text1_->selectAll();
     } else {
-        text1_->setText(QString(QChar(code)));
         text1_->end(false);
     }
     PlaceOverCurrentCell(*text1_, true);
@@ -209,35 +155,23 @@ void CellEditors::PlaceOverCurrentCell(QWidget& editor, bool takeCellHeight) {
     editor.setGeometry(topLeft.x(), topLeft.y(), cell.width(), height);
 }
 
-void CellEditors::CheckFrequencyEntry() {
-    const FrequencyCheck check = corvane::CheckFrequencyEntry(text1_->text().toStdString());
+void CellEditors::ShowRefusal(FrequencyCheck check) {
     if (check == FrequencyCheck::Ok || check == FrequencyCheck::Empty) return;
     text1_->clear();
     messages_.Beep();
     messages_.Show(&host_, ToQString(FrequencyCheckMessage(check)));
 }
 
-void CellEditors::StoreFrequency(double mhz) {
-    const int row = ws_.editCell.row;
-    if (ws_.editCell.col == ColRxFreq) {
-        ws_.channels.SetFrequencyCell(mhz, row, ColRxFreq);
-        ws_.channels.SetFrequencyCell(mhz, row, ColTxFreq);
-    } else if (ws_.editCell.col == ColTxFreq) {
-        ws_.channels.SetFrequencyCell(mhz, row, ColTxFreq);
-    }
-}
-
 void CellEditors::Text1_Enter() {
     grid_.setFocus();
     ws_.editCell = {CurrentRow(), CurrentColumn()};
-    CheckFrequencyEntry();
-    const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
-    const bool frequencyCell = ws_.editCell.col == ColRxFreq || ws_.editCell.col == ColTxFreq;
-    if (text1_->text().isEmpty()) {
-        if (frequencyCell) ws_.channels.SetCell(ws_.editCell.row, ws_.editCell.col, std::string());
-    } else {
-        StoreFrequency(LenientNumber(text1_->text().toStdString()));
+    const std::string text = text1_->text().toStdString();
+    FrequencyCheck check = FrequencyCheck::Empty;
+    {
+        const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
+        check = CommitFrequencyOnEnter(ws_, text);
     }
+    ShowRefusal(check);
     text1_->hide();
 }
 
@@ -247,11 +181,13 @@ void CellEditors::Text1_Escape() {
 }
 
 void CellEditors::CommitTextOnLeave() {
-    CheckFrequencyEntry();
-    if (!text1_->text().isEmpty()) {
+    const std::string text = text1_->text().toStdString();
+    FrequencyCheck check = FrequencyCheck::Empty;
+    {
         const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
-        StoreFrequency(LenientNumber(text1_->text().toStdString()));
+        check = CommitFrequencyOnLeave(ws_, text);
     }
+    ShowRefusal(check);
     text1_->hide();
 }
 
@@ -275,18 +211,14 @@ void CellEditors::MSHFlexGrid1_Scroll() {
 
 void CellEditors::ComboClick(int number, int index) {
     if (SuppressComboClicks != 0) return;
-    const int row = CurrentRow();
-    const int col = CurrentColumn();
-    // A picker belongs to its own column; anything else is a stale pick.
-    if (row < 1 || col != ColumnOfPicker(number)) {
-        HidePickers();
-        return;
+    {
+        // A picker belongs to its own column; anything else is a stale pick.
+        const UndoHistory::Step step(history_, EditStepName(CurrentRow(), CurrentColumn()));
+        if (!ApplyPick(ws_, CurrentRow(), CurrentColumn(), number, index)) {
+            HidePickers();
+            return;
+        }
     }
-    const std::string label = Picker(number)->itemText(index).toStdString();
-    const UndoHistory::Step step(history_, EditStepName(row, col));
-    if (col == ColCtcss) ws_.channels.SetCell(row, ColDcs, std::string(kDcsOff));
-    if (col == ColDcs) ws_.channels.SetCell(row, ColCtcss, std::string(kCtcssOff));
-    ws_.channels.SetCell(row, col, label);
     HidePickers();
     grid_.setFocus();
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <array>
 
+#include "model/CellEditing.h"
 #include "model/Workspace.h"
 
 class QComboBox;
@@ -18,8 +19,6 @@ class FrequencyEdit;
 class FrozenColumnTableView;
 class MessageSink;
 class UndoHistory;
-
-constexpr int kPickerCount = 7;
 
 class CellEditors final : public QObject {
     Q_OBJECT
@@ -62,9 +61,8 @@ private:
     // Scrolls the current cell into sight; false when it still is not (no editor may open).
     bool BringCurrentCellIntoView();
     void ComboClick(int number, int index);
-    // Runs the frequency check on Text1; a refused entry empties it after the message.
-    void CheckFrequencyEntry();
-    void StoreFrequency(double mhz);
+    // A refused entry empties Text1 after the check's message.
+    void ShowRefusal(FrequencyCheck check);
     void HidePickers();
     void PlaceOverCurrentCell(QWidget& editor, bool takeCellHeight);
     int CurrentRow() const;     // table row, 1..255; 0 when none

@@ -9,13 +9,6 @@ namespace {
 constexpr char16_t kBackspace = 8;
 }
 
-std::optional<char16_t> FilterFrequencyKey(char16_t typed) {
-    if ((typed >= u'0' && typed <= u'9') || (typed >= u'A' && typed <= u'Z')) return typed;
-    if (typed == u'.' || typed == kBackspace) return typed;
-    if (typed == u',') return u'.';
-    return std::nullopt;
-}
-
 FrequencyEdit::FrequencyEdit(QWidget* parent) : QLineEdit(parent) {
     // Paste and drop would bypass the key filter.
     setContextMenuPolicy(Qt::NoContextMenu);

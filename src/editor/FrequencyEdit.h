@@ -3,14 +3,10 @@
 // lets only digits, capitals, the point and Backspace through, turns a comma
 // into a point and reports Enter, Escape and the focus moving elsewhere.
 #include <QLineEdit>
-#include <optional>
+
+#include "model/CellEditing.h"
 
 namespace corvane {
-
-constexpr int kFrequencyEditMaxLength = 9;
-
-// The character a typed character becomes, or nullopt when it is swallowed.
-std::optional<char16_t> FilterFrequencyKey(char16_t typed);
 
 class FrequencyEdit final : public QLineEdit {
     Q_OBJECT

@@ -4,38 +4,36 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <memory>
+#include <string_view>
 
 #include "model/Status.h"
+#include "model/StepHistory.h"
 #include "model/Workspace.h"
-#include "model/WorkspaceSnapshot.h"
-
-class QUndoStack;
 
 namespace corvane {
 
-inline const QString kStepNewFile = QStringLiteral("New File");
-inline const QString kStepModeDefault = QStringLiteral("Mode Default");
-inline const QString kStepModeCustom = QStringLiteral("Mode Custom");
-inline const QString kStepAutoGeneration = QStringLiteral("Auto generation");
-inline const QString kStepGroupReset = QStringLiteral("Group reset");
-inline const QString kStepImportSpreadsheet = QStringLiteral("Import spreadsheet");
-inline const QString kStepImportChirpCsv = QStringLiteral("Import CHIRP CSV");
-inline const QString kStepOpenImage = QStringLiteral("Open image");
-inline const QString kStepReadFromRadio = QStringLiteral("Read from radio");
-inline const QString kStepSetUp = QStringLiteral("Set Up");
-constexpr int kUndoLimit = 100;
+inline QString StepText(std::string_view name) { return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())); }
+inline const QString kStepNewFile = StepText(steps::kNewFile);
+inline const QString kStepModeDefault = StepText(steps::kModeDefault);
+inline const QString kStepModeCustom = StepText(steps::kModeCustom);
+inline const QString kStepAutoGeneration = StepText(steps::kAutoGeneration);
+inline const QString kStepGroupReset = StepText(steps::kGroupReset);
+inline const QString kStepImportSpreadsheet = StepText(steps::kImportSpreadsheet);
+inline const QString kStepImportChirpCsv = StepText(steps::kImportChirpCsv);
+inline const QString kStepOpenImage = StepText(steps::kOpenImage);
+inline const QString kStepReadFromRadio = StepText(steps::kReadFromRadio);
+inline const QString kStepSetUp = StepText(steps::kSetUp);
 
 // "Edit RX frequency of channel 12", "Edit CTCSS of channel 3".
 QString EditStepName(int row, int col);
 // "Paste 4 channels", "Paste 1 channel".
 QString PasteStepName(int channels);
 
+// The program's StepHistory for the Qt windows: the same steps, with signals.
 class UndoHistory final : public QObject {
     Q_OBJECT
 public:
     explicit UndoHistory(Workspace& ws, QObject* parent = nullptr);
-    ~UndoHistory() override;
 
     // Brackets one user action for its whole scope; a null history records
     // nothing. Steps opened inside another fold into the outer one.
@@ -54,7 +52,7 @@ public:
     void Begin(const QString& name);
     // Records the step when the workspace differs from its start.
     void End();
-    bool StepOpen() const { return depth_ > 0; }
+    bool StepOpen() const { return steps_.StepOpen(); }
 
     bool CanUndo() const;
     bool CanRedo() const;
@@ -68,10 +66,7 @@ public:
 
     // While a transfer runs nothing is taken back.
     void SetLocked(bool locked);
-    bool Locked() const { return locked_; }
-
-    // Used by the steps themselves.
-    Status Move(const WorkspaceSnapshot& from, const WorkspaceSnapshot& to);
+    bool Locked() const { return steps_.Locked(); }
 
 signals:
     // Before the workspace is rewritten: open editors must close.
@@ -82,14 +77,10 @@ signals:
     void stateChanged();
 
 private:
+    Status Restored(const std::optional<SnapshotDifference>& difference);
+
     Workspace& ws_;
-    QUndoStack* stack_;
-    int depth_ = 0;
-    bool locked_ = false;
-    QString pendingName_;
-    std::shared_ptr<const WorkspaceSnapshot> pendingBefore_;
-    std::shared_ptr<const WorkspaceSnapshot> lastAfter_;  // shared with the next step when nothing happened between
-    Status lastMove_;
+    StepHistory steps_;
 };
 
 }  // namespace corvane

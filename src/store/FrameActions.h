@@ -1,0 +1,30 @@
+#pragma once
+// The main frame's actions that rewrite the channel table and save files,
+// shared by every face of the program: the Mode menu, New File, and the
+// files that follow a step taken back or replayed.
+#include <cstdint>
+#include <functional>
+
+#include "model/Status.h"
+#include "model/Workspace.h"
+#include "model/WorkspaceSnapshot.h"
+
+namespace corvane {
+
+// Hears every failed save; the action goes on after each.
+using SaveProblemSink = std::function<void(const Status&)>;
+
+// Mode menu: ChannelMode and BandSelect, Port.txt, the group set-up reset
+// and Group.txt, then the mode's defaults (Default also empties the group
+// layout first).
+void SelectChannelMode(Workspace& ws, uint8_t mode, const SaveProblemSink& report);
+
+// New File: the group set-up reset and Group.txt, then the defaults of the
+// current mode.
+void StartNewFile(Workspace& ws, const SaveProblemSink& report);
+
+// After Undo or Redo: Port.txt and Group.txt rewritten when their contents
+// went back too. The first failure is returned.
+Status SaveAfterStep(Workspace& ws, const SnapshotDifference& difference);
+
+}  // namespace corvane
