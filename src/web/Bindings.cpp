@@ -69,6 +69,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("channelMode", &ProgramSession::ChannelMode)
         .function("edition", &ProgramSession::Edition)
         .function("backupFolder", &ProgramSession::BackupFolder)
+        .function("editing", &ProgramSession::Editing, emscripten::allow_raw_pointers())
         .function("setDevices", optional_override([](ProgramSession& s, emscripten::val devices) {
                       s.SetDevices(StringsOf(devices));
                   }))

@@ -31,6 +31,8 @@ void JsListener::OnMessage(const std::string& text, MessageKind kind) {
 }
 void JsListener::OnCloseCellEditors() { Notify("onCloseCellEditors"); }
 void JsListener::OnPortNameChanged() { Notify("onPortNameChanged"); }
+// The page opens the read's undo step here; the image itself stays in the core.
+void JsListener::OnImageReceived(std::span<const uint8_t> /*image*/) { Notify("onImageReceived"); }
 void JsListener::OnImageAccepted() { Notify("onImageAccepted"); }
 void JsListener::OnBackupSaved(const std::string& path) { Notify("onBackupSaved", path); }
 void JsListener::OnBackupFailed(const std::string& text) { Notify("onBackupFailed", text); }

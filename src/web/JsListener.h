@@ -18,6 +18,7 @@ public:
     void OnMessage(const std::string& text, MessageKind kind) override;
     void OnCloseCellEditors() override;
     void OnPortNameChanged() override;
+    void OnImageReceived(std::span<const uint8_t> image) override;
     void OnImageAccepted() override;
     void OnBackupSaved(const std::string& path) override;
     void OnBackupFailed(const std::string& text) override;

@@ -12,6 +12,7 @@
 #include "link/LinkClock.h"
 #include "link/LinkEngine.h"
 #include "model/Workspace.h"
+#include "web/EditSession.h"
 #include "web/JsListener.h"
 #include "web/JsSerialPort.h"
 
@@ -56,6 +57,8 @@ public:
     std::string BackupFolder() const;
     // The windows that edit the workspace work on it directly, as on the desktop.
     Workspace& Ws() { return ws_; }
+    // The grid's editing, the Mode menu, New File and the Edit menu.
+    EditSession* Editing() { return &editing_; }
 
     // ---- link ----
     void SetDevices(const std::vector<std::string>& devices);
@@ -78,6 +81,7 @@ public:
 
 private:
     Workspace ws_;
+    EditSession editing_{ws_};
     PageClock clock_;
     JsSerialPort port_;
     JsListener listener_;

@@ -13,6 +13,7 @@ export interface LinkEvents {
   onMessage(text: string, kind: MessageKind): void;
   onCloseCellEditors(): void;
   onPortNameChanged(): void;
+  onImageReceived?(): void;
   onImageAccepted(): void;
   onBackupSaved(path: string): void;
   onBackupFailed(text: string): void;
@@ -26,6 +27,38 @@ export interface SerialBridge {
   write(bytes: Uint8Array): string;
   bytesToWrite(): number;
   discardBuffers(): void;
+}
+
+export interface CellEditorChoice {
+  kind: "none" | "text" | "picker";
+  picker: number;
+  index: number;
+}
+
+// The grid's editing, the Mode menu, New File and the Edit menu (src/web/EditSession.h).
+export interface EditSession {
+  editorFor(row: number, col: number): CellEditorChoice;
+  typingOpensEditor(row: number, col: number): boolean;
+  openTextEditor(row: number, col: number, keyCode: number): string;
+  filterKey(code: number): number;
+  maxLength(): number;
+  pickerEntries(picker: number): string[];
+  commitOnEnter(row: number, col: number, text: string): string;
+  commitOnLeave(text: string): string;
+  pick(row: number, col: number, picker: number, index: number): boolean;
+  selectMode(mode: number): string[];
+  newFile(): string[];
+  canUndo(): boolean;
+  canRedo(): boolean;
+  undoName(): string;
+  redoName(): string;
+  undo(): string;
+  redo(): string;
+  setLocked(locked: boolean): void;
+  beginReadStep(): void;
+  endReadStep(): void;
+  copyChannels(firstRow: number, lastRow: number): string;
+  paste(text: string, startRow: number): { message: string; rows: number };
 }
 
 export interface ProgramSession {
@@ -44,6 +77,7 @@ export interface ProgramSession {
   channelMode(): number;
   edition(): number;
   backupFolder(): string;
+  editing(): EditSession;
   setDevices(devices: string[]): void;
   reconnectPort(): void;
   startAutoDetect(): void;

@@ -2,13 +2,17 @@
 // the windows, and routes between them. Nothing else holds state.
 import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
 import { FormWindows } from "./form-windows.js";
+import { Editing } from "./editing.js";
+import { connectEditing } from "./frame-editing.js";
 import { LinkRunner } from "./link-runner.js";
 import { FileMenu, WAIT_FOR_TRANSFER } from "./files/file-menu.js";
 import { PortChoice } from "./port-choice.js";
 import { SerialLink } from "./serial-link.js";
 import { OriginStorage, PROGRAM_FOLDER, STORAGE_ROOT } from "./storage.js";
 import type { Ticker } from "./ticker.js";
+import { AboutWindow } from "./ui/about-window.js";
 import { showBackups } from "./ui/backups-dialog.js";
+import { beep } from "./ui/beep.js";
 import { el } from "./ui/dom.js";
 import { FrameWindow } from "./ui/frame-window.js";
 import { GridView } from "./ui/grid-view.js";
@@ -30,6 +34,8 @@ export class Program implements LinkEvents {
   private readonly forms: FormWindows;
   private readonly files: FileMenu;
   private grid: GridView | null = null;
+  private editing: Editing | null = null;
+  private readonly about = new AboutWindow(ICONS);
   private portName = "";
   private ended = false;
   private portsRead: Promise<void> = Promise.resolve();
@@ -66,7 +72,10 @@ export class Program implements LinkEvents {
     });
     this.forms = new FormWindows(core, this.session, storage, this.messages, {
       showFrame: (shown) => { this.frame.element.hidden = !shown; },
-      channelsChanged: () => this.grid?.refresh(),
+      channelsChanged: () => {
+        this.grid?.refresh();
+        this.editing?.refreshMenu();
+      },
     });
     this.files = new FileMenu(core, {
       session: this.session,
@@ -115,6 +124,7 @@ export class Program implements LinkEvents {
   onTransferButtonsEnabled(enabled: boolean): void {
     this.frame.setToolbarEnabled(TRANSFER_KEYS, enabled);
     this.frame.setMenuItemsEnabled(WAIT_FOR_TRANSFER, enabled);
+    this.editing?.setLocked(!enabled);
   }
   onProgress(value: number): void {
     this.frame.setProgress(value);
@@ -124,7 +134,7 @@ export class Program implements LinkEvents {
     void this.messages.show(text, kind);
   }
   onCloseCellEditors(): void {
-    // No cell editor in this version.
+    this.editing?.closeCellEditors();
   }
   onPortNameChanged(): void {
     const name = this.session.portName();
@@ -132,7 +142,13 @@ export class Program implements LinkEvents {
     this.portName = name;
     this.showPorts();
   }
+  // A read is one undo step from the bytes' arrival to the decoded workspace.
+  onImageReceived(): void {
+    this.session.editing().beginReadStep();
+  }
   onImageAccepted(): void {
+    this.session.editing().endReadStep();
+    this.editing?.refreshMenu();
     this.grid?.refresh();
     this.frame.setCaption(this.session.caption());
     this.frame.setMode(this.session.channelMode());
@@ -168,8 +184,21 @@ export class Program implements LinkEvents {
   private async openFrame(): Promise<void> {
     await this.portsRead;
     this.portName = this.session.portName();
-    this.grid = new GridView(this.core.gridGeometry(), (row, col) => this.session.cell(row, col));
-    this.frame.show(this.grid.element);
+    const grid = new GridView(this.core.gridGeometry(), (row, col) => this.session.cell(row, col));
+    this.grid = grid;
+    this.editing = new Editing(this.session.editing(), grid, {
+      message: (text) => this.messages.show(text),
+      beep,
+      changed: () => {
+        grid.refresh();
+        this.frame.setCaption(this.session.caption());
+        this.frame.setMode(this.session.channelMode());
+        void this.storage.flush();
+      },
+      setMenuState: (name, enabled, caption) => this.frame.setMenuState(name, enabled, caption),
+    });
+    connectEditing(this.frame, this.editing, this.about);
+    this.frame.show(grid.element);
     const problem = this.session.openFrame(this.ports.deviceTable(this.session.portName()));
     this.portName = this.session.portName();
     this.grid.refresh();
@@ -181,7 +210,12 @@ export class Program implements LinkEvents {
   }
 
   private toolbar(key: string): void {
+    this.editing?.closeCellEditors();
     switch (key) {
+      case "nFile":
+        this.forms.closeGroup();
+        void this.editing?.newFile();
+        break;
       case "exit": void this.exit(); break;
       case "program": this.session.requestWrite(); break;
       case "upload": this.session.requestRead(); break;
@@ -202,6 +236,7 @@ export class Program implements LinkEvents {
 
   private async exit(): Promise<void> {
     this.forms.closeAll();
+    this.about.close();
     const problem = this.session.exitProgram();
     this.runner.wake();
     await this.storage.flush();

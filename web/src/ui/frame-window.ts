@@ -131,6 +131,18 @@ export class FrameWindow {
     for (const name of names) this.menus.setEnabled(name, enabled);
   }
 
+  // Menu items and toolbar keys whose actions a later module brings.
+  setMenuAction(name: string, action: () => void): void {
+    this.menus.setAction(name, action);
+  }
+  setMenuState(name: string, enabled: boolean, caption?: string): void {
+    this.menus.setEnabled(name, enabled);
+    if (caption !== undefined) this.menus.setCaption(name, caption);
+  }
+  handleToolbarKey(key: string): void {
+    this.toolbar.handle(key);
+  }
+
   setToolbarEnabled(keys: readonly string[], enabled: boolean): void {
     for (const key of keys) this.toolbar.setEnabled(key, enabled);
   }

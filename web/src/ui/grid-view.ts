@@ -47,6 +47,17 @@ export class GridView {
     this.refresh();
   }
 
+  cellElement(row: number, col: number): HTMLTableCellElement {
+    return this.cells[row][col];
+  }
+
+  // The width of the fixed columns and the height of the fixed rows, which
+  // cover the scrolling cells under them.
+  fixedSize(): { width: number; height: number } {
+    const corner = this.cells[this.geometry.fixedRows][this.geometry.fixedColumns];
+    return { width: corner.offsetLeft, height: corner.offsetTop };
+  }
+
   // Shows the table's texts again (after a read, a start-up load, ...).
   refresh(): void {
     for (let row = 0; row < this.geometry.rows; ++row) {

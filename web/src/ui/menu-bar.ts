@@ -50,6 +50,23 @@ export class MenuBar {
     item?.setAttribute("aria-checked", String(checked));
   }
 
+  // Gives an item shown without an action its action; it becomes enabled.
+  setAction(itemName: string, action: () => void): void {
+    const item = this.element.querySelector<HTMLButtonElement>(`[data-name="${itemName}"]`);
+    if (!item) return;
+    item.disabled = false;
+    item.addEventListener("click", () => {
+      this.close();
+      action();
+    });
+  }
+
+  // The item's caption, kept as one text (Undo names its step).
+  setCaption(itemName: string, caption: string): void {
+    const item = this.element.querySelector<HTMLButtonElement>(`[data-name="${itemName}"]`);
+    if (item && item.textContent !== caption) item.textContent = caption;
+  }
+
   setEnabled(itemName: string, enabled: boolean): void {
     const item = this.element.querySelector<HTMLButtonElement>(`[data-name="${itemName}"]`);
     if (item) item.disabled = !enabled;

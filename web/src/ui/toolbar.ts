@@ -53,6 +53,13 @@ export class Toolbar {
     }
   }
 
+  // A key whose action has come: its button works from now on.
+  handle(key: string): void {
+    this.handled.add(key);
+    const button = this.buttons.get(key);
+    if (button) button.disabled = false;
+  }
+
   setEnabled(key: string, enabled: boolean): void {
     const button = this.buttons.get(key);
     if (button) button.disabled = !enabled || !this.handled.has(key);

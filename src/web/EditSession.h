@@ -1,0 +1,62 @@
+#pragma once
+// The channel grid's editing, the Mode menu, New File and the Edit menu for
+// the page: each call is one user action on the workspace, recorded as one
+// undo step. The rules live in the core; this only runs them in order.
+#include <string>
+#include <vector>
+
+#include <emscripten/val.h>
+
+#include "model/StepHistory.h"
+#include "model/Workspace.h"
+
+namespace corvane::web {
+
+class EditSession {
+public:
+    explicit EditSession(Workspace& ws) : ws_(ws) {}
+
+    // ---- cell editors ----
+    // {kind: "none" | "text" | "picker", picker, index} for a click on the cell.
+    emscripten::val EditorFor(int row, int col) const;
+    bool TypingOpensEditor(int row, int col) const;
+    // Opens Text1 over the cell: its starting text; the cell becomes EditCell.
+    std::string OpenTextEditor(int row, int col, int keyCode);
+    // The character code a typed one becomes, -1 when it is swallowed.
+    int FilterKey(int code) const;
+    int MaxLength() const;
+    std::vector<std::string> PickerEntries(int picker) const;
+    // Enter in Text1 on the grid's current cell, and leaving the cell: the
+    // refusal message to show ("" for none).
+    std::string CommitOnEnter(int row, int col, const std::string& text);
+    std::string CommitOnLeave(const std::string& text);
+    bool Pick(int row, int col, int picker, int index);
+
+    // ---- frame ----
+    // The failed saves' messages, in order.
+    std::vector<std::string> SelectMode(int mode);
+    std::vector<std::string> NewFile();
+
+    // ---- Edit menu ----
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::string UndoName() const { return history_.UndoName(); }
+    std::string RedoName() const { return history_.RedoName(); }
+    // "" or why Port.txt or Group.txt could not follow.
+    std::string Undo();
+    std::string Redo();
+    void SetLocked(bool locked) { history_.SetLocked(locked); }
+    // A read from the radio, from its first byte to the decoded workspace.
+    void BeginReadStep() { history_.Begin(ws_, std::string(steps::kReadFromRadio)); }
+    void EndReadStep() { history_.End(ws_); }
+
+    std::string CopyChannels(int firstRow, int lastRow) const;
+    // {message, rows}: a refusal's message, or how many channels were placed.
+    emscripten::val Paste(const std::string& text, int startRow);
+
+private:
+    Workspace& ws_;
+    StepHistory history_;
+};
+
+}  // namespace corvane::web
