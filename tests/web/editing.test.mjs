@@ -37,8 +37,10 @@ async function frame() {
 
 const cell = (page, row, col) => page.textContent(cellSelector(row, col));
 const clickCell = (page, row, col) => page.click(cellSelector(row, col));
-const visible = (page, name) => page.isVisible(`[data-name=${name}]`);
-const text1 = (page) => page.inputValue("[data-name=Text1]");
+// The access-code window has a Text1 of its own.
+const TEXT1 = "#frmRadioMain [data-name=Text1]";
+const visible = (page, name) => page.isVisible(`#frmRadioMain [data-name=${name}]`);
+const text1 = (page) => page.inputValue(TEXT1);
 
 async function menu(page, menuName, itemName) {
   await page.click(`[data-name=${menuName}]`);
@@ -143,7 +145,7 @@ test("Custom mode: the frequency editor's filter, limit, Enter, Escape, leaving 
   // TX alone; at most 9 typed characters.
   await clickCell(page, 1, TX);
   assert.equal(await text1(page), "446.006250");
-  await page.fill("[data-name=Text1]", "");
+  await page.fill(TEXT1, "");
   await page.keyboard.type("433.0750000");
   assert.equal(await text1(page), "433.07500");
   await page.keyboard.press("Enter");
@@ -154,7 +156,7 @@ test("Custom mode: the frequency editor's filter, limit, Enter, Escape, leaving 
   await page.keyboard.press("ArrowLeft");
   await page.keyboard.press("Enter");
   assert.equal(await text1(page), "446.006250");
-  await page.fill("[data-name=Text1]", "");
+  await page.fill(TEXT1, "");
   await page.keyboard.type("446.001");
   await page.keyboard.press("Enter");
   assert.deepEqual(await takeMessage(page), { title: "Corvane PC Programmer", text: "Frequency: Divide Error !!!", kind: "information" });
@@ -173,7 +175,7 @@ test("Custom mode: the frequency editor's filter, limit, Enter, Escape, leaving 
   await page.keyboard.press("Enter");
   assert.equal(await cell(page, 3, RX), "420.000000");
   await page.keyboard.press("Enter");
-  await page.fill("[data-name=Text1]", "");
+  await page.fill(TEXT1, "");
   await page.keyboard.press("ArrowDown"); // moves the caret, not the cell
   await clickCell(page, 4, CTCSS);
   assert.equal(await cell(page, 3, RX), "420.000000");
