@@ -51,10 +51,9 @@ export class Editing {
       }));
     }
     const view = grid.element;
-    view.setAttribute("aria-label", "Channels");
     view.append(this.text1.element, ...this.pickers.map((p) => p.element));
-    view.addEventListener("keydown", (event) => {
-      if (event.target === view) void this.gridKey(event);
+    grid.table.addEventListener("keydown", (event) => {
+      if (event.target === grid.table) void this.gridKey(event);
     });
     view.addEventListener("click", (event) => {
       const cell = (event.target as HTMLElement).closest<HTMLElement>("[data-row]");
@@ -118,14 +117,14 @@ export class Editing {
     const result = this.session.paste(text, this.current.row);
     if (result.message) {
       await this.host.message(result.message);
-      this.grid.element.focus({ preventScroll: true });
+      this.grid.table.focus({ preventScroll: true });
       return;
     }
     if (result.rows === 0) return;
     this.anchorRow = this.current.row;
     this.current = { row: Math.min(LAST_ROW, this.current.row + result.rows - 1), col: this.current.col };
     await this.afterAction([]);
-    this.grid.element.focus({ preventScroll: true });
+    this.grid.table.focus({ preventScroll: true });
   }
 
   // Shows the core's table again (after a read, an undo, ...).
@@ -188,7 +187,7 @@ export class Editing {
     this.current = next;
     if (!extend) this.anchorRow = next.row;
     this.showCurrent(true);
-    this.grid.element.focus({ preventScroll: true });
+    this.grid.table.focus({ preventScroll: true });
     return true;
   }
 
@@ -242,7 +241,7 @@ export class Editing {
     const { row, col } = this.current;
     const message = this.session.commitOnEnter(row, col, this.text1.text);
     this.text1.hide();
-    this.grid.element.focus({ preventScroll: true });
+    this.grid.table.focus({ preventScroll: true });
     this.changedCells();
     if (message) await this.refused(message);
   }
@@ -251,7 +250,7 @@ export class Editing {
     const { row, col } = this.current;
     const written = this.session.pick(row, col, number, index);
     for (const picker of this.pickers) picker.hide();
-    this.grid.element.focus({ preventScroll: true });
+    this.grid.table.focus({ preventScroll: true });
     if (written) this.changedCells();
   }
 
@@ -260,12 +259,12 @@ export class Editing {
     this.host.beep();
     await this.host.message(message);
     this.busy = false;
-    this.grid.element.focus({ preventScroll: true });
+    this.grid.table.focus({ preventScroll: true });
   }
 
   private closeAndFocusGrid(): void {
     this.closeCellEditors();
-    this.grid.element.focus({ preventScroll: true });
+    this.grid.table.focus({ preventScroll: true });
   }
 
   private changedCells(): void {
@@ -286,8 +285,7 @@ export class Editing {
 
   // Marks the current cell and the selected channels; keeps the cell in view.
   private showCurrent(scroll: boolean): void {
-    const view = this.grid.element;
-    for (const old of view.querySelectorAll(".current, .selected")) {
+    for (const old of this.grid.table.querySelectorAll(".current, .selected")) {
       old.classList.remove("current", "selected");
       old.removeAttribute("aria-selected");
       old.removeAttribute("id");
@@ -304,7 +302,7 @@ export class Editing {
     cell.classList.add("current");
     cell.id = "grid-current";
     cell.setAttribute("aria-selected", "true");
-    view.setAttribute("aria-activedescendant", cell.id);
+    this.grid.table.setAttribute("aria-activedescendant", cell.id);
     if (scroll) this.scrollIntoView(cell);
   }
 

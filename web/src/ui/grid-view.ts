@@ -13,10 +13,13 @@ const px = (twips: number) => `${Math.round(twips / TWIPS_PER_PIXEL)}px`;
 
 export class GridView {
   readonly element: HTMLElement;
+  readonly table: HTMLTableElement;
   private readonly cells: HTMLTableCellElement[][] = [];
 
   constructor(private readonly geometry: GridGeometry, private readonly cellText: (row: number, col: number) => string) {
-    const table = el("table", { role: "grid", "aria-label": "Channels" });
+    // The table takes the focus: keys move its current cell (aria-activedescendant).
+    const table = el("table", { role: "grid", "aria-label": "Channels", tabindex: "0" });
+    this.table = table;
     const colgroup = el("colgroup");
     for (const width of geometry.columnWidthTwips) colgroup.append(el("col", { style: `width:${px(width)}` }));
     table.append(colgroup);
@@ -43,7 +46,7 @@ export class GridView {
       (fixedRow ? head : body).append(tr);
     }
     table.append(head, body);
-    this.element = el("div", { "data-name": "MSHFlexGrid1", class: "grid", tabindex: "0" }, table);
+    this.element = el("div", { "data-name": "MSHFlexGrid1", class: "grid" }, table);
     this.refresh();
   }
 
