@@ -17,21 +17,6 @@ const char* KindName(CellEditorKind kind) {
     return "none";
 }
 
-// One recorded step for the scope of an action.
-class ScopedStep {
-public:
-    ScopedStep(StepHistory& history, const Workspace& ws, std::string name) : history_(history), ws_(ws) {
-        history_.Begin(ws_, std::move(name));
-    }
-    ~ScopedStep() { history_.End(ws_); }
-    ScopedStep(const ScopedStep&) = delete;
-    ScopedStep& operator=(const ScopedStep&) = delete;
-
-private:
-    StepHistory& history_;
-    const Workspace& ws_;
-};
-
 std::string RefusalMessage(FrequencyCheck check) { return std::string(FrequencyCheckMessage(check)); }
 
 }  // namespace
@@ -64,30 +49,30 @@ std::vector<std::string> EditSession::PickerEntries(int picker) const { return c
 
 std::string EditSession::CommitOnEnter(int row, int col, const std::string& text) {
     ws_.editCell = {row, col};
-    const ScopedStep step(history_, ws_, steps::EditName(row, col));
+    const Step step(*this, steps::EditName(row, col));
     return RefusalMessage(CommitFrequencyOnEnter(ws_, text));
 }
 
 std::string EditSession::CommitOnLeave(const std::string& text) {
-    const ScopedStep step(history_, ws_, steps::EditName(ws_.editCell.row, ws_.editCell.col));
+    const Step step(*this, steps::EditName(ws_.editCell.row, ws_.editCell.col));
     return RefusalMessage(CommitFrequencyOnLeave(ws_, text));
 }
 
 bool EditSession::Pick(int row, int col, int picker, int index) {
-    const ScopedStep step(history_, ws_, steps::EditName(row, col));
+    const Step step(*this, steps::EditName(row, col));
     return ApplyPick(ws_, row, col, picker, index);
 }
 
 std::vector<std::string> EditSession::SelectMode(int mode) {
     const uint8_t chosen = mode == kModeCustom ? kModeCustom : kModeDefault;
-    const ScopedStep step(history_, ws_, std::string(chosen == kModeCustom ? steps::kModeCustom : steps::kModeDefault));
+    const Step step(*this, chosen == kModeCustom ? steps::kModeCustom : steps::kModeDefault);
     std::vector<std::string> problems;
     SelectChannelMode(ws_, chosen, [&](const Status& problem) { problems.push_back(problem.message()); });
     return problems;
 }
 
 std::vector<std::string> EditSession::NewFile() {
-    const ScopedStep step(history_, ws_, std::string(steps::kNewFile));
+    const Step step(*this, steps::kNewFile);
     std::vector<std::string> problems;
     StartNewFile(ws_, [&](const Status& problem) { problems.push_back(problem.message()); });
     return problems;
@@ -119,7 +104,7 @@ emscripten::val EditSession::Paste(const std::string& text, int startRow) {
     }
     if (plan->rowCount == 0) return result;
     {
-        const ScopedStep step(history_, ws_, steps::PasteName(plan->rowCount));
+        const Step step(*this, steps::PasteName(plan->rowCount));
         ApplyPaste(*plan, ws_.channels);
     }
     result.set("rows", plan->rowCount);

@@ -16,6 +16,21 @@ class EditSession {
 public:
     explicit EditSession(Workspace& ws) : ws_(ws) {}
 
+    // Brackets one user action as one undo step for its scope; the setup
+    // and group windows use it too.
+    class Step {
+    public:
+        Step(EditSession& session, std::string_view name) : session_(session) {
+            session_.history_.Begin(session_.ws_, std::string(name));
+        }
+        ~Step() { session_.history_.End(session_.ws_); }
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        EditSession& session_;
+    };
+
     // ---- cell editors ----
     // {kind: "none" | "text" | "picker", picker, index} for a click on the cell.
     emscripten::val EditorFor(int row, int col) const;

@@ -138,6 +138,7 @@ val SetupWindow::Open() {
 }
 
 val SetupWindow::PressOk(const val& values) {
+    const EditSession::Step step(*program_.Editing(), steps::kSetUp);
     ReadSetupValues(values, form_);
     const bool stored = PressSetupOk(program_.Ws(), form_) == SetupOkOutcome::Stored;
     val result = Result(stored ? SaveConfig() : std::string());
@@ -146,12 +147,16 @@ val SetupWindow::PressOk(const val& values) {
 }
 
 val SetupWindow::PressReset(const val& values) {
+    const EditSession::Step step(*program_.Editing(), steps::kSetUp);
     ReadSetupValues(values, form_);
     PressSetupReset(program_.Ws(), form_);
     return Result(SaveConfig());
 }
 
-void SetupWindow::Close() { ApplyBandSelect(program_.Ws()); }
+void SetupWindow::Close() {
+    const EditSession::Step step(*program_.Editing(), steps::kSetUp);
+    ApplyBandSelect(program_.Ws());
+}
 
 // ---- group window ----
 
@@ -204,8 +209,14 @@ val GroupWindow::Open() {
 
 val GroupWindow::Run(const std::string& action, const val& values) {
     ReadGroupValues(values, form_.Values());
-    if (action == "Command2") form_.PressAuto();
-    else if (action == "Command5") form_.PressReset();
+    // Generation and Reset are undo steps, as on the desktop.
+    if (action == "Command2") {
+        const EditSession::Step step(*program_.Editing(), steps::kAutoGeneration);
+        form_.PressAuto();
+    } else if (action == "Command5") {
+        const EditSession::Step step(*program_.Editing(), steps::kGroupReset);
+        form_.PressReset();
+    }
     else if (action == "Option1") form_.CtcssChosen();
     else if (action == "Text6") form_.FrequencyKey();
     else if (action == "Text2") form_.ToneCodeChanged();
