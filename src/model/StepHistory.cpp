@@ -47,6 +47,12 @@ bool StepHistory::End(const Workspace& ws) {
     return true;
 }
 
+void StepHistory::Clear() {
+    steps_.clear();
+    done_ = 0;
+    lastAfter_.reset();
+}
+
 std::string StepHistory::UndoName() const { return done_ > 0 ? steps_[done_ - 1].name : std::string(); }
 std::string StepHistory::RedoName() const { return done_ < steps_.size() ? steps_[done_].name : std::string(); }
 

@@ -56,6 +56,9 @@ public:
     std::optional<SnapshotDifference> Undo(Workspace& ws);
     std::optional<SnapshotDifference> Redo(Workspace& ws);
 
+    // Forgets every step (the workspace was replaced from other files).
+    void Clear();
+
     // While a transfer runs nothing is taken back.
     void SetLocked(bool locked) { locked_ = locked; }
     bool Locked() const { return locked_; }

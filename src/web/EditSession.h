@@ -61,6 +61,8 @@ public:
     std::string Undo();
     std::string Redo();
     void SetLocked(bool locked) { history_.SetLocked(locked); }
+    // Another folder's files replaced the workspace: its steps do not apply there.
+    void ForgetSteps() { history_.Clear(); }
     // A read from the radio, from its first byte to the decoded workspace.
     void BeginReadStep() { history_.Begin(ws_, std::string(steps::kReadFromRadio)); }
     void EndReadStep() { history_.End(ws_); }

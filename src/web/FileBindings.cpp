@@ -135,6 +135,7 @@ val TakenResult(const TakenIn& taken) {
 }
 
 val ImportSheetCells(ProgramSession& session, const val& cells) {
+    const EditSession::Step step(*session.Editing(), steps::kImportSpreadsheet);
     const ImportResult result = CommandsOf(session).ImportSheet(BookOf(cells));
     val out = val::object();
     out.set("outcome", OutcomeName(result.outcome));
@@ -157,11 +158,16 @@ EMSCRIPTEN_BINDINGS(corvane_files) {
     function("workbookLimits", &WorkbookLimits);
     function("exportChirpCsv", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).ExportChirpCsv()); }));
     function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes) {
+                 const EditSession::Step step(*s.Editing(), corvane::steps::kImportChirpCsv);
                  return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes)));
              }));
     function("saveImageFile", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).SaveImage()); }));
     function("openImageFile", optional_override([](ProgramSession& s, emscripten::val bytes) {
+                 const EditSession::Step step(*s.Editing(), corvane::steps::kOpenImage);
                  return TakenResult(CommandsOf(s).OpenImage(BytesOf(bytes)));
              }));
-    function("reloadWorkingSet", optional_override([](ProgramSession& s) { return CommandsOf(s).ReloadWorkingSet(); }));
+    function("reloadWorkingSet", optional_override([](ProgramSession& s) {
+                 s.Editing()->ForgetSteps();
+                 return CommandsOf(s).ReloadWorkingSet();
+             }));
 }

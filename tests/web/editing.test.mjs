@@ -28,7 +28,7 @@ const RX = 2, TX = 3, CTCSS = 4, DCS = 5, SCAN = 6, BAND = 7, SCR = 9;
 const cellSelector = (row, col) => `[data-name=MSHFlexGrid1] [data-row='${row}'][data-col='${col}']`;
 
 async function frame() {
-  const program = await openProgram(browser, site.url, {});
+  const program = await openProgram(browser, site, {});
   await program.context.grantPermissions(["clipboard-read", "clipboard-write"]);
   await enterCode(program.page, "qzv");
   await program.page.waitForSelector("#MDIForm1:not([hidden])");

@@ -80,7 +80,7 @@ export class Program implements LinkEvents {
     this.files = new FileMenu(core, {
       session: this.session,
       message: (text) => this.messages.show(text),
-      refresh: () => this.onImageAccepted(),
+      refresh: () => this.showWorkspace(),
       reconnect: () => this.usePortChoice(),
       flush: () => this.storage.flush(),
       closeCellEditors: () => this.onCloseCellEditors(),
@@ -148,6 +148,10 @@ export class Program implements LinkEvents {
   }
   onImageAccepted(): void {
     this.session.editing().endReadStep();
+    this.showWorkspace();
+  }
+  // After the workspace changed as a whole (a read, an import, a folder).
+  private showWorkspace(): void {
     this.editing?.refreshMenu();
     this.grid?.refresh();
     this.frame.setCaption(this.session.caption());
