@@ -123,7 +123,7 @@ void CellEditors::OpenTextEditor(int code) {
     text1_->setFont(grid_.font());
     text1_->setText(QString::fromStdString(TextEditorOpeningText(ws_, CurrentRow(), CurrentColumn(), code)));
     // The cell's text opens all selected (typing replaces it); a typed character with the caret after it.
-    if (code >= 0 && code <= kLastControlKey) {
+    if (OpensOnCellText(code)) {
         text1_->selectAll();
     } else {
         text1_->end(false);

@@ -108,8 +108,10 @@ bool TypingOpensTextEditor(const Workspace& ws, int row, int col) {
     return Custom(ws) && IsChannelRow(row) && IsFrequencyColumn(col);
 }
 
+bool OpensOnCellText(int keyCode) { return keyCode >= 0 && keyCode <= kLastControlKey; }
+
 std::string TextEditorOpeningText(const Workspace& ws, int row, int col, int keyCode) {
-    if (keyCode >= 0 && keyCode <= kLastControlKey) return ws.channels.GetCell(row, col);
+    if (OpensOnCellText(keyCode)) return ws.channels.GetCell(row, col);
     // One typed character; the editor's key filter has not seen it yet.
     std::string text;
     const auto code = static_cast<uint32_t>(keyCode);

@@ -32,6 +32,9 @@ struct CellEditorChoice {
 CellEditorChoice EditorForCell(const Workspace& ws, int row, int col);
 // Whether a character typed into the grid opens the frequency editor there.
 bool TypingOpensTextEditor(const Workspace& ws, int row, int col);
+// Whether a key code opens the frequency editor on the cell's text (control
+// keys, Enter, the space bar) rather than on the typed character.
+bool OpensOnCellText(int keyCode);
 // The text the frequency editor opens with for a key code.
 std::string TextEditorOpeningText(const Workspace& ws, int row, int col, int keyCode);
 

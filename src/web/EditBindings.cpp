@@ -24,6 +24,7 @@ EMSCRIPTEN_BINDINGS(corvane_editing) {
         .function("editorFor", &EditSession::EditorFor)
         .function("typingOpensEditor", &EditSession::TypingOpensEditor)
         .function("openTextEditor", &EditSession::OpenTextEditor)
+        .function("opensOnCellText", &EditSession::OpensOnCellText)
         .function("filterKey", &EditSession::FilterKey)
         .function("maxLength", &EditSession::MaxLength)
         .function("pickerEntries", optional_override([](const EditSession& e, int picker) { return ArrayOf(e.PickerEntries(picker)); }))

@@ -37,6 +37,8 @@ std::string EditSession::OpenTextEditor(int row, int col, int keyCode) {
     return TextEditorOpeningText(ws_, row, col, keyCode);
 }
 
+bool EditSession::OpensOnCellText(int keyCode) const { return corvane::OpensOnCellText(keyCode); }
+
 int EditSession::FilterKey(int code) const {
     if (code < 0 || code > 0xFFFF) return -1;
     const std::optional<char16_t> passed = FilterFrequencyKey(static_cast<char16_t>(code));

@@ -37,6 +37,8 @@ public:
     bool TypingOpensEditor(int row, int col) const;
     // Opens Text1 over the cell: its starting text; the cell becomes EditCell.
     std::string OpenTextEditor(int row, int col, int keyCode);
+    // Whether it opened on the cell's text (then shown all selected).
+    bool OpensOnCellText(int keyCode) const;
     // The character code a typed one becomes, -1 when it is swallowed.
     int FilterKey(int code) const;
     int MaxLength() const;

@@ -40,6 +40,7 @@ export interface EditSession {
   editorFor(row: number, col: number): CellEditorChoice;
   typingOpensEditor(row: number, col: number): boolean;
   openTextEditor(row: number, col: number, keyCode: number): string;
+  opensOnCellText(keyCode: number): boolean;
   filterKey(code: number): number;
   maxLength(): number;
   pickerEntries(picker: number): string[];

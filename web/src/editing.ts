@@ -216,7 +216,7 @@ export class Editing {
     const text = this.session.openTextEditor(row, col, keyCode);
     for (const picker of this.pickers) picker.hide();
     this.place(this.text1.element, true);
-    this.text1.open(text);
+    this.text1.open(text, this.session.opensOnCellText(keyCode));
   }
 
   private openPicker(number: number, index: number): void {

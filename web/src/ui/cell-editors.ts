@@ -44,11 +44,12 @@ export class TextEditor {
     return this.element.value;
   }
 
-  open(text: string): void {
+  // The cell's text opens all selected (typing replaces it), a typed character with the caret after it.
+  open(text: string, selectAll: boolean): void {
     this.element.value = text;
     this.element.hidden = false;
     this.element.focus({ preventScroll: true });
-    this.element.setSelectionRange(text.length, text.length);
+    this.element.setSelectionRange(selectAll ? 0 : text.length, text.length);
   }
 
   hide(): void {
