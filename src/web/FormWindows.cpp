@@ -133,6 +133,7 @@ val SetupWindow::Result(const std::string& problem) const {
 
 val SetupWindow::Open() {
     form_ = SetupFormValues{};
+    closed_ = false;
     const bool forced = OpenSetupForm(program_.Ws(), form_);
     return Result(forced ? SaveConfig() : std::string());
 }
@@ -143,6 +144,8 @@ val SetupWindow::PressOk(const val& values) {
     const bool stored = PressSetupOk(program_.Ws(), form_) == SetupOkOutcome::Stored;
     val result = Result(stored ? SaveConfig() : std::string());
     result.set("stored", stored);
+    // A passed OK closes the window: its band plan belongs to the same step, as on the desktop.
+    if (stored) CloseOnce();
     return result;
 }
 
@@ -155,6 +158,12 @@ val SetupWindow::PressReset(const val& values) {
 
 void SetupWindow::Close() {
     const EditSession::Step step(*program_.Editing(), steps::kSetUp);
+    CloseOnce();
+}
+
+void SetupWindow::CloseOnce() {
+    if (closed_) return;
+    closed_ = true;
     ApplyBandSelect(program_.Ws());
 }
 

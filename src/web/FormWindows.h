@@ -33,10 +33,12 @@ public:
 
 private:
     std::string SaveConfig();
+    void CloseOnce();
     emscripten::val Result(const std::string& problem) const;
 
     ProgramSession& program_;
     SetupFormValues form_;
+    bool closed_ = false;
 };
 
 class GroupWindow : private GroupFormEvents {

@@ -63,6 +63,11 @@ async function seedProgramFolder(page, folder) {
   await page.waitForSelector("#frmPassword:not([hidden])");
 }
 
+async function menu(page, name, item) {
+  await page.click(`[data-name=${name}]`);
+  await page.click(`[data-name=${item}]`);
+}
+
 const cell = (page, row, col) => page.textContent(`[data-row='${row}'][data-col='${col}']`);
 const column = async (page, col, rows) => Promise.all(rows.map((row) => cell(page, row, col)));
 const range = (first, last) => Array.from({ length: last - first + 1 }, (_, i) => first + i);
@@ -143,6 +148,13 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
   // "PMR": the eight PMR channels, then empty frequencies and Band "Wide".
   assert.deepEqual(await column(page, 2, [1, 8, 9, 255]), ["446.006250", "446.093750", "", ""]);
   assert.deepEqual(await column(page, 7, [1, 8, 9, 255]), ["Narrow", "Narrow", "Wide", "Wide"]);
+  // OK with its band plan is one undo step.
+  await page.click("[data-name=mnuEdit]");
+  assert.equal(await page.textContent("[data-name=mnuUndo]"), "Undo Set Up");
+  await page.click("[data-name=mnuUndo]");
+  assert.deepEqual(await column(page, 2, [8, 9]), ["446.093750", "433.075000"]);
+  await menu(page, "mnuEdit", "mnuRedo");
+  assert.deepEqual(await column(page, 2, [8, 9]), ["446.093750", ""]);
 
   await settle(page);
   const stored = await storedFiles(page);
@@ -235,6 +247,9 @@ test("group window: typing checks, Auto runs with wrap-around and their messages
   assert.deepEqual(await column(page, 5, [1, 4]), ["[000] OFF", "[000] OFF"]);
   assert.deepEqual(await column(page, 6, [1, 8]), ["Yes", "Yes"]);
   assert.deepEqual(await column(page, 7, [1, 8]), ["Narrow", "Narrow"]);
+  await page.click("[data-name=mnuEdit]");
+  assert.equal(await page.textContent("[data-name=mnuUndo]"), "Undo Auto generation");
+  await page.keyboard.press("Escape");
 
   // RX only, down from 420.0125 MHz by 25 kHz: wraps to 449.975; "Wide"; DCS 207 by 3 wraps to 1.
   await page.check(g("Option3"));
@@ -305,6 +320,9 @@ test("group window: typing checks, Auto runs with wrap-around and their messages
   assert.deepEqual(await column(page, 3, [4, 10]), ["", ""]);
   await settle(page);
   assert.deepEqual((await storedFiles(page))["program/Group.txt"], readFileSync(join(custom, "Group.txt")));
+  // The group window belongs to Custom mode: Default closes it.
+  await menu(page, "mode", "default");
+  await page.waitForSelector("#frmGroup", { state: "hidden" });
   assert.deepEqual(errors, []);
   await context.close();
 });
