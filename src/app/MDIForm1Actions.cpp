@@ -118,7 +118,10 @@ void MDIForm1::SelectCustomMode() {
 
 void MDIForm1::ShowHelp() {
     editor_->CloseCellEditors();
-    if (!help_) help_ = new frmHelp(ws_.programFolder);
+    if (!help_) {
+        help_ = new frmHelp(ws_.programFolder);
+        PlaceNearOwner(*help_, *this);
+    }
     help_->show();
     help_->raise();
 }
