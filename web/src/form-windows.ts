@@ -78,9 +78,12 @@ export class FormWindows {
 
   closeGroup(): void {
     if (!this.groupCore) return;
+    const hadFocus = this.group.element.contains(document.activeElement);
     this.groupCore.delete();
     this.groupCore = null;
     this.group.hide();
+    // A keyboard user goes on where the window was opened.
+    if (hadFocus) document.querySelector<HTMLElement>("[data-key=group]")?.focus();
   }
 
   // Ending the program: the windows go without their closing steps' saves.
