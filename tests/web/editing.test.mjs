@@ -7,7 +7,8 @@ import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
 import {
-  WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, startSite, storedFiles, takeMessage, tempDir,
+  WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, seriousFindings, startSite, storedFiles, takeMessage,
+  tempDir,
 } from "./harness.mjs";
 
 let site;
@@ -79,6 +80,7 @@ test("Default mode: frequencies and band locked, pickers with their entries, ton
   assert.equal(await pickerChoice(page, 1), "[00] OFF");
   for (let i = 0; i < 12; ++i) await page.keyboard.press("ArrowDown");
   assert.equal(await pickerChoice(page, 1), "[12] C100.0");
+  assert.deepEqual(await seriousFindings(page), [], "a picker open");
   await page.keyboard.press("Escape");
   assert.equal(await visible(page, "Combo1"), false);
   assert.equal(await cell(page, 2, CTCSS), "[00] OFF");
@@ -135,6 +137,7 @@ test("Custom mode: the frequency editor's filter, limit, Enter, Escape, leaving 
   await page.keyboard.type("4");
   assert.equal(await visible(page, "Text1"), true);
   assert.equal(await text1(page), "4");
+  assert.deepEqual(await seriousFindings(page), [], "the frequency editor open");
   await page.keyboard.type("46,0 0-6a25");
   assert.equal(await text1(page), "446.00625");
   await page.keyboard.press("Enter");
@@ -264,6 +267,7 @@ test("undo and redo, New File, modes, copy and paste, a refused paste, the About
   // The About window over the frame, closed by OK.
   await menu(page, "information", "help");
   assert.equal(await page.isVisible("#frmHelp"), true);
+  assert.deepEqual(await seriousFindings(page), [], "the About window open");
   assert.equal(await page.textContent("#frmHelp .titlebar"), "About Corvane");
   assert.deepEqual(await page.$$eval("#frmHelp [data-name^=Label]", (l) => l.map((e) => e.textContent)),
     ["Velta Series PC Programmer", "Version: 1.00.15", "Date: May 12, 2012", "Frequency Range: 420 ~ 450 [MHz]"]);

@@ -192,3 +192,12 @@ export function removeDir(dir) {
 export async function settle(page) {
   await page.waitForTimeout(300);
 }
+
+// axe-core's serious and critical findings in the page as it is now.
+export async function seriousFindings(page) {
+  await page.addScriptTag({ path: join(root, "web", "node_modules", "axe-core", "axe.min.js") });
+  const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
+  return result.violations
+    .filter((v) => v.impact === "serious" || v.impact === "critical")
+    .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+}

@@ -105,7 +105,7 @@ export class Picker {
       "data-name": `Combo${number}`,
       class: "cell-picker",
       role: "listbox",
-      tabindex: "-1",
+      tabindex: "0",
       "aria-label": PICKER_NAMES[number - 1],
       hidden: true,
     });
