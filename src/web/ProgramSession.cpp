@@ -11,7 +11,11 @@ namespace corvane::web {
 
 int64_t PageClock::NowMs() const { return static_cast<int64_t>(emscripten_get_now()); }
 
-ProgramSession::ProgramSession(std::string programFolder) { ws_.programFolder = std::move(programFolder); }
+ProgramSession::ProgramSession(std::string programFolder) {
+    ws_.programFolder = std::move(programFolder);
+    // What a short Port.txt or Group.txt does not reach stays 0 or empty, as on the desktop.
+    ClearToStartUpState(ws_);
+}
 
 std::string ProgramSession::LoadAccessWindow() {
     const Status loaded = LoadConfigFile(ws_);
