@@ -119,6 +119,12 @@ test("Default mode: frequencies and band locked, pickers with their entries, ton
   await page.$eval("[data-name=MSHFlexGrid1]", (g) => { g.scrollTop += 200; });
   await page.waitForFunction(() => document.querySelector("[data-name=Combo3]").hidden);
   assert.equal(await cell(page, 3, SCAN), "Yes");
+
+  // A clipboard the browser keeps closed is said so, not passed over in silence.
+  await context.clearPermissions();
+  await clickCell(page, 3, 0);
+  await page.keyboard.press("Control+v");
+  assert.match((await takeMessage(page)).text, /^Paste: the browser did not let the page read the clipboard/);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -108,12 +108,23 @@ export class Editing {
   async copy(): Promise<void> {
     const [first, last] = this.selectedRows();
     const text = this.session.copyChannels(first, last);
-    if (text) await navigator.clipboard.writeText(text);
+    if (!text) return;
+    try {
+      await navigator.clipboard.writeText(text);
+    } catch (error) {
+      await this.host.message(`Copy: the browser did not let the page use the clipboard (${String(error)}).`);
+    }
   }
 
   async paste(): Promise<void> {
     this.closeCellEditors();
-    const text = await navigator.clipboard.readText();
+    let text: string;
+    try {
+      text = await navigator.clipboard.readText();
+    } catch (error) {
+      await this.host.message(`Paste: the browser did not let the page read the clipboard (${String(error)}).`);
+      return;
+    }
     const result = this.session.paste(text, this.current.row);
     if (result.message) {
       await this.host.message(result.message);
