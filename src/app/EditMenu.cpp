@@ -52,7 +52,9 @@ EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
     QAction* copy = menu_->addAction(QStringLiteral("Copy"), this, [this] { clipboard_->Copy(); });
     copy->setObjectName(QStringLiteral("mnuCopy"));
     copy->setShortcut(kCopyKey);
-    QAction* paste = menu_->addAction(QStringLiteral("Paste"), this, [this] { clipboard_->Paste(); });
+    QAction* paste = menu_->addAction(QStringLiteral("Paste"), this, [this] {
+        if (!frame_.PortInUse()) clipboard_->Paste();
+    });
     paste->setObjectName(QStringLiteral("mnuPaste"));
     paste->setShortcut(kPasteKey);
 
@@ -67,8 +69,11 @@ EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
 
     connect(&history_, &UndoHistory::stateChanged, this, &EditMenu::Refresh);
     connect(&history_, &UndoHistory::restored, this, &EditMenu::AfterRestore);
-    // Nothing is taken back while a transfer runs.
-    connect(&editor_, &frmRadioMain::transferButtonsEnabled, this, [this](bool enabled) { history_.SetLocked(!enabled); });
+    // Nothing is taken back or pasted over while a transfer holds the port.
+    connect(&editor_, &frmRadioMain::portInUse, this, [this, paste](bool inUse) {
+        history_.SetLocked(inUse);
+        paste->setEnabled(!inUse);
+    });
     editor_.Editors().Text1()->installEventFilter(this);
     Refresh();
 }

@@ -98,6 +98,7 @@ MDIForm1::MDIForm1(Workspace& ws, MessageSink& messages, LinkFactory linkFactory
 
     connect(editor_, &frmRadioMain::writeReadEnabled, this, &MDIForm1::SetWriteReadEnabled);
     connect(editor_, &frmRadioMain::transferButtonsEnabled, this, &MDIForm1::SetTransferButtonsEnabled);
+    connect(editor_, &frmRadioMain::portInUse, this, [this](bool inUse) { SetPortCommandsEnabled(!inUse); });
     connect(editor_, &frmRadioMain::portNameChanged, this, &MDIForm1::CheckPortMenu);
     connect(editor_, &frmRadioMain::imageAccepted, this, &MDIForm1::RefreshAfterRead);
     connect(editor_, &frmRadioMain::backupFailed, this, &MDIForm1::ShowBackupFailure);
@@ -148,6 +149,7 @@ void MDIForm1::BuildMenus() {
         item->setCheckable(true);
         portActions_[number - 1] = item;
     }
+    BuildVerifyItem(*port);
 
     QMenu* mode = menuBar()->addMenu(QStringLiteral("Mode(&M)"));
     mode->setObjectName(QStringLiteral("mode"));
@@ -209,6 +211,7 @@ void MDIForm1::MDIForm_Load() {
     RefreshPresetFrequencies(ws_.presets, ws_.edition);
     ReportIfFailed(LoadConfigFile(ws_));
     if (LinkEngine* link = editor_->Link()) {
+        link->SetVerifyAfterWrite(verifyAfterWrite_->isChecked());
         for (int number = 1; number <= kPortMenuCount; ++number) {
             PortAction(number)->setToolTip(QString::fromStdString(link->Ports().DeviceForPort(std::to_string(number))));
             PortAction(number)->setStatusTip(PortAction(number)->toolTip());

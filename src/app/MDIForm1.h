@@ -11,6 +11,7 @@
 
 class QAction;
 class QMdiArea;
+class QMenu;
 class QToolBar;
 
 namespace corvane {
@@ -53,6 +54,9 @@ public:
     QToolBar& Toolbar() const { return *toolbar_; }
     QAction* ToolbarAction(const QString& key) const;
     QAction* PortAction(int number) const { return portActions_.at(number - 1); }
+    // A transfer or the detection holds the port: the commands that would
+    // re-open it or replace the channel table refuse, shortcuts included.
+    bool PortInUse() const;
     frmHelp* HelpWindow() const;
     frmSetup* SetupWindow() const;
     frmGroup* GroupWindow() const;
@@ -69,6 +73,8 @@ private:
     void BuildToolbar();
     void ApplyFrameSize();
     void SetTransferButtonsEnabled(bool enabled);
+    void SetPortCommandsEnabled(bool enabled);
+    void BuildVerifyItem(QMenu& port);
     void SetWriteReadEnabled(bool enabled);
     void RefreshAfterRead();
     // Closes the other windows and announces the end.
@@ -102,6 +108,7 @@ private:
     std::array<QAction*, kPortMenuCount> portActions_{};
     QAction* defaultMode_ = nullptr;
     QAction* customMode_ = nullptr;
+    QAction* verifyAfterWrite_ = nullptr;
     QPointer<frmHelp> help_;
     QPointer<frmSetup> setup_;
     QPointer<frmGroup> group_;

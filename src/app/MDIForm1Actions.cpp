@@ -53,12 +53,14 @@ void MDIForm1::StartAutoDetect() {
 }
 
 void MDIForm1::NewFile() {
+    if (PortInUse()) return;
     const UndoHistory::Step step(&editor_->History(), kStepNewFile);
     if (group_) group_->close();
     StartNewFile(ws_, [this](const Status& problem) { ReportIfFailed(problem); });
 }
 
 void MDIForm1::OpenWorkbook() {
+    if (PortInUse()) return;
     const UndoHistory::Step step(&editor_->History(), kStepImportSpreadsheet);
     const auto imported = RunSpreadsheetImport(this, ws_, [this](const QString& text) { ShowMessage(text); });
     if (imported && imported->Changed()) {
@@ -68,6 +70,7 @@ void MDIForm1::OpenWorkbook() {
 }
 
 void MDIForm1::SaveWorkbook() {
+    if (PortInUse()) return;
     RunSpreadsheetExport(this, ws_, [this](const QString& text) { ShowMessage(text); });
 }
 
@@ -95,6 +98,8 @@ void MDIForm1::ShowGroup() {
 }
 
 void MDIForm1::SelectPort(int number) {
+    // Re-opening the port now would put a connection request into the image.
+    if (PortInUse()) return;
     ws_.portName = std::to_string(number);
     ReportIfFailed(SaveConfigFile(ws_));
     CheckPortMenu();
@@ -107,11 +112,13 @@ void MDIForm1::ChangeMode(uint8_t mode) {
 }
 
 void MDIForm1::SelectDefaultMode() {
+    if (PortInUse()) return;
     const UndoHistory::Step step(&editor_->History(), kStepModeDefault);
     ChangeMode(kModeDefault);
 }
 
 void MDIForm1::SelectCustomMode() {
+    if (PortInUse()) return;
     const UndoHistory::Step step(&editor_->History(), kStepModeCustom);
     ChangeMode(kModeCustom);
 }

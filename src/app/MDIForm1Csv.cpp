@@ -14,6 +14,7 @@ void MDIForm1::ExportCsv() {
 }
 
 void MDIForm1::ImportCsv() {
+    if (PortInUse()) return;
     editor_->CloseCellEditors();
     const QString path = ChooseCsvToImport(this, ws_);
     if (!path.isEmpty()) RunImportCsv(path);
@@ -24,6 +25,7 @@ bool MDIForm1::RunExportCsv(const QString& path) {
 }
 
 bool MDIForm1::RunImportCsv(const QString& path) {
+    if (PortInUse()) return false;
     editor_->CloseCellEditors();
     const UndoHistory::Step step(&editor_->History(), kStepImportChirpCsv);
     const bool imported = ImportCsvFromPath(ws_, path, [this](const QString& text) { ShowMessage(text); });

@@ -10,6 +10,7 @@
 namespace corvane {
 
 void MDIForm1::OpenImage() {
+    if (PortInUse()) return;
     editor_->CloseCellEditors();
     const QString path = ChooseImageToOpen(this, ws_);
     if (!path.isEmpty()) RunOpenImage(path);
@@ -25,6 +26,7 @@ void MDIForm1::SaveImage() {
 }
 
 bool MDIForm1::RunOpenImage(const QString& path) {
+    if (PortInUse()) return false;
     editor_->CloseCellEditors();
     const UndoHistory::Step step(&editor_->History(), kStepOpenImage);
     QString problem;

@@ -1,6 +1,7 @@
 #include "app/ProgramLink.h"
 
 #include "link/qt/LinkDriver.h"
+#include "store/LinkFileStorage.h"
 
 namespace corvane {
 
@@ -8,10 +9,14 @@ namespace {
 
 class DriverLink final : public LinkOwner {
 public:
-    DriverLink(Workspace& ws, LinkListener& listener, PortMap portMap) : driver_(ws, listener, std::move(portMap)) {}
+    DriverLink(Workspace& ws, LinkListener& listener, PortMap portMap)
+        : storage_(ws), driver_(ws, listener, std::move(portMap)) {
+        driver_.Engine().SetStorage(&storage_);
+    }
     LinkEngine& Engine() override { return driver_.Engine(); }
 
 private:
+    LinkFileStorage storage_;  // outlives the driver
     LinkDriver driver_;
 };
 

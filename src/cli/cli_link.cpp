@@ -43,14 +43,15 @@ Result<PortMap> ChoosePort(const CliContext& ctx, const std::string& port, Works
 }
 
 CliLinkSession::CliLinkSession(CliContext& ctx, Workspace& ws, PortMap portMap)
-    : ctx_(ctx), ws_(ws), programName_(kProgramName) {
+    : ctx_(ctx), ws_(ws), programName_(kProgramName), storage_(ws) {
     progressOnTerminal_ = ::isatty(STDERR_FILENO) == 1;
     if (!QCoreApplication::instance()) {
         argv_ = {programName_.data(), nullptr};
         app_ = std::make_unique<QCoreApplication>(argc_, argv_.data());
     }
     driver_ = std::make_unique<LinkDriver>(ws, *this, std::move(portMap));
-    driver_->Engine().SetBackupFolder(BackupFolder(ctx_));
+    storage_.SetBackupFolder(BackupFolder(ctx_));
+    driver_->Engine().SetStorage(&storage_);
 }
 
 CliLinkSession::~CliLinkSession() {

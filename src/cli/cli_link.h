@@ -12,6 +12,7 @@
 #include "cli/Commands.h"
 #include "link/LinkEngine.h"
 #include "link/qt/LinkDriver.h"
+#include "store/LinkFileStorage.h"
 
 namespace corvane::cli {
 
@@ -54,6 +55,7 @@ private:
     std::string programName_;
     std::vector<char*> argv_;
     std::unique_ptr<QCoreApplication> app_;
+    LinkFileStorage storage_;
     std::unique_ptr<LinkDriver> driver_;
     std::vector<std::string> messages_;
     std::vector<uint8_t> receivedImage_;

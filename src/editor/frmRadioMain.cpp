@@ -133,6 +133,8 @@ void frmRadioMain::OnWriteReadEnabled(bool enabled) { emit writeReadEnabled(enab
 
 void frmRadioMain::OnTransferButtonsEnabled(bool enabled) { emit transferButtonsEnabled(enabled); }
 
+void frmRadioMain::OnPortInUse(bool inUse) { emit portInUse(inUse); }
+
 void frmRadioMain::OnProgress(int value) { progressBar1_->setValue(value); }
 
 void frmRadioMain::OnMessage(const std::string& text, MessageKind kind) {

@@ -50,6 +50,7 @@ public:
     void OnLinkStatus(const std::string& text, StatusColour colour) override;
     void OnWriteReadEnabled(bool enabled) override;
     void OnTransferButtonsEnabled(bool enabled) override;
+    void OnPortInUse(bool inUse) override;
     void OnProgress(int value) override;
     void OnMessage(const std::string& text, MessageKind kind) override;
     void OnCloseCellEditors() override;
@@ -61,6 +62,7 @@ public:
 signals:
     void writeReadEnabled(bool enabled);
     void transferButtonsEnabled(bool enabled);
+    void portInUse(bool inUse);
     void portNameChanged();
     void imageAccepted();
     void backupFailed(const QString& text);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "model/Edition.h"
 #include "model/SettingsRecord.h"
 
 namespace corvane::image {
@@ -36,35 +37,36 @@ constexpr int kNameIdCodeOffset = 54;
 struct ByteField {
     Index index;
     uint8_t SettingsRecord::*field;
+    const char* name;  // the settings record's name, for reports
 };
 inline constexpr std::array kByteFields = {
-    ByteField{1, &SettingsRecord::FunctionFlags1},
-    ByteField{2, &SettingsRecord::FunctionFlags2},
-    ByteField{3, &SettingsRecord::VoxLevel},
-    ByteField{4, &SettingsRecord::ScanDelayTime},
-    ByteField{5, &SettingsRecord::ScanStayTime},
-    ByteField{6, &SettingsRecord::TotalTime},
-    ByteField{7, &SettingsRecord::ResumeTime},
-    ByteField{8, &SettingsRecord::HiddenSetting8},
-    ByteField{9, &SettingsRecord::PowerSaveOffTime},
-    ByteField{11, &SettingsRecord::PowerControl},
-    ByteField{12, &SettingsRecord::BacklightOnTime},
-    ByteField{13, &SettingsRecord::PowerSaveOnTime},
-    ByteField{19, &SettingsRecord::VoxAttackTime},
-    ByteField{20, &SettingsRecord::VoxReleaseTime},
-    ByteField{23, &SettingsRecord::HiddenSetting23},
-    ByteField{24, &SettingsRecord::KeyP1Side},
-    ByteField{25, &SettingsRecord::KeyP2Left},
-    ByteField{26, &SettingsRecord::KeyP3Center},
-    ByteField{27, &SettingsRecord::KeyP4Right},
-    ByteField{28, &SettingsRecord::CallTone},
-    ByteField{32, &SettingsRecord::DtmfGenerationTime},
-    ByteField{33, &SettingsRecord::DtmfPauseTime},
-    ByteField{34, &SettingsRecord::DtmfDelayTime},
-    ByteField{41, &SettingsRecord::Bclo},
-    ByteField{42, &SettingsRecord::BacklightType},
-    ByteField{43, &SettingsRecord::SqTail},
-    ByteField{45, &SettingsRecord::Squelch},
+    ByteField{1, &SettingsRecord::FunctionFlags1, "FunctionFlags1"},
+    ByteField{2, &SettingsRecord::FunctionFlags2, "FunctionFlags2"},
+    ByteField{3, &SettingsRecord::VoxLevel, "VoxLevel"},
+    ByteField{4, &SettingsRecord::ScanDelayTime, "ScanDelayTime"},
+    ByteField{5, &SettingsRecord::ScanStayTime, "ScanStayTime"},
+    ByteField{6, &SettingsRecord::TotalTime, "TotalTime"},
+    ByteField{7, &SettingsRecord::ResumeTime, "ResumeTime"},
+    ByteField{8, &SettingsRecord::HiddenSetting8, "HiddenSetting8"},
+    ByteField{9, &SettingsRecord::PowerSaveOffTime, "PowerSaveOffTime"},
+    ByteField{11, &SettingsRecord::PowerControl, "PowerControl"},
+    ByteField{12, &SettingsRecord::BacklightOnTime, "BacklightOnTime"},
+    ByteField{13, &SettingsRecord::PowerSaveOnTime, "PowerSaveOnTime"},
+    ByteField{19, &SettingsRecord::VoxAttackTime, "VoxAttackTime"},
+    ByteField{20, &SettingsRecord::VoxReleaseTime, "VoxReleaseTime"},
+    ByteField{23, &SettingsRecord::HiddenSetting23, "HiddenSetting23"},
+    ByteField{24, &SettingsRecord::KeyP1Side, "KeyP1Side"},
+    ByteField{25, &SettingsRecord::KeyP2Left, "KeyP2Left"},
+    ByteField{26, &SettingsRecord::KeyP3Center, "KeyP3Center"},
+    ByteField{27, &SettingsRecord::KeyP4Right, "KeyP4Right"},
+    ByteField{28, &SettingsRecord::CallTone, "CallTone"},
+    ByteField{32, &SettingsRecord::DtmfGenerationTime, "DtmfGenerationTime"},
+    ByteField{33, &SettingsRecord::DtmfPauseTime, "DtmfPauseTime"},
+    ByteField{34, &SettingsRecord::DtmfDelayTime, "DtmfDelayTime"},
+    ByteField{41, &SettingsRecord::Bclo, "Bclo"},
+    ByteField{42, &SettingsRecord::BacklightType, "BacklightType"},
+    ByteField{43, &SettingsRecord::SqTail, "SqTail"},
+    ByteField{45, &SettingsRecord::Squelch, "Squelch"},
 };
 
 // Channel areas. Channel c (1-based) sits at base + width * (c - 1).
@@ -85,6 +87,11 @@ inline constexpr ChannelAreas kStandardAreas{1090, kAreaChannels, 1601, kAreaCha
 inline constexpr ChannelAreas kLpdAreas{1108, 239, 1609, 247};
 
 constexpr Index WordAt(Index base, int channel) { return base + kWordWidth * static_cast<Index>(channel - 1); }
+// The areas a builder uses for an image of this edition and band.
+constexpr const ChannelAreas& AreasFor(int edition, int bandSelect) {
+    return edition == kEditionPmrLpd && bandSelect == kBandLpd ? kLpdAreas : kStandardAreas;
+}
+
 constexpr Index ByteAt(Index base, int channel) { return base + static_cast<Index>(channel - 1); }
 
 // Group slots, 11 entries each.

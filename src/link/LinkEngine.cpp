@@ -47,6 +47,18 @@ void LinkEngine::DisableTransferButtons() { listener_.OnTransferButtonsEnabled(f
 void LinkEngine::EnableToolbarAfterTransfer() {
     listener_.OnTransferButtonsEnabled(true);
     SetProgress(0);
+    UpdatePortInUse();
+}
+
+bool LinkEngine::PortInUse() const {
+    return writeRunning_ || readRunning_ || autoDetectRunning_ || transferStarting_ || verifyPending_;
+}
+
+void LinkEngine::UpdatePortInUse() {
+    const bool inUse = PortInUse();
+    if (inUse == portInUseShown_) return;
+    portInUseShown_ = inUse;
+    listener_.OnPortInUse(inUse);
 }
 
 void LinkEngine::Wake() {
@@ -97,6 +109,7 @@ void LinkEngine::AppendHandshake(LinkJobs::Job& job) {
 // ---------------------------------------------------------------- requests
 
 void LinkEngine::ReconnectPort() {
+    if (PortInUse()) return;
     LinkJobs::Job job;
     job.push_back(LinkJobs::Action([this] {
         connected_ = false;
@@ -111,18 +124,20 @@ void LinkEngine::ReconnectPort() {
 }
 
 void LinkEngine::StartAutoDetect() {
-    if (autoDetectRunning_) return;
+    if (PortInUse()) return;
     autoDetectRunning_ = true;
     timers_.Start(LinkTimer::Timer3, kDetectionTickMs, clock_.NowMs());
     probeWait_ = 0;
     probePort_ = static_cast<int>(LenientInteger(ws_.portName));
     probeTries_ = 0;
     connected_ = false;
+    UpdatePortInUse();
     Wake();
 }
 
 void LinkEngine::RequestWrite() {
-    if (!connected_ || autoDetectRunning_ || transferStarting_) return;
+    // One transfer at a time: a second handshake would land inside the first.
+    if (!connected_ || PortInUse()) return;
     if (!port_.IsOpen()) {
         listener_.OnMessage("[4] Could not Open COM: " + ws_.portName, MessageKind::Information);
         return;
@@ -132,17 +147,26 @@ void LinkEngine::RequestWrite() {
         listener_.OnMessage(kNoFrequency, MessageKind::Information);
         return;
     }
+    // Built and checked before the handshake: a refusal must not leave the
+    // radio waiting for an image that never comes.
+    const Result<MemoryImage> built = BuildImage(ws_);
+    if (!built.ok()) {
+        listener_.OnMessage(built.message(), MessageKind::Information);
+        return;
+    }
+    image_ = built.value();
     StartWrite();
 }
 
 void LinkEngine::RequestRead() {
-    if (!connected_ || autoDetectRunning_ || transferStarting_) return;
+    // One transfer at a time: a second handshake would land inside the first.
+    if (!connected_ || PortInUse()) return;
     if (!port_.IsOpen()) {
         listener_.OnMessage("[5] Could not Open COM: " + ws_.portName, MessageKind::Information);
         return;
     }
     if (readRunning_) return;
-    StartRead();
+    StartRead(false);
 }
 
 void LinkEngine::Shutdown() {
@@ -151,7 +175,9 @@ void LinkEngine::Shutdown() {
         timers_.Stop(timer);
     }
     writeRunning_ = readRunning_ = autoDetectRunning_ = transferStarting_ = false;
+    verifyPending_ = verifying_ = spoiledBurst_ = false;
     readGiveUpAt_.reset();
+    lineErrors_.Stop();
     if (port_.IsOpen()) port_.Close();
 }
 
@@ -177,6 +203,7 @@ void LinkEngine::Timer3Tick() {
     ShowLinkStatus();
     timers_.Stop(LinkTimer::Timer3);
     autoDetectRunning_ = false;
+    UpdatePortInUse();
 }
 
 // ---------------------------------------------------------------- time
@@ -196,6 +223,7 @@ void LinkEngine::Service() {
     if (readRunning_ && readGiveUpAt_ && now >= *readGiveUpAt_) {
         FailRead("no complete image received within " + std::to_string(kReadGiveUpMs / 1000) + " seconds");
     }
+    UpdatePortInUse();
     Wake();
 }
 

@@ -11,11 +11,11 @@
 // The four logical timers (Timer1 25 ms write pacer, Timer2 10 ms receive
 // tick, Timer3 20 ms detection, Timer4 10 ms handshake tick) and every wait
 // of the link (Delay, output drain, handshake wait) live inside the engine.
-// A late Service() fires each timer at most once: ticks are skipped, never
-// bunched, so a stalled event loop does not fake a silence.
+// A late Service() fires each timer at most once and a late tick delays the
+// ones after it: ticks are never bunched, so the radio never gets two image
+// bytes closer than the pacer interval and a stalled loop fakes no silence.
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -24,14 +24,15 @@
 #include "link/CommandFrame.h"
 #include "link/LinkClock.h"
 #include "link/LinkJobs.h"
+#include "link/LineErrorWatch.h"
 #include "link/LinkListener.h"
+#include "link/LinkStorage.h"
 #include "link/LinkTimers.h"
 #include "link/MemoryImage.h"
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
-#include "store/ImageBackups.h"
 
 namespace corvane {
 
@@ -48,13 +49,16 @@ public:
 
     // ---- requests (user actions) ----
     // Port menu and start-up: clear Connected, re-open PortName, send a
-    // connection request; the receive tick recognises the answer.
+    // connection request; the receive tick recognises the answer. Refused
+    // while the port is in use: a request in the middle of an image would
+    // shift the radio's memory.
     void ReconnectPort();
     // Toolbar "auto": probe COM PortName, PortName+1, ... wrapping 12 -> 1.
     void StartAutoDetect();
     // Toolbar "program" after its own checks: Connected, no detection, port
     // open ("[4] Could not Open COM: "), no write running, a receive
-    // frequency on channel 1 ("There is no Frequency Datas ...").
+    // frequency on channel 1 ("There is no Frequency Datas ..."), and an
+    // image BuildImage accepts (its refusal is shown; nothing is sent).
     void RequestWrite();
     // Toolbar "upload": Connected, no detection, port open
     // ("[5] Could not Open COM: "), no read running.
@@ -64,9 +68,11 @@ public:
 
     // ---- events from the port's owner ----
     void OnBytesReceived(std::span<const uint8_t> bytes);
-    // Break, framing, overrun, parity and the like: the receive buffer is lost.
+    // Break, framing, overrun, parity and the like: the receive buffer is
+    // lost, and during a read the rest of the burst too (up to its silence).
     void OnLineError();
-    // The port went away (unplugged, write refused); the owner closed it.
+    // The port went away (unplugged, write refused): the link shows
+    // "Connection Failed..." and Down/Up are disabled until it answers again.
     void OnPortFailure(const std::string& reason);
 
     // ---- time ----
@@ -82,6 +88,11 @@ public:
     bool WriteRunning() const { return writeRunning_; }
     bool ReadRunning() const { return readRunning_; }
     bool AutoDetectRunning() const { return autoDetectRunning_; }
+    // The read-back after a write is pending or running.
+    bool VerifyRunning() const { return verifyPending_; }
+    // A transfer (with its handshake and read-back) or the detection owns the
+    // port: nothing may re-open it or replace the channel table meanwhile.
+    bool PortInUse() const;
     bool PortOpen() const { return port_.IsOpen(); }
     // A handshake, frame or transfer set-up is in progress.
     bool Busy() const { return !jobs_.Empty(); }
@@ -97,11 +108,14 @@ public:
     void SetPortMap(PortMap portMap) { portMap_ = std::move(portMap); }
     const LinkTimers& Timers() const { return timers_; }
 
-    // Where each image a write sends and a read receives is kept; empty
-    // switches backups off. Until set: DefaultBackupFolder of the workspace
-    // (none while the workspace has no program folder).
-    void SetBackupFolder(std::filesystem::path folder) { backupFolder_ = std::move(folder); }
-    std::filesystem::path BackupFolder() const;
+    // Where sent and received images are kept and a read is taken over.
+    // Without one: no backups, and a read is decoded into the workspace only.
+    void SetStorage(LinkStorage* storage) { storage_ = storage; }
+
+    // Verify after Write: read the radio back after "DOWNLOAD COMPLETE" and
+    // compare with the image sent. The workspace is not changed by it.
+    void SetVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
+    bool VerifyAfterWrite() const { return verifyAfterWrite_; }
 
     // ShowLinkStatus: label, port menu tick and the write/read buttons.
     void ShowLinkStatus();
@@ -113,8 +127,11 @@ private:
     // After a transfer's handshake: false, with the failure shown, when the radio did not answer.
     bool ContinueAfterHandshake();
     void StartWrite();
-    void StartRead();
+    // Handshake, read command, collection; verify: the read-back of a write.
+    void StartRead(bool verify);
     void BeginImageSend();
+    void FinishWrite();
+    void StartVerify();
 
     void Timer1Tick();
     void Timer2Tick();
@@ -124,10 +141,13 @@ private:
     bool CountDownSilence();
     void ParseReplyFrame();
     void CompleteRead();
+    void CompleteVerify(std::span<const uint8_t> readBack);
     void ClearRxBuffer();
+    void CheckLineErrors();
 
     // A backup that fails is reported to the listener; the transfer goes on.
     void SaveBackup(std::span<const uint8_t> image, int16_t edition, BackupKind kind);
+    Status TakeOverRead(std::span<const uint8_t> image);
 
     void FailWrite(const std::string& reason);
     void FailRead(const std::string& reason);
@@ -135,6 +155,8 @@ private:
     void SetLabel(const std::string& text, StatusColour colour);
     void DisableTransferButtons();
     void EnableToolbarAfterTransfer();
+    // Tells the listener when PortInUse changed.
+    void UpdatePortInUse();
     void Wake();
 
     Workspace& ws_;
@@ -156,8 +178,14 @@ private:
     bool readRunning_ = false;
     bool autoDetectRunning_ = false;
     bool transferStarting_ = false;
+    bool verifyAfterWrite_ = false;
+    bool verifyPending_ = false;   // from the write's last byte to the verdict
+    bool verifying_ = false;       // the running read is the read-back
+    bool spoiledBurst_ = false;    // a line error hit this burst: drop it up to its silence
+    bool portInUseShown_ = false;
 
-    std::optional<std::filesystem::path> backupFolder_;
+    LinkStorage* storage_ = nullptr;
+    LineErrorWatch lineErrors_;
     MemoryImage image_{};
     int txIndex_ = 0;
     int progress_ = 0;

@@ -26,6 +26,8 @@ inline const std::string kHandshakeFailure = "Connection Failure during handshak
 inline const std::string kNoFrequency = "There is no Frequency Datas ...";
 inline const std::string kWriteComplete = "DOWNLOAD COMPLETE";
 inline const std::string kReadComplete = "UPLOAD COMPLETE";
+inline const std::string kVerifyComplete = "VERIFY COMPLETE";
+inline const std::string kVerifyFailed = "Verify failed: ";
 inline const std::string kWriteLabel = "Download";
 inline const std::string kReadLabel = "Upload";
 

@@ -31,6 +31,10 @@ public:
     // oFile, sFile, setup, group (DisableTransferButtons /
     // EnableToolbarAfterTransfer).
     virtual void OnTransferButtonsEnabled(bool /*enabled*/) {}
+    // A transfer or the detection took the port (true) or gave it back:
+    // commands that re-open the port or replace the channel table wait for
+    // false. It turns false in the same step as the transfer buttons return.
+    virtual void OnPortInUse(bool /*inUse*/) {}
     // ProgressBar1 value, always within 0..kImageLength.
     virtual void OnProgress(int /*value*/) {}
     virtual void OnMessage(const std::string& /*text*/, MessageKind /*kind*/) {}

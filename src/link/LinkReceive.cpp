@@ -16,18 +16,33 @@ using namespace link_detail;
 void LinkEngine::OnBytesReceived(std::span<const uint8_t> bytes) {
     for (uint8_t byte : bytes) {
         if (sending_) continue;
+        silenceCounter_ = kByteSilence;
+        if (spoiledBurst_) continue;
         // A full buffer keeps its first bytes; the line still is not silent.
         if (rxCount_ < static_cast<int>(kLinkBufferSize)) rxBuffer_[static_cast<std::size_t>(rxCount_++)] = byte;
-        silenceCounter_ = kByteSilence;
         if (readRunning_ && !writeRunning_) SetProgress(progress_ + 1);
     }
+    CheckLineErrors();
 }
 
-void LinkEngine::OnLineError() { ClearRxBuffer(); }
+void LinkEngine::OnLineError() {
+    ClearRxBuffer();
+    // The damaged byte may still be on its way; nothing of this burst can
+    // make a whole image any more. The error itself is line activity.
+    if (!readRunning_) return;
+    spoiledBurst_ = true;
+    silenceCounter_ = kByteSilence;
+}
+
+void LinkEngine::CheckLineErrors() {
+    if (readRunning_ && !writeRunning_ && lineErrors_.Rose(port_)) OnLineError();
+}
 
 void LinkEngine::OnPortFailure(const std::string& reason) {
     if (port_.IsOpen()) port_.Close();
     lastOpenStatus_ = Status::Error(reason);
+    // The radio cannot have heard anything since: Down/Up wait for a new answer.
+    connected_ = false;
     if (writeRunning_ && timers_.Running(LinkTimer::Timer1)) {
         FailWrite(reason);
     } else if (writeRunning_) {
@@ -35,7 +50,10 @@ void LinkEngine::OnPortFailure(const std::string& reason) {
         frameWriteStatus_ = Status::Error(reason);
     } else if (readRunning_) {
         FailRead(reason);
+    } else if (!autoDetectRunning_) {
+        ShowLinkStatus();
     }
+    UpdatePortInUse();
 }
 
 void LinkEngine::ClearRxBuffer() {
@@ -67,7 +85,9 @@ void LinkEngine::ParseReplyFrame() {
 // ---------------------------------------------------------------- ticks
 
 void LinkEngine::Timer2Tick() {
+    CheckLineErrors();
     if (CountDownSilence()) return;
+    spoiledBurst_ = false;
     if (!readRunning_ || writeRunning_) {
         ClearRxBuffer();
         return;

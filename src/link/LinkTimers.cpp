@@ -19,8 +19,9 @@ std::optional<LinkTimer> LinkTimers::TakeDue(int64_t nowMs) {
     }
     if (!earliest) return std::nullopt;
     Slot& slot = slots_[*earliest];
-    slot.dueMs += slot.intervalMs;
-    if (slot.dueMs <= nowMs) slot.dueMs = nowMs + slot.intervalMs;
+    // On time, the rhythm holds; late, the next tick is a whole interval away
+    // from this one, so a late tick delays the rest instead of catching up.
+    slot.dueMs = (slot.dueMs < nowMs ? nowMs : slot.dueMs) + slot.intervalMs;
     return static_cast<LinkTimer>(*earliest);
 }
 

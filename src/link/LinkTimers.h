@@ -1,7 +1,8 @@
 #pragma once
 // The four millisecond timers of the link, on whatever clock the engine
-// runs. A timer that is serviced late fires once and resumes its rhythm
-// from the current time: missed ticks are skipped, never bunched.
+// runs. A timer that is serviced late fires once and its next tick follows a
+// whole interval later: missed ticks are skipped, never bunched, and two
+// ticks are never closer than the interval.
 #include <array>
 #include <cstdint>
 #include <optional>

@@ -1,14 +1,14 @@
 // Write to Radio and Read from Radio: set-up after the handshake, the write
-// pacer, read completion and the failures of either.
+// pacer, the read-back that verifies a write, read completion and the
+// failures of either.
 #include "link/LinkEngine.h"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
+#include "link/ImageCompare.h"
 #include "link/ImageLayout.h"
 #include "link/LinkEngineDetail.h"
-#include "store/WorkingSet.h"
 
 namespace corvane {
 
@@ -21,6 +21,12 @@ bool LinkEngine::ContinueAfterHandshake() {
     transferStarting_ = false;
     jobs_.AbortCurrent();
     ShowLinkStatus();
+    if (verifyPending_) {
+        // The write had locked the toolbar; its read-back ends here.
+        verifyPending_ = verifying_ = false;
+        EnableToolbarAfterTransfer();
+    }
+    UpdatePortInUse();
     listener_.OnMessage(kHandshakeFailure, MessageKind::Information);
     return false;
 }
@@ -53,15 +59,6 @@ void LinkEngine::BeginImageSend() {
         FailWrite(frameWriteStatus_.message());
         return;
     }
-    const Result<MemoryImage> built = BuildImage(ws_);
-    if (!built.ok()) {
-        writeRunning_ = false;
-        ShowLinkStatus();
-        EnableToolbarAfterTransfer();
-        listener_.OnMessage(built.message(), MessageKind::Information);
-        return;
-    }
-    image_ = built.value();
     // Kept before the first byte goes, so even an interrupted write leaves it.
     SaveBackup(image_, ws_.edition, BackupKind::Write);
     SetLabel(kWriteLabel, labelColour_);
@@ -81,19 +78,40 @@ void LinkEngine::Timer1Tick() {
     ++txIndex_;
     SetProgress(txIndex_);
     if (txIndex_ < kImageBytes) return;
-    writeRunning_ = false;
-    readRunning_ = false;
-    ShowLinkStatus();
-    timers_.Stop(LinkTimer::Timer1);
-    EnableToolbarAfterTransfer();
-    listener_.OnImageSent(image_);
-    listener_.OnMessage(kWriteComplete, MessageKind::Exclamation);
+    FinishWrite();
 }
 
+void LinkEngine::FinishWrite() {
+    writeRunning_ = false;
+    readRunning_ = false;
+    timers_.Stop(LinkTimer::Timer1);
+    ShowLinkStatus();
+    if (!verifyAfterWrite_) {
+        EnableToolbarAfterTransfer();
+        listener_.OnImageSent(image_);
+        listener_.OnMessage(kWriteComplete, MessageKind::Exclamation);
+        return;
+    }
+    // The toolbar stays locked through the read-back.
+    verifyPending_ = true;
+    SetProgress(0);
+    listener_.OnImageSent(image_);
+    listener_.OnMessage(kWriteComplete, MessageKind::Exclamation);
+    StartVerify();
+}
+
+void LinkEngine::StartVerify() {
+    // The program may have ended while the completion message was up.
+    if (!verifyPending_) return;
+    StartRead(true);
+}
+
+// Every way a write ends early is the port failing under it.
 void LinkEngine::FailWrite(const std::string& reason) {
     timers_.Stop(LinkTimer::Timer1);
     writeRunning_ = false;
     transferStarting_ = false;
+    connected_ = false;
     ShowLinkStatus();
     EnableToolbarAfterTransfer();
     listener_.OnMessage("Write to Radio failed after " + std::to_string(txIndex_) + " of " +
@@ -101,30 +119,28 @@ void LinkEngine::FailWrite(const std::string& reason) {
                         MessageKind::Warning);
 }
 
-// ---------------------------------------------------------------- backups
-
-std::filesystem::path LinkEngine::BackupFolder() const {
-    if (backupFolder_) return *backupFolder_;
-    if (ws_.programFolder.empty()) return {};
-    return DefaultBackupFolder(ws_);
-}
+// ---------------------------------------------------------------- storage
 
 void LinkEngine::SaveBackup(std::span<const uint8_t> image, int16_t edition, BackupKind kind) {
-    const std::filesystem::path folder = BackupFolder();
-    if (folder.empty()) return;
-    const Result<std::filesystem::path> saved =
-        SaveImageBackup(folder, image, edition, kind, std::chrono::system_clock::now());
-    if (saved.ok()) {
-        listener_.OnBackupSaved(saved->string());
-    } else {
+    if (storage_ == nullptr) return;
+    const Result<std::string> saved = storage_->KeepBackup(image, edition, kind);
+    if (!saved.ok()) {
         listener_.OnBackupFailed("Image backup not saved: " + saved.message());
+    } else if (!saved->empty()) {
+        listener_.OnBackupSaved(*saved);
     }
+}
+
+Status LinkEngine::TakeOverRead(std::span<const uint8_t> image) {
+    if (storage_ == nullptr) return DecodeImage(image, ws_);
+    return storage_->AcceptRead(image, ws_);
 }
 
 // ---------------------------------------------------------------- read
 
-void LinkEngine::StartRead() {
+void LinkEngine::StartRead(bool verify) {
     transferStarting_ = true;
+    verifying_ = verify;
     LinkJobs::Job job;
     AppendHandshake(job);
     job.push_back(LinkJobs::Action([this] {
@@ -132,6 +148,8 @@ void LinkEngine::StartRead() {
         DisableTransferButtons();
         readRunning_ = true;
         writeRunning_ = false;
+        spoiledBurst_ = false;
+        lineErrors_.Start(port_);
         listener_.OnCloseCellEditors();
         SetLabel(kReadLabel, labelColour_);
     }));
@@ -149,10 +167,15 @@ void LinkEngine::CompleteRead() {
     readRunning_ = false;
     writeRunning_ = false;
     readGiveUpAt_.reset();
+    lineErrors_.Stop();
     const std::span<const uint8_t> image(rxBuffer_.data(), kImageLength);
     SaveBackup(image, static_cast<int16_t>(image[image::kEdition]), BackupKind::Read);
+    if (verifying_) {
+        CompleteVerify(image);
+        return;
+    }
     listener_.OnImageReceived(image);
-    const Status accepted = AcceptImageFromRadio(image, ws_);
+    const Status accepted = TakeOverRead(image);
     // The decoder ends by showing the link status again (the label leaves "Upload").
     ShowLinkStatus();
     ClearRxBuffer();
@@ -171,14 +194,35 @@ void LinkEngine::CompleteRead() {
     Wake();
 }
 
+// The read-back is compared, never decoded: the working set stays as it is.
+void LinkEngine::CompleteVerify(std::span<const uint8_t> readBack) {
+    const std::vector<std::string> differences = DifferingFields(image_, readBack);
+    verifyPending_ = verifying_ = false;
+    ShowLinkStatus();
+    ClearRxBuffer();
+    EnableToolbarAfterTransfer();
+    if (!differences.empty()) {
+        listener_.OnMessage(VerifyFailedText(differences), MessageKind::Warning);
+        return;
+    }
+    timers_.Stop(LinkTimer::Timer2);
+    listener_.OnMessage(kVerifyComplete, MessageKind::Exclamation);
+    timers_.Start(LinkTimer::Timer2, kReceiveTickMs, clock_.NowMs());
+    Wake();
+}
+
 void LinkEngine::FailRead(const std::string& reason) {
+    const bool verify = verifying_;
     readRunning_ = false;
     transferStarting_ = false;
+    verifyPending_ = verifying_ = false;
     readGiveUpAt_.reset();
+    lineErrors_.Stop();
     ClearRxBuffer();
     ShowLinkStatus();
     EnableToolbarAfterTransfer();
-    listener_.OnMessage("Read from Radio failed: " + reason, MessageKind::Warning);
+    listener_.OnMessage((verify ? kVerifyFailed : std::string("Read from Radio failed: ")) + reason,
+                        MessageKind::Warning);
 }
 
 }  // namespace corvane

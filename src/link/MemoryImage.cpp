@@ -125,8 +125,7 @@ Status PutChannels(const Workspace& ws, std::span<uint8_t> out) {
     }
     image::PutByte(out, image::kImageChannelCount, channelCount);
 
-    const bool lpd = ws.edition == kEditionPmrLpd && ws.settings.BandSelect == kBandLpd;
-    const image::ChannelAreas& areas = lpd ? image::kLpdAreas : image::kStandardAreas;
+    const image::ChannelAreas& areas = image::AreasFor(ws.edition, ws.settings.BandSelect);
     for (int c = 1; c <= areas.toneChannels; ++c) {
         const int tone = ToneNumberCtcssFirst(table.GetCell(c, ColCtcss), table.GetCell(c, ColDcs), ws.edition);
         image::PutWord(out, image::WordAt(areas.tones, c), static_cast<uint16_t>(tone));

@@ -5,12 +5,23 @@
 // into LinkEngine (OnBytesReceived, OnLineError, OnPortFailure).
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "model/Status.h"
 
 namespace corvane {
+
+// The receive-error counters a serial driver keeps since it was loaded.
+struct LineErrorCounts {
+    uint64_t frame = 0;
+    uint64_t overrun = 0;
+    uint64_t parity = 0;
+    uint64_t brk = 0;
+    uint64_t bufOverrun = 0;
+    bool operator==(const LineErrorCounts&) const = default;
+};
 
 class SerialPort {
 public:
@@ -30,6 +41,9 @@ public:
     virtual std::size_t BytesToWrite() const = 0;
     // Drops pending input and output.
     virtual void DiscardBuffers() = 0;
+    // The driver's receive-error counters; nullopt where the driver keeps
+    // none (a pseudo-terminal) or the port is closed.
+    virtual std::optional<LineErrorCounts> LineErrorCounters() const { return std::nullopt; }
 };
 
 }  // namespace corvane

@@ -7,13 +7,12 @@
 #include <span>
 #include <string>
 
+#include "link/LinkStorage.h"
 #include "link/MemoryImage.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
 
 namespace corvane {
-
-enum class BackupKind { Read, Write };
 
 // How many backups a folder keeps; older ones are deleted.
 constexpr std::size_t kBackupsKept = 50;

@@ -64,7 +64,7 @@ std::vector<uint8_t> KoreaImage() {
 TEST(LinkBackup, WriteKeepsTheSentImageBeforeTheFirstByte) {
     LinkBench bench;
     const std::filesystem::path backups = bench.folder / "Data" / "backups";
-    EXPECT_EQ(bench.engine.BackupFolder(), backups);
+    EXPECT_EQ(bench.storage.BackupFolder(), backups);
     RunAnsweredWrite(bench);
     // Already there while the image is still going out.
     ASSERT_EQ(bench.listener.backupsSaved.size(), 1u);
@@ -116,7 +116,7 @@ TEST(LinkBackup, UnwritableFolderIsReportedOnceAndTheTransfersFinish) {
     // A folder below a plain file cannot be created, whoever runs the test.
     const std::filesystem::path blocker = bench.folder / "blocker";
     std::ofstream(blocker) << "x";
-    bench.engine.SetBackupFolder(blocker / "backups");
+    bench.storage.SetBackupFolder(blocker / "backups");
 
     RunAnsweredWrite(bench);
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.WriteRunning(); }, kWriteLimitMs));
@@ -136,7 +136,7 @@ TEST(LinkBackup, UnwritableFolderIsReportedOnceAndTheTransfersFinish) {
 
 TEST(LinkBackup, EmptyFolderSwitchesBackupsOff) {
     LinkBench bench;
-    bench.engine.SetBackupFolder({});
+    bench.storage.SetBackupFolder({});
     RunAnsweredRead(bench, KoreaImage());
     EXPECT_EQ(bench.listener.LastMessage(), "UPLOAD COMPLETE");
     EXPECT_FALSE(std::filesystem::exists(bench.folder / "Data" / "backups"));

@@ -11,6 +11,7 @@
 #include "link/LinkEngine.h"
 #include "model/ChannelDefaults.h"
 #include "model/Workspace.h"
+#include "store/LinkFileStorage.h"
 
 namespace corvane::linktest {
 
@@ -40,6 +41,8 @@ public:
     }
     std::size_t BytesToWrite() const override { return 0; }
     void DiscardBuffers() override {}
+    // Like a pseudo-terminal until a test sets counters.
+    std::optional<LineErrorCounts> LineErrorCounters() const override { return open_ ? counters : std::nullopt; }
 
     // All bytes written, in order.
     std::vector<uint8_t> AllSent() const {
@@ -53,6 +56,7 @@ public:
     std::vector<SentBytes> sent;
     std::vector<std::string> sentTo;
     std::optional<std::size_t> failWritesFrom;
+    std::optional<LineErrorCounts> counters;
 
 private:
     const LinkClock& clock_;
@@ -73,6 +77,11 @@ public:
     }
     void OnWriteReadEnabled(bool enabled) override { writeReadEnabled = enabled; }
     void OnTransferButtonsEnabled(bool enabled) override { transferButtons = enabled; }
+    void OnPortInUse(bool inUse) override {
+        // Locked and unlocked only together with the toolbar, never alone.
+        if (!inUse) unlockedWithButtons.push_back(transferButtons);
+        portInUse = inUse;
+    }
     void OnProgress(int value) override {
         progress = value;
         progressMin = std::min(progressMin, value);
@@ -92,6 +101,8 @@ public:
     StatusColour colour = StatusColour::Red;
     bool writeReadEnabled = false;
     bool transferButtons = true;
+    bool portInUse = false;
+    std::vector<bool> unlockedWithButtons;
     int progress = 0;
     int progressMin = 0;
     int progressMax = 0;
@@ -109,7 +120,8 @@ inline const std::vector<uint8_t> kConnReply = {0x02, 0x07, 'C', 'O', 'N', 'N', 
 // one millisecond at a time, handing scheduled bytes to the engine first.
 class LinkBench {
 public:
-    LinkBench() : port(clock), engine(ws, port, listener, clock, PortMap::WithSerialDir("/sim")) {
+    LinkBench() : port(clock), storage(ws), engine(ws, port, listener, clock, PortMap::WithSerialDir("/sim")) {
+        engine.SetStorage(&storage);
         ws.edition = kEditionPmrLpd;
         ws.previousEdition = kEditionPmrLpd;
         ws.portName = "5";
@@ -134,6 +146,8 @@ public:
         while (clock.NowMs() < endMs) Step();
     }
     void RunFor(int64_t ms) { RunUntil(clock.NowMs() + ms); }
+    // Time passes with nobody servicing the engine (a busy event loop).
+    void StallFor(int64_t ms) { clock.Advance(ms); }
     // Steps until the condition holds or the limit passes; true when it held.
     template <typename Condition>
     bool RunUntilTrue(Condition condition, int64_t limitMs) {
@@ -157,6 +171,7 @@ public:
     Workspace ws;
     FakePort port;
     RecordingListener listener;
+    LinkFileStorage storage;
     LinkEngine engine;
     std::multimap<int64_t, std::vector<uint8_t>> incoming;
     std::filesystem::path folder;

@@ -2,6 +2,8 @@
 // completion, and a port that fails while the image goes out.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "link/MemoryImage.h"
 #include "link_harness.h"
 
@@ -95,17 +97,75 @@ TEST(LinkWrite, HandshakeWithoutAnswerLeavesOtherButtonsAlone) {
     EXPECT_EQ(bench.port.sent.size(), 2u);  // no write command
 }
 
-TEST(LinkWrite, RefusedImageReEnablesButtons) {
+TEST(LinkWrite, RefusedImageSendsNoByteAtAll) {
     LinkBench bench;
-    bench.ws.settings.NameId = "";
-    const Result<MemoryImage> refused = BuildImage(bench.ws);
-    if (refused.ok()) GTEST_SKIP() << "this build encodes an empty name";
-    RequestAnsweredWrite(bench);
-    bench.RunFor(1000);
-    EXPECT_FALSE(bench.engine.WriteRunning());
+    bench.Connect();
+    ASSERT_TRUE(bench.engine.Connected());
+    const std::size_t before = bench.port.sent.size();
+    const std::size_t opens = bench.port.opened.size();
+    for (const auto& spoil : std::vector<std::function<void(Workspace&)>>{
+             [](Workspace& ws) { ws.settings.NameId = "1"; },
+             [](Workspace& ws) { ws.channels.SetCell(30, ColTxFreq, "446.001000"); }}) {
+        Workspace kept = bench.ws;
+        spoil(bench.ws);
+        const Result<MemoryImage> refused = BuildImage(bench.ws);
+        ASSERT_FALSE(refused.ok());
+        bench.engine.RequestWrite();
+        EXPECT_EQ(bench.listener.LastMessage(), refused.message());
+        EXPECT_FALSE(bench.engine.PortInUse());
+        bench.RunFor(2000);
+        bench.ws = kept;
+    }
+    // Not a handshake, not a command, not a re-open: the radio heard nothing.
+    EXPECT_EQ(bench.port.sent.size(), before);
+    EXPECT_EQ(bench.port.opened.size(), opens);
     EXPECT_TRUE(bench.listener.transferButtons);
-    EXPECT_EQ(bench.listener.LastMessage(), refused.message());
-    EXPECT_EQ(bench.port.sent.size(), 3u);
+    EXPECT_TRUE(bench.listener.writeReadEnabled);
+}
+
+// A stalled event loop: the byte after it leaves late, and the ones after
+// that a whole interval apart, never sooner.
+TEST(LinkWrite, LateTickDelaysTheRestInsteadOfCatchingUp) {
+    LinkBench bench;
+    StartConnectedWrite(bench);
+    bench.RunFor(200);
+    bench.StallFor(37);
+    bench.RunFor(400);
+    const auto& sent = bench.port.sent;
+    int64_t late = 0;
+    for (std::size_t i = 4; i < sent.size(); ++i) {
+        const int64_t gap = sent[i].atMs - sent[i - 1].atMs;
+        EXPECT_GE(gap, kWritePacerMs) << "byte " << i - 3;
+        if (gap > kWritePacerMs) {
+            ++late;
+            EXPECT_EQ(sent[i + 1].atMs - sent[i].atMs, kWritePacerMs) << "after the late byte";
+        }
+    }
+    EXPECT_EQ(late, 1);
+}
+
+TEST(LinkWrite, NothingReopensThePortUntilTheButtonsReturn) {
+    LinkBench bench;
+    RequestAnsweredWrite(bench);
+    // From the request on, through the handshake, the command and the image.
+    EXPECT_TRUE(bench.listener.portInUse);
+    for (int i = 0; i < 20; ++i) {
+        bench.RunFor(113);
+        bench.engine.ReconnectPort();
+        bench.engine.StartAutoDetect();
+        bench.engine.RequestRead();
+        EXPECT_TRUE(bench.engine.PortInUse());
+    }
+    EXPECT_FALSE(bench.engine.AutoDetectRunning());
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.WriteRunning(); }, 60000));
+    const std::vector<uint8_t> sent = bench.port.AllSent();
+    const Result<MemoryImage> expected = BuildImage(bench.ws);
+    ASSERT_TRUE(expected.ok());
+    ASSERT_EQ(sent.size(), 8u + 8u + 6u + kImageLength);  // reconnect, handshake, command, image
+    EXPECT_TRUE(std::equal(expected->begin(), expected->end(), sent.end() - static_cast<std::ptrdiff_t>(kImageLength)));
+    EXPECT_FALSE(bench.listener.portInUse);
+    EXPECT_EQ(bench.listener.unlockedWithButtons, std::vector<bool>{true});
+    EXPECT_EQ(bench.port.opened.size(), 2u);
 }
 
 TEST(LinkWritePortFailure, RefusedWriteStopsThePacer) {
@@ -114,6 +174,8 @@ TEST(LinkWritePortFailure, RefusedWriteStopsThePacer) {
     StartConnectedWrite(bench);
     bench.RunFor(60000);
     EXPECT_FALSE(bench.engine.WriteRunning());
+    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connection Failed...");
+    EXPECT_FALSE(bench.listener.writeReadEnabled);
     EXPECT_FALSE(bench.engine.Timers().Running(LinkTimer::Timer1));
     EXPECT_TRUE(bench.listener.transferButtons);
     EXPECT_EQ(bench.listener.progress, 0);
@@ -135,10 +197,28 @@ TEST(LinkWritePortFailure, PortLostMidWriteIsReportedNotCompleted) {
     ASSERT_EQ(bench.listener.messages.size(), 1u);
     EXPECT_NE(bench.listener.LastMessage().find("device unplugged"), std::string::npos);
     EXPECT_TRUE(bench.listener.transferButtons);
-    // Connected survives a port error; the next request finds the port closed.
-    EXPECT_TRUE(bench.engine.Connected());
+    // As after a failed handshake: red status, Down/Up off, a click does nothing.
+    EXPECT_FALSE(bench.engine.Connected());
+    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connection Failed...");
+    EXPECT_EQ(bench.listener.colour, StatusColour::Red);
+    EXPECT_FALSE(bench.listener.writeReadEnabled);
     bench.engine.RequestWrite();
-    EXPECT_EQ(bench.listener.LastMessage(), "[4] Could not Open COM: 5");
+    EXPECT_EQ(bench.listener.messages.size(), 1u);
+}
+
+TEST(LinkPortFailure, IdlePortLostShowsConnectionFailed) {
+    LinkBench bench;
+    bench.Connect();
+    ASSERT_EQ(bench.listener.Label(), "(COM5)  Connected ...");
+    bench.engine.OnPortFailure("device unplugged");
+    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connection Failed...");
+    EXPECT_EQ(bench.listener.colour, StatusColour::Red);
+    EXPECT_FALSE(bench.listener.writeReadEnabled);
+    EXPECT_TRUE(bench.listener.messages.empty());
+    // Choosing the port again brings it back once the radio answers.
+    bench.Connect();
+    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connected ...");
+    EXPECT_TRUE(bench.listener.writeReadEnabled);
 }
 
 TEST(LinkWritePortFailure, PortClosedUnderThePacerFails) {

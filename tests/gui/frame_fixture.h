@@ -21,6 +21,7 @@ protected:
     void OpenFrame(int16_t edition, uint8_t mode = kModeDefault, const std::string& port = "5",
                    bool simulatedLink = true) {
         frame_.reset();
+        IsolateUserSettings();
         dir_ = std::make_unique<QTemporaryDir>();
         ws_ = Workspace{};
         ws_.programFolder = dir_->path().toStdString();

@@ -5,8 +5,10 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -23,11 +25,13 @@ public:
         texts << text;
         icons.push_back(icon);
         owners.emplace_back(owner != nullptr ? owner->window() : nullptr);
+        if (onShow) onShow(text);
     }
     void Beep() override { ++beeps; }
 
     QString Last() const { return texts.isEmpty() ? QString() : texts.last(); }
     void Clear() {
+        onShow = nullptr;
         texts.clear();
         icons.clear();
         owners.clear();
@@ -38,16 +42,21 @@ public:
     std::vector<MessageIcon> icons;
     std::vector<QPointer<QWidget>> owners;  // the window each message belonged to
     int beeps = 0;
+    // Runs while the box would be up.
+    std::function<void(const QString&)> onShow;
 };
 
 // The engine of the window under test, on a fake port.
 class FakeLink final : public LinkOwner {
 public:
     FakeLink(Workspace& ws, LinkListener& listener, const ManualClock& clock)
-        : port(clock), engine(ws, port, listener, clock, PortMap::WithSerialDir("/sim")) {}
+        : port(clock), storage(ws), engine(ws, port, listener, clock, PortMap::WithSerialDir("/sim")) {
+        engine.SetStorage(&storage);
+    }
     LinkEngine& Engine() override { return engine; }
 
     linktest::FakePort port;
+    LinkFileStorage storage;
     LinkEngine engine;
 };
 
@@ -99,6 +108,12 @@ private:
     FakeLink* link_ = nullptr;
     std::multimap<int64_t, std::vector<uint8_t>> incoming_;
 };
+
+// Per-user settings go to a folder of this test run, never the user's own.
+inline void IsolateUserSettings() {
+    static QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+}
 
 // Clicks table cell (row 1..255, col) of a grid whose model row is row - 1.
 inline void ClickCell(QAbstractItemView& view, int row, int col) {

@@ -106,7 +106,8 @@ private slots:
                  (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-", "mnuExit"}));
         QCOMPARE(names(bar[1]->menu()), (QStringList{"mnuUndo", "mnuRedo", "-", "mnuCopy", "mnuPaste"}));
         QCOMPARE(names(bar[2]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
-                                                      "com8", "-", "com9", "com10", "com11", "com12"}));
+                                                      "com8", "-", "com9", "com10", "com11", "com12", "-",
+                                                      "verifyAfterWrite"}));
         QCOMPARE(names(bar[3]->menu()), (QStringList{"default", "custom"}));
         QCOMPARE(names(bar[4]->menu()), (QStringList{"help"}));
         QCOMPARE(Action("mnuExit").text(), QStringLiteral("Exit(&X)"));

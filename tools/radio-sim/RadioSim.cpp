@@ -49,6 +49,7 @@ void RadioSim::OnFrame(const Frame& frame, Clock::time_point now) {
         log_.Line("RX WRITE mode=" + std::to_string(frame[kModeIndex]));
         collecting_ = true;
         incoming_.clear();
+        arrivals_.clear();
         lastIncoming_ = now;
     } else if (IsCommand(frame, kReadCommand)) {
         log_.Line("RX READ mode=" + std::to_string(frame[kModeIndex]));
@@ -86,7 +87,9 @@ void RadioSim::StartBurst(Clock::time_point start) {
     Scheduled item{};
     for (std::size_t i = 0; i < total; ++i) {
         if (options_.pause && i == options_.pause->afterBytes && i > 0) due += options_.pause->length;
-        item = {due, i < imageBytes ? image[i] : kExtraByte, i + 1 == total};
+        uint8_t byte = i < imageBytes ? image[i] : kExtraByte;
+        if (options_.corruptIndex && i == *options_.corruptIndex) byte = static_cast<uint8_t>(~byte);
+        item = {due, byte, i + 1 == total};
         auto pos = std::upper_bound(outbox_.begin(), outbox_.end(), due,
                                     [](auto t, const Scheduled& s) { return t < s.due; });
         outbox_.insert(pos, item);
@@ -104,15 +107,29 @@ void RadioSim::Schedule(std::span<const uint8_t> bytes, Clock::time_point due) {
 
 void RadioSim::CollectImageByte(uint8_t byte, Clock::time_point now) {
     incoming_.push_back(byte);
+    arrivals_.push_back(now);
     lastIncoming_ = now;
     if (incoming_.size() < kImageLength) return;
     collecting_ = false;
     log_.Line("RX IMAGE " + std::to_string(incoming_.size()));
+    WriteArrivals();
     if (Status s = memory_.Store(incoming_); !s) log_.Line("ERROR " + s.message());
     if (!options_.receivedImageFile.empty()) {
         if (Status s = WriteBytesFile(options_.receivedImageFile, incoming_); !s) log_.Line("ERROR " + s.message());
     }
     ++completed_;
+}
+
+void RadioSim::WriteArrivals() {
+    if (options_.arrivalsFile.empty() || arrivals_.empty()) return;
+    std::string text;
+    for (const Clock::time_point at : arrivals_) {
+        text += std::to_string(std::chrono::duration_cast<Micros>(at - arrivals_.front()).count()) + '\n';
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    if (Status s = WriteBytesFile(options_.arrivalsFile, std::span<const uint8_t>(bytes, text.size())); !s) {
+        log_.Line("ERROR " + s.message());
+    }
 }
 
 void RadioSim::OnTick(Clock::time_point now) {

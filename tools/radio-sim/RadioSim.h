@@ -44,6 +44,7 @@ private:
     void AnswerConnect(const Frame& request, Clock::time_point now);
     void StartBurst(Clock::time_point start);
     void CollectImageByte(uint8_t byte, Clock::time_point now);
+    void WriteArrivals();
     void Schedule(std::span<const uint8_t> bytes, Clock::time_point due);
 
     const SimOptions& options_;
@@ -56,6 +57,7 @@ private:
 
     bool collecting_ = false;
     std::vector<uint8_t> incoming_;
+    std::vector<Clock::time_point> arrivals_;
     Clock::time_point lastIncoming_{};
     std::size_t burstSize_ = 0;
     int completed_ = 0;

@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include "link/MemoryImage.h"
+
 namespace corvane::sim {
 namespace {
 
@@ -64,6 +66,7 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
         {"--memory", TextSetter(&SimOptions::memoryFile)},
         {"--log", TextSetter(&SimOptions::logFile)},
         {"--received-image", TextSetter(&SimOptions::receivedImageFile)},
+        {"--arrivals", TextSetter(&SimOptions::arrivalsFile)},
         {"--reply-delay", DurationSetter("--reply-delay", &SimOptions::replyDelay)},
         {"--late-answer", DurationSetter("--late-answer", &SimOptions::replyDelay)},
         {"--read-delay", DurationSetter("--read-delay", &SimOptions::readDelay)},
@@ -74,6 +77,16 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
              auto n = ParseCount("--short", v);
              if (!n) return n.status();
              o.shortImage = static_cast<std::size_t>(*n);
+             return Status::Ok();
+         }},
+        {"--corrupt-read",
+         [](SimOptions& o, const std::string& v) {
+             auto n = ParseCount("--corrupt-read", v);
+             if (!n) return n.status();
+             if (*n >= static_cast<long long>(kImageLength)) {
+                 return Status::Error("--corrupt-read expects an image index below " + std::to_string(kImageLength));
+             }
+             o.corruptIndex = static_cast<std::size_t>(*n);
              return Status::Ok();
          }},
         {"--extra",
@@ -145,6 +158,9 @@ Memory:
   --memory FILE         keep the radio memory in FILE (read at start, written
                         after every complete write); default image if missing
   --received-image FILE write each complete received image to FILE
+  --arrivals FILE       with each complete received image, write the arrival
+                        time of each of its bytes to FILE (microseconds after
+                        the first, one a line)
 Timing:
   --reply-delay MS      delay before answering a connection request (150)
   --late-answer MS      same as --reply-delay, for answers after the wait
@@ -157,6 +173,8 @@ Faults:
   --foreign             answer with a well-formed frame that is not CONN
   --noise               send random bytes before each answer
   --short N             cut the image burst after N bytes
+  --corrupt-read N      send image byte N damaged (bits inverted) in every
+                        read; the memory itself keeps it
   --extra N             send N extra bytes after the image
   --pause-at N:MS       pause MS in the burst after N bytes
   --seed N              seed for --noise (1)

@@ -24,6 +24,7 @@ struct SimOptions {
     std::string memoryFile;    // memory kept between runs
     std::string logFile;
     std::string receivedImageFile;
+    std::string arrivalsFile;  // arrival time of each byte of a received image
     Millis replyDelay{150};    // lands after the programmer's 100 ms deaf window
     Millis readDelay{200};     // pause between the read command and the burst
     Millis collectTimeout{2000};  // a write that stalls this long is abandoned
@@ -35,6 +36,7 @@ struct SimOptions {
     bool once = false;
     bool exitWithParent = false;
     std::optional<std::size_t> shortImage;  // burst cut after this many bytes
+    std::optional<std::size_t> corruptIndex;  // this image byte is sent damaged
     std::size_t extraBytes = 0;
     std::optional<BurstPause> pause;
     unsigned seed = 1;

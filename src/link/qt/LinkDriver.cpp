@@ -7,8 +7,15 @@ namespace corvane {
 namespace {
 
 constexpr int kFallbackMs = 10;
+constexpr int64_t kNanosPerMs = 1'000'000;
 
 }  // namespace
+
+int64_t QtLinkClock::MsUntil(int64_t deadlineMs) const {
+    const int64_t leftNs = deadlineMs * kNanosPerMs - elapsed_.nsecsElapsed();
+    if (leftNs <= 0) return 0;
+    return (leftNs + kNanosPerMs - 1) / kNanosPerMs;
+}
 
 LinkDriver::LinkDriver(Workspace& ws, LinkListener& listener, PortMap portMap, QObject* parent)
     : QObject(parent), engine_(ws, port_, listener, clock_, std::move(portMap)) {
@@ -64,7 +71,7 @@ void LinkDriver::Rearm() {
         timer_.stop();
         return;
     }
-    const int64_t wait = std::max<int64_t>(0, *next - clock_.NowMs());
+    const int64_t wait = clock_.MsUntil(*next);
     timer_.start(static_cast<int>(wait));
 }
 

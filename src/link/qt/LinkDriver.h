@@ -16,6 +16,10 @@ class QtLinkClock : public LinkClock {
 public:
     QtLinkClock() { elapsed_.start(); }
     int64_t NowMs() const override { return elapsed_.elapsed(); }
+    // Whole milliseconds from the true now (not the truncated NowMs) until
+    // deadlineMs is reached, so a timer armed with it never fires early and
+    // its lateness does not pile up from tick to tick.
+    int64_t MsUntil(int64_t deadlineMs) const;
 
 private:
     QElapsedTimer elapsed_;

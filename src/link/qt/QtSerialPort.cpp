@@ -6,6 +6,9 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #endif
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
 
 namespace corvane {
 namespace {
@@ -71,6 +74,20 @@ std::size_t QtSerialPort::BytesToWrite() const {
 
 void QtSerialPort::DiscardBuffers() {
     if (port_.isOpen()) port_.clear(QSerialPort::AllDirections);
+}
+
+std::optional<LineErrorCounts> QtSerialPort::LineErrorCounters() const {
+#ifdef __linux__
+    if (!port_.isOpen()) return std::nullopt;
+    // USB serial and UART drivers keep these; a pseudo-terminal refuses the call.
+    serial_icounter_struct counts{};
+    if (::ioctl(static_cast<int>(port_.handle()), TIOCGICOUNT, &counts) != 0) return std::nullopt;
+    auto count = [](int value) { return static_cast<uint64_t>(static_cast<unsigned int>(value)); };
+    return LineErrorCounts{count(counts.frame), count(counts.overrun), count(counts.parity), count(counts.brk),
+                           count(counts.buf_overrun)};
+#else
+    return std::nullopt;
+#endif
 }
 
 }  // namespace corvane

@@ -18,6 +18,8 @@ public:
     Status Write(std::span<const uint8_t> bytes) override;
     std::size_t BytesToWrite() const override;
     void DiscardBuffers() override;
+    // Linux TIOCGICOUNT; nullopt elsewhere and on pseudo-terminals.
+    std::optional<LineErrorCounts> LineErrorCounters() const override;
 
     // For the driver's signal connections (readyRead, errorOccurred).
     QSerialPort& Device() { return port_; }
