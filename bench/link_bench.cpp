@@ -1,6 +1,8 @@
 // corvane-bench: how the link performs against corvane-radio-sim on a real
 // pseudo-terminal. Prints the read and write durations against their line
-// and pacing times, and the CPU an idle connected program uses.
+// and pacing times, the write pacing as the radio saw it (gaps between image
+// bytes on the simulator's side of the pty), and the CPU an idle connected
+// program uses.
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -8,11 +10,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "link/qt/LinkDriver.h"
 #include "model/Workspace.h"
@@ -81,6 +86,32 @@ int Fail(const std::string& what) {
     return 1;
 }
 
+// The simulator's arrival times of the image bytes, microseconds after the first.
+std::vector<long long> ReadArrivals(const QString& file) {
+    std::vector<long long> arrivals;
+    std::ifstream in(file.toStdString());
+    for (long long us = 0; in >> us;) arrivals.push_back(us);
+    return arrivals;
+}
+
+// Smallest gap, 1st percentile, median and the whole span, as the radio saw them.
+void PrintPacing(const std::vector<long long>& arrivals) {
+    if (arrivals.size() != kImageLength) {
+        std::printf("gaps:  the simulator recorded %zu of %zu image bytes\n", arrivals.size(), kImageLength);
+        return;
+    }
+    std::vector<long long> gaps;
+    for (std::size_t i = 1; i < arrivals.size(); ++i) gaps.push_back(arrivals[i] - arrivals[i - 1]);
+    std::sort(gaps.begin(), gaps.end());
+    auto ms = [](long long us) { return static_cast<double>(us) / 1000.0; };
+    const double totalS = ms(arrivals.back()) / 1000.0;
+    const double nominalS = (kImageLength - 1) * kWritePacerMs / 1000.0;
+    std::printf("gaps:  smallest %.2f ms, 1st percentile %.2f ms, median %.2f ms (at the radio, %d ms asked)\n",
+                ms(gaps.front()), ms(gaps[gaps.size() / 100]), ms(gaps[gaps.size() / 2]), kWritePacerMs);
+    std::printf("total: %6.2f s first to last image byte at the radio (1935 x 25 ms = %.3f s, %+.2f %%)\n", totalS,
+                nominalS, 100.0 * (totalS - nominalS) / nominalS);
+}
+
 int Run() {
     QTemporaryDir dir;
     if (!dir.isValid()) return Fail("cannot create a temporary folder");
@@ -91,8 +122,9 @@ int Run() {
 
     QProcess sim;
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString arrivals = dir.filePath("arrivals.txt");
     sim.start(CORVANE_SIM_PATH, {"--link", serialDir + "/ttyUSB0", "--reply-delay", kRadioDelayMs, "--read-delay",
-                                 kRadioDelayMs});
+                                 kRadioDelayMs, "--arrivals", arrivals});
     if (!sim.waitForStarted(kSimStartMs) || !sim.waitForReadyRead(kSimStartMs)) {
         return Fail(std::string("cannot start ") + CORVANE_SIM_PATH);
     }
@@ -142,6 +174,9 @@ int Run() {
         std::printf("pacer: %6.2f s  (1935 x 25 ms = %.3f s, %+.2f %%)\n", pacedS, nominalS,
                     100.0 * (pacedS - nominalS) / nominalS);
     }
+    // The simulator writes the times once it has the last byte; give it a moment.
+    RunUntil([&] { return ReadArrivals(arrivals).size() == kImageLength; }, kConnectMs);
+    PrintPacing(ReadArrivals(arrivals));
 
     engine.Shutdown();
     sim.terminate();

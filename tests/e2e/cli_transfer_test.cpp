@@ -2,6 +2,7 @@
 // and the ways a transfer fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <thread>
 
@@ -91,8 +92,9 @@ void ExpectSameWorkingFiles(const std::filesystem::path& a, const std::filesyste
     }
 }
 
-// The one full write: ~48 s of protocol time, then a line-speed read back.
-TEST(CliTransfer, WriteThenReadRoundTripsTheWorkingSet) {
+// The one full write: ~48 s of protocol time, verified by reading it back,
+// then a line-speed read into another folder.
+TEST(CliTransfer, VerifiedWriteThenReadRoundTripsTheWorkingSet) {
     TempDir source, target, serial;
     Workspace ws = CustomWorkspace(source.path());
     SaveWorkingSet(ws);
@@ -108,14 +110,26 @@ TEST(CliTransfer, WriteThenReadRoundTripsTheWorkingSet) {
 
     const auto received = serial / "received.bin";
     SimProcess sim({"--link", (serial / kCom5Device).string(), "--received-image", received.string(), "--log",
-                    (serial / "sim.log").string()});
+                    (serial / "sim.log").string(), "--byte-time-us", kFastBurst});
     ASSERT_TRUE(sim.started());
 
-    const auto write =
-        Cli({"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write"}, kWriteRun);
+    const std::string portTxt = ReadFileText(source / "Port.txt");
+    const auto write = Cli({"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write",
+                            "--verify"},
+                           kWriteRun);
     ASSERT_EQ(write.exitCode, 0) << Both(write) << ReadFileText(serial / "sim.log");
-    EXPECT_NE(write.out.find("DOWNLOAD COMPLETE"), std::string::npos) << write.out;
+    EXPECT_NE(write.out.find("DOWNLOAD COMPLETE\nVERIFY COMPLETE\n"), std::string::npos) << write.out;
     EXPECT_EQ(ReadFileBytes(received), expected);
+    // The read-back is kept like any read; the working set is left alone.
+    std::vector<std::string> backups;
+    for (const auto& entry : std::filesystem::directory_iterator(source / "Data" / "backups")) {
+        backups.push_back(entry.path().filename().string());
+    }
+    std::sort(backups.begin(), backups.end());
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_TRUE(backups[0].ends_with("_write.img") || backups[1].ends_with("_write.img"));
+    EXPECT_TRUE(backups[0].ends_with("_read.img") || backups[1].ends_with("_read.img"));
+    EXPECT_EQ(ReadFileText(source / "Port.txt"), portTxt);
 
     const auto read =
         Cli({"--folder", target.path().string(), "--serial-dir", serial.path().string(), "read"}, kReadRun);
@@ -139,6 +153,27 @@ TEST(CliTransfer, ReadTakesTheFirst1936BytesOfANoisyLongBurst) {
     const auto read = Cli({"--folder", target.path().string(), "read", "--port", sim.device()}, kReadRun);
     ASSERT_EQ(read.exitCode, 0) << Both(read);
     ExpectSameWorkingFiles(source.path(), target.path());
+}
+
+// Not a connection test, not a handshake: a radio that is never asked for
+// an image cannot be left waiting for one.
+TEST(CliTransfer, RefusedImageSendsNoByte) {
+    TempDir source, serial;
+    Workspace ws = CustomWorkspace(source.path());
+    ws.channels.SetCell(9, ColRxFreq, "446.001000");  // off the 6.25 kHz raster
+    SaveWorkingSet(ws);
+    SimProcess sim({"--link", (serial / kCom5Device).string(), "--log", (serial / "sim.log").string()});
+    ASSERT_TRUE(sim.started());
+    for (const char* extra : {"", "--verify"}) {
+        std::vector<std::string> args{"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write"};
+        if (*extra) args.push_back(extra);
+        const auto run = Cli(args, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << Both(run);
+        EXPECT_NE(run.err.find("channel 9: RX frequency 446.001000 is not on the 6.25 kHz raster"), std::string::npos)
+            << Both(run);
+    }
+    sim.Stop();
+    EXPECT_EQ(ReadFileText(serial / "sim.log").find("RX"), std::string::npos) << ReadFileText(serial / "sim.log");
 }
 
 TEST(CliTransfer, SilentRadioFailsTheHandshake) {

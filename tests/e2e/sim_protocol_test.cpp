@@ -221,6 +221,21 @@ TEST(SimBurst, ShortExtraAndPauseShapeTheBurst) {
     }
 }
 
+TEST(SimBurst, CorruptReadDamagesOneByteOfEveryReadButNotTheMemory) {
+    TempDir dir;
+    const auto memory = dir / "memory.bin";
+    WriteFileBytes(memory, PatternImage());
+    SimProcess sim({"--memory", memory.string(), "--corrupt-read", "88", "--byte-time-us", kFastBurst});
+    ASSERT_TRUE(sim.started());
+    SerialPeer peer(sim.device());
+    for (int read = 0; read < 2; ++read) {
+        Bytes expected = PatternImage();
+        expected[88] = static_cast<uint8_t>(~expected[88]);
+        EXPECT_EQ(ReadImage(peer), expected);
+    }
+    EXPECT_EQ(ReadFileBytes(memory), PatternImage());
+}
+
 TEST(SimRun, OnceEndsAfterOneTransferAndLinkIsRemovedOnStop) {
     TempDir dir;
     const auto link = dir / "ttyUSB0";

@@ -13,6 +13,7 @@
 #include "app/ProgramLink.h"
 #include "editor/frmRadioMain.h"
 #include "gui_support.h"
+#include "link/MemoryImage.h"
 #include "store/ConfigFiles.h"
 
 using namespace corvane;
@@ -55,6 +56,74 @@ private slots:
             QCOMPARE(messages.texts, QStringList{"UPLOAD COMPLETE"});
             QVERIFY(!ws.channels.GetCell(1, ColRxFreq).empty());  // the radio's channel 1
             QVERIFY(frame.ToolbarAction(QStringLiteral("nFile"))->isEnabled());
+        }
+        radio.terminate();
+        QVERIFY(radio.waitForFinished(5000));
+#endif
+    }
+
+    // The program's own link writing into the simulated radio while the user
+    // tries to re-choose the port: the radio's memory must come out exactly
+    // as built. Verify after Write then reads it back through a cable that
+    // damages one byte, and names the channel.
+    void writeWithPortReChosenThenVerifyAgainstADamagedReadBack() {
+#ifndef CORVANE_SIM_PATH
+        QSKIP("the radio simulator is not built");
+#else
+        IsolateUserSettings();
+        QTemporaryDir serial;
+        QTemporaryDir folder;
+        const QString received = serial.filePath("received.bin");
+        QProcess radio;
+        radio.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Byte 88 is channel 12's receive frequency.
+        radio.start(QStringLiteral(CORVANE_SIM_PATH), {"--link", serial.filePath("ttyUSB0"), "--byte-time-us", "200",
+                                                       "--received-image", received, "--corrupt-read", "88"});
+        QVERIFY(radio.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(serial.filePath("ttyUSB0")), 5000);
+
+        Workspace ws;
+        ws.programFolder = folder.path().toStdString();
+        ws.edition = ws.previousEdition = kEditionPmrLpd;
+        ws.portName = "5";
+        QVERIFY(SaveConfigFile(ws).ok());
+        RecordingMessages messages;
+        {
+            MDIForm1 frame(ws, messages, MakeProgramLinkFactory(serial.path().toStdString()));
+            frame.MDIForm_Load();
+            frame.show();
+            QLabel& label = frame.Editor().StatusLabel();
+            QTRY_COMPARE_WITH_TIMEOUT(label.text(), QStringLiteral("(COM5)  Connected ..."), 5000);
+            QAction* verify = frame.findChild<QAction*>(QStringLiteral("verifyAfterWrite"));
+            QVERIFY(verify != nullptr);
+            verify->setChecked(true);
+            ws.channels.SetFrequencyCell(446.00625, 1, ColRxFreq);
+            ws.channels.SetFrequencyCell(438.5, 12, ColRxFreq);
+            const Result<MemoryImage> built = BuildImage(ws);
+            QVERIFY(built.ok());
+            const std::string channel12 = ws.channels.GetCell(12, ColRxFreq);
+
+            frame.Toolbar1_ButtonClick(QStringLiteral("program"));
+            QTRY_VERIFY2_WITH_TIMEOUT(label.text() == QStringLiteral("Download"), qPrintable(messages.texts.join('|')),
+                                      5000);
+            QTest::qWait(1000);
+            frame.PortAction(5)->trigger();  // the ticked item, as a user would
+            frame.SelectPort(5);             // and the way a shortcut would
+            frame.Toolbar1_ButtonClick(QStringLiteral("auto"));
+            QTRY_VERIFY_WITH_TIMEOUT(messages.texts.size() == 2, 90000);
+            QCOMPARE(messages.texts.at(0), QStringLiteral("DOWNLOAD COMPLETE"));
+            QCOMPARE(messages.texts.at(1), QStringLiteral("Verify failed: channel 12 RX"));
+            QCOMPARE(ws.channels.GetCell(12, ColRxFreq), channel12);  // the read-back changed nothing
+            QVERIFY(frame.PortAction(5)->isEnabled());
+            QVERIFY(frame.ToolbarAction(QStringLiteral("program"))->isEnabled());
+
+            QFile image(received);
+            QVERIFY(image.open(QIODevice::ReadOnly));
+            const QByteArray bytes = image.readAll();
+            QCOMPARE(bytes, QByteArray(reinterpret_cast<const char*>(built->data()), static_cast<qsizetype>(built->size())));
+            const QDir backups(QString::fromStdString((ws.DataFolder() / "backups").string()));
+            QCOMPARE(backups.entryList({"*_write.img"}, QDir::Files).size(), 1);
+            QCOMPARE(backups.entryList({"*_read.img"}, QDir::Files).size(), 1);
         }
         radio.terminate();
         QVERIFY(radio.waitForFinished(5000));
