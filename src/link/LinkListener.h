@@ -47,7 +47,8 @@ public:
     virtual void OnImageAccepted() {}
     // The last byte of a write left for the radio.
     virtual void OnImageSent(const MemoryImage& /*image*/) {}
-    // The bytes of a completed read, before they are decoded.
+    // The bytes of a completed read, before they are decoded (never the
+    // read-back of Verify after Write, which is only compared).
     virtual void OnImageReceived(std::span<const uint8_t> /*image*/) {}
     // A backup of the image being written or just read was saved at path.
     virtual void OnBackupSaved(const std::string& /*path*/) {}

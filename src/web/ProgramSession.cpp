@@ -37,6 +37,7 @@ std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
     const Status loaded = LoadWorkingSet(ws_);
     if (!engine_) {
         engine_ = std::make_unique<LinkEngine>(ws_, port_, listener_, clock_, PortMap::WithDeviceTable(devices));
+        engine_->SetStorage(&storage_);
         engine_->SetWakeCallback([this] {
             if (!wake_.isUndefined()) wake_();
         });
@@ -56,7 +57,7 @@ std::string ProgramSession::CloseEditor() { return SaveChannelFiles(ws_).message
 std::string ProgramSession::Caption() const { return FrameCaption(ws_.edition); }
 
 std::string ProgramSession::BackupFolder() const {
-    return engine_ ? engine_->BackupFolder().string() : DefaultBackupFolder(ws_).string();
+    return storage_.BackupFolder().string();
 }
 
 void ProgramSession::SetDevices(const std::vector<std::string>& devices) {

@@ -12,6 +12,7 @@
 #include "link/LinkClock.h"
 #include "link/LinkEngine.h"
 #include "model/Workspace.h"
+#include "store/LinkFileStorage.h"
 #include "web/EditSession.h"
 #include "web/JsListener.h"
 #include "web/JsSerialPort.h"
@@ -82,6 +83,7 @@ public:
 private:
     Workspace ws_;
     EditSession editing_{ws_};
+    LinkFileStorage storage_{ws_};  // backups and a read's files, for the engine
     PageClock clock_;
     JsSerialPort port_;
     JsListener listener_;
