@@ -92,6 +92,7 @@ void MDIForm1::ShowGroup() {
         group_->setAttribute(Qt::WA_DeleteOnClose);
         group_->SetUndoHistory(&editor_->History());
         PlaceNearOwner(*group_, *this);
+        group_->SetPortInUse(PortInUse());
     }
     group_->show();
     group_->raise();

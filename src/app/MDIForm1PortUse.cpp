@@ -7,6 +7,7 @@
 #include "app/MDIForm1.h"
 #include "app/UserSettings.h"
 #include "editor/frmRadioMain.h"
+#include "forms/frmGroup.h"
 
 namespace corvane {
 
@@ -26,6 +27,7 @@ bool MDIForm1::PortInUse() const {
 
 void MDIForm1::SetPortCommandsEnabled(bool enabled) {
     for (QAction* item : portActions_) item->setEnabled(enabled);
+    if (group_) group_->SetPortInUse(!enabled);
     defaultMode_->setEnabled(enabled);
     customMode_->setEnabled(enabled);
     for (const char* name : kPortUseItems) {

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "editor/UndoHistory.h"
@@ -138,12 +139,20 @@ void frmGroup::RefreshLinkStatus() {
 
 void frmGroup::FocusToneCode() { toneCode_->setFocus(); }
 
+void frmGroup::SetPortInUse(bool inUse) {
+    portInUse_ = inUse;
+    auto_->setEnabled(!inUse);
+    reset_->setEnabled(!inUse);
+}
+
 void frmGroup::Command2_Click() {
+    if (portInUse_) return;
     const UndoHistory::Step step(history_, kStepAutoGeneration);
     Run([this] { form_.PressAuto(); });
 }
 
 void frmGroup::Command5_Click() {
+    if (portInUse_) return;
     const UndoHistory::Step step(history_, kStepGroupReset);
     Run([this] { form_.PressReset(); });
 }

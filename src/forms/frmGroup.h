@@ -30,6 +30,9 @@ public:
     // Auto and Reset each become one step of this history.
     void SetUndoHistory(UndoHistory* history) { history_ = history; }
 
+    // While a transfer holds the port, "Auto" and "Reset" wait: both rewrite the channel table.
+    void SetPortInUse(bool inUse);
+
     void AllwaysOntop();
     void NoAllwaysOnTop();
 
@@ -69,7 +72,8 @@ private:
     MessageFn showMessage_;
     std::function<void()> refreshLinkStatus_;
     GroupForm form_;
-    bool showing_ = false;  // filling the controls is not typing
+    bool showing_ = false;
+    bool portInUse_ = false;  // filling the controls is not typing
     UndoHistory* history_ = nullptr;  // lives with the main window, which outlives this one
 
     QLineEdit* freqStart_ = nullptr;   // Text1
@@ -88,6 +92,8 @@ private:
     QComboBox* toneStep_ = nullptr;    // Combo2
     std::array<QLineEdit*, kGroupCount> groupBoxes_{};
     QGroupBox* groupFrame_ = nullptr;
+    QPushButton* auto_ = nullptr;      // Command2
+    QPushButton* reset_ = nullptr;     // Command5
 };
 
 }  // namespace corvane

@@ -141,8 +141,10 @@ void frmGroup::BuildControls() {
         buttons->addWidget(b);
         return b;
     };
-    connect(button("Command2", "Auto"), &QPushButton::clicked, this, &frmGroup::Command2_Click);
-    connect(button("Command5", "Reset"), &QPushButton::clicked, this, &frmGroup::Command5_Click);
+    auto_ = button("Command2", "Auto");
+    reset_ = button("Command5", "Reset");
+    connect(auto_, &QPushButton::clicked, this, &frmGroup::Command2_Click);
+    connect(reset_, &QPushButton::clicked, this, &frmGroup::Command5_Click);
     connect(button("Command1", "Exit"), &QPushButton::clicked, this, &frmGroup::Command1_Click);
     toneLayout->addStretch(1);
     toneLayout->addLayout(buttons);

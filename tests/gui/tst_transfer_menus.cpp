@@ -3,6 +3,7 @@
 // handlers refuse, and all of it comes back together with the toolbar.
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
 #include <QMap>
 #include <QSettings>
 #include <QtTest>
@@ -10,6 +11,7 @@
 #include "app/MDIForm1.h"
 #include "editor/UndoHistory.h"
 #include "editor/frmRadioMain.h"
+#include "forms/frmGroup.h"
 #include "frame_fixture.h"
 #include "gui_support.h"
 #include "link/MemoryImage.h"
@@ -128,6 +130,44 @@ private slots:
         QCOMPARE(messages_.texts, QStringList{"UPLOAD COMPLETE"});
         QCOMPARE(atCompletion, All(true));
         QCOMPARE(ws_.portName, std::string("5"));
+    }
+
+    // Auto and Reset rewrite the channel table: the group window waits too,
+    // also when it opens while the port is held (before the radio answered).
+    void groupWindowWaitsForTheWrite() {
+        OpenFrame(kEditionPmrLpd);
+        frame_->SelectCustomMode();
+        ws_.channels.SetFrequencyCell(446.1, 1, ColRxFreq);
+        sim_->AnswerConnection();
+        QVERIFY(Engine().Connected());
+        const auto commands = [this] {
+            frmGroup* group = frame_->GroupWindow();
+            return QList<bool>{group->findChild<QPushButton*>("Command2")->isEnabled(),
+                               group->findChild<QPushButton*>("Command5")->isEnabled()};
+        };
+        Action("group").trigger();
+        QCOMPARE(commands(), (QList<bool>{true, true}));
+        const ChannelTable table = ws_.channels;
+        QList<bool> atCompletion;
+        messages_.onShow = [&](const QString&) { atCompletion = commands(); };
+
+        Action("program").trigger();
+        QVERIFY(Engine().PortInUse());
+        QCOMPARE(commands(), (QList<bool>{false, false}));
+        frame_->GroupWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(frame_->GroupWindow() == nullptr);
+        Action("group").trigger();
+        QCOMPARE(commands(), (QList<bool>{false, false}));
+        sim_->ReceiveIn(150, linktest::kConnReply);
+        QVERIFY(sim_->RunUntilTrue([&] { return Engine().TxIndex() > 50; }, 2000));
+        for (const char* slot : {"Command2_Click", "Command5_Click"})
+            QVERIFY(QMetaObject::invokeMethod(frame_->GroupWindow(), slot));
+        QVERIFY(ws_.channels == table);
+
+        QVERIFY(sim_->RunUntilTrue([&] { return !Engine().WriteRunning(); }, 60000));
+        QCOMPARE(messages_.texts, QStringList{"DOWNLOAD COMPLETE"});
+        QCOMPARE(atCompletion, (QList<bool>{true, true}));
     }
 
     void verifyAfterWriteIsRememberedPerUserNotInPortTxt() {
