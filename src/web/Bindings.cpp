@@ -86,6 +86,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("nextDeadline", &ProgramSession::NextDeadline)
         .function("connected", &ProgramSession::Connected)
         .function("transferring", &ProgramSession::Transferring)
+        .function("portInUse", &ProgramSession::PortInUse)
         .function("autoDetectRunning", &ProgramSession::AutoDetectRunning);
 
     class_<DemoRadio>("DemoRadio")

@@ -217,6 +217,9 @@ val GroupWindow::Open() {
 }
 
 val GroupWindow::Run(const std::string& action, const val& values) {
+    const bool changesChannels = action == "Command2" || action == "Command5";
+    // The link may be writing or reading the channel table.
+    if (changesChannels && program_.PortInUse()) return Result();
     ReadGroupValues(values, form_.Values());
     // Generation and Reset are undo steps, as on the desktop.
     if (action == "Command2") {

@@ -25,6 +25,7 @@ void JsListener::OnLinkStatus(const std::string& text, StatusColour colour) {
 }
 void JsListener::OnWriteReadEnabled(bool enabled) { Notify("onWriteReadEnabled", enabled); }
 void JsListener::OnTransferButtonsEnabled(bool enabled) { Notify("onTransferButtonsEnabled", enabled); }
+void JsListener::OnPortInUse(bool inUse) { Notify("onPortInUse", inUse); }
 void JsListener::OnProgress(int value) { Notify("onProgress", value); }
 void JsListener::OnMessage(const std::string& text, MessageKind kind) {
     Notify("onMessage", text, std::string(MessageKindName(kind)));

@@ -14,6 +14,7 @@ public:
     void OnLinkStatus(const std::string& text, StatusColour colour) override;
     void OnWriteReadEnabled(bool enabled) override;
     void OnTransferButtonsEnabled(bool enabled) override;
+    void OnPortInUse(bool inUse) override;
     void OnProgress(int value) override;
     void OnMessage(const std::string& text, MessageKind kind) override;
     void OnCloseCellEditors() override;

@@ -75,6 +75,7 @@ public:
     double NextDeadline() const;
     bool Connected() const { return engine_ && engine_->Connected(); }
     bool Transferring() const { return engine_ && (engine_->WriteRunning() || engine_->ReadRunning()); }
+    bool PortInUse() const { return engine_ && engine_->PortInUse(); }
     bool AutoDetectRunning() const { return engine_ && engine_->AutoDetectRunning(); }
     void SetWakeCallback(emscripten::val wake);
     // The label, port menu tick and write/read buttons shown again.

@@ -42,6 +42,13 @@ async function connectedProgram(radio) {
   return program;
 }
 
+const PORT_WAITING_ITEMS = ["openFile", "saveFile", "openImage", "importCsv", "openFolder", "importWorkingSet", "mnuUndo",
+  "mnuRedo", "mnuPaste", "default", "custom", "selectPort", "port1"];
+
+function enabledItems(page) {
+  return page.evaluate((names) => Object.fromEntries(names.map((name) => [name, !document.querySelector(`[data-name=${name}]`).disabled])), PORT_WAITING_ITEMS);
+}
+
 test("a full write sends exactly the image corvane-cli builds from the same files", async () => {
   const dir = scratch("write");
   const radio = await startRadio(dir);
@@ -49,10 +56,13 @@ test("a full write sends exactly the image corvane-cli builds from the same file
   await page.click("[data-key=program]");
   await page.waitForFunction(() => document.querySelector("[data-name=Label1]").textContent === "Download");
   assert.equal(await page.isDisabled("[data-key=auto]"), true);
-  assert.equal(await page.isDisabled("[data-name=importCsv]"), true);
+  // Nothing that re-opens the port or replaces the channel table while the link holds it.
+  assert.deepEqual(await enabledItems(page), Object.fromEntries(PORT_WAITING_ITEMS.map((name) => [name, false])));
   const message = await takeMessage(page, 180000);
   assert.deepEqual(message, { title: "Corvane PC Programmer", text: "DOWNLOAD COMPLETE", kind: "exclamation" });
-  assert.equal(await page.isDisabled("[data-name=importCsv]"), false);
+  // Back together with the toolbar (Undo and Redo have no step to offer).
+  assert.equal(await page.isDisabled("[data-key=auto]"), false);
+  assert.deepEqual(await enabledItems(page), Object.fromEntries(PORT_WAITING_ITEMS.map((name) => [name, !name.startsWith("mnuRe") && name !== "mnuUndo"])));
   assert.equal(await page.$eval("[data-name=ProgressBar1]", (e) => e.value), 0);
   await waitForStatus(page, "(COM5)  Connected ...");
 

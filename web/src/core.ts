@@ -9,6 +9,7 @@ export interface LinkEvents {
   onLinkStatus(text: string, colour: StatusColour): void;
   onWriteReadEnabled(enabled: boolean): void;
   onTransferButtonsEnabled(enabled: boolean): void;
+  onPortInUse(inUse: boolean): void;
   onProgress(value: number): void;
   onMessage(text: string, kind: MessageKind): void;
   onCloseCellEditors(): void;
@@ -91,6 +92,7 @@ export interface ProgramSession {
   nextDeadline(): number;
   connected(): boolean;
   transferring(): boolean;
+  portInUse(): boolean;
   autoDetectRunning(): boolean;
 }
 

@@ -21,6 +21,8 @@ export interface EditingHost {
   // and the files written through to the browser storage.
   changed(): void;
   setMenuState(name: string, enabled: boolean, caption?: string): void;
+  // A transfer or the detection holds the port: nothing replaces the table.
+  portInUse(): boolean;
 }
 
 interface Cell {
@@ -85,6 +87,7 @@ export class Editing {
   }
 
   async selectMode(mode: number): Promise<void> {
+    if (this.host.portInUse()) return;
     this.closeCellEditors();
     await this.afterAction(this.session.selectMode(mode === MODE_CUSTOM ? MODE_CUSTOM : MODE_DEFAULT));
   }
@@ -117,6 +120,7 @@ export class Editing {
   }
 
   async paste(): Promise<void> {
+    if (this.host.portInUse()) return;
     this.closeCellEditors();
     let text: string;
     try {

@@ -64,11 +64,17 @@ export class FormWindows {
     if (!this.groupCore) {
       this.groupCore = new this.forms.GroupWindow(this.session);
       const opened = this.groupCore.open();
+      this.group.setTableCommandsEnabled(!this.session.portInUse());
       this.group.show(opened.values);
       void this.showGroup(opened, "");
     } else {
       this.group.element.querySelector<HTMLElement>("input")?.focus();
     }
+  }
+
+  // While a transfer or the detection holds the port.
+  followPortInUse(inUse: boolean): void {
+    this.group.setTableCommandsEnabled(!inUse);
   }
 
   // The group window exists only in Custom mode.

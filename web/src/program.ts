@@ -20,6 +20,10 @@ import { MessageBoxes } from "./ui/message-box.js";
 import { PasswordWindow } from "./ui/password-window.js";
 import { TRANSFER_KEYS } from "./ui/toolbar.js";
 
+// Menu items that re-open the port or replace the channel table: they wait
+// while a transfer or the detection holds the port (the Port menu too).
+const PORT_USE_ITEMS = ["openFile", "saveFile", "openImage", "importCsv", "openFolder", "importWorkingSet", "default", "custom", "mnuPaste"];
+
 const ICONS = new URL("../icons", import.meta.url).href;
 const BACKUP_FOLDER = `${PROGRAM_FOLDER.slice(STORAGE_ROOT.length + 1)}/Data/backups`;
 
@@ -37,6 +41,8 @@ export class Program implements LinkEvents {
   private editing: Editing | null = null;
   private readonly about = new AboutWindow(ICONS);
   private portName = "";
+  private transferButtonsBack = true;
+  private portHeld = false;
   private ended = false;
   private portsRead: Promise<void> = Promise.resolve();
 
@@ -68,7 +74,7 @@ export class Program implements LinkEvents {
       choosePort: (index) => this.choosePort(index),
       backups: () => this.showBackups(),
       modeShown: (mode) => this.forms.followMode(mode),
-      file: (name) => void this.files.run(name),
+      file: (name) => void this.runFile(name),
     });
     this.forms = new FormWindows(core, this.session, storage, this.messages, {
       showFrame: (shown) => { this.frame.element.hidden = !shown; },
@@ -123,8 +129,22 @@ export class Program implements LinkEvents {
   }
   onTransferButtonsEnabled(enabled: boolean): void {
     this.frame.setToolbarEnabled(TRANSFER_KEYS, enabled);
-    this.frame.setMenuItemsEnabled(WAIT_FOR_TRANSFER, enabled);
-    this.editing?.setLocked(!enabled);
+    this.transferButtonsBack = enabled;
+    this.showWaitingCommands();
+  }
+  onPortInUse(inUse: boolean): void {
+    this.portHeld = inUse;
+    this.showWaitingCommands();
+  }
+  // An item listed for both waits for both.
+  private showWaitingCommands(): void {
+    const waiting = new Set<string>();
+    if (!this.transferButtonsBack) WAIT_FOR_TRANSFER.forEach((name) => waiting.add(name));
+    if (this.portHeld) PORT_USE_ITEMS.forEach((name) => waiting.add(name));
+    for (const name of new Set<string>([...WAIT_FOR_TRANSFER, ...PORT_USE_ITEMS])) this.frame.setMenuState(name, !waiting.has(name));
+    this.frame.setPortMenuEnabled(!this.portHeld);
+    this.forms.followPortInUse(this.portHeld);
+    this.editing?.setLocked(!this.transferButtonsBack || this.portHeld);
   }
   onProgress(value: number): void {
     this.frame.setProgress(value);
@@ -200,6 +220,7 @@ export class Program implements LinkEvents {
         void this.storage.flush();
       },
       setMenuState: (name, enabled, caption) => this.frame.setMenuState(name, enabled, caption),
+      portInUse: () => this.session.portInUse(),
     });
     connectEditing(this.frame, this.editing, this.about);
     this.frame.show(grid.element);
@@ -225,8 +246,8 @@ export class Program implements LinkEvents {
       case "upload": this.session.requestRead(); break;
       case "setup": this.forms.openSetup(); break;
       case "group": this.forms.openGroup(); break;
-      case "oFile": void this.files.run("openFile"); break;
-      case "sFile": void this.files.run("saveFile"); break;
+      case "oFile": void this.runFile("openFile"); break;
+      case "sFile": void this.runFile("saveFile"); break;
       case "auto":
         if (!this.session.autoDetectRunning()) {
           this.ports.prepareDetection();
@@ -236,6 +257,11 @@ export class Program implements LinkEvents {
         break;
     }
     this.runner.wake();
+  }
+
+  private async runFile(name: string): Promise<void> {
+    if (PORT_USE_ITEMS.includes(name) && this.session.portInUse()) return;
+    await this.files.run(name);
   }
 
   private async exit(): Promise<void> {
@@ -263,6 +289,7 @@ export class Program implements LinkEvents {
 
   // ---- ports ----
   private async selectPort(): Promise<void> {
+    if (this.session.portInUse()) return;
     if (!this.ports.available) {
       await this.messages.show("This browser has no Web Serial: use Chrome, Edge or Opera.");
       return;
@@ -272,6 +299,7 @@ export class Program implements LinkEvents {
   }
 
   private choosePort(index: number): void {
+    if (this.session.portInUse()) return;
     this.ports.choose(index);
     this.usePortChoice();
   }

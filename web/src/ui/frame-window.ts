@@ -30,6 +30,7 @@ export class FrameWindow {
   private readonly label1: HTMLElement;
   private readonly progressBar1: HTMLProgressElement;
   private readonly gridSlot: HTMLElement;
+  private portMenuEnabled = true;
 
   constructor(iconBase: string, private readonly actions: FrameActions) {
     this.caption = el("div", { class: "titlebar", id: "MDIForm1-title" });
@@ -115,6 +116,13 @@ export class FrameWindow {
     });
     this.menus.setItems("comport", items);
     labels.forEach((_, index) => this.menus.setChecked(`port${index + 1}`, index === current));
+    if (!this.portMenuEnabled) this.setPortMenuEnabled(false);
+  }
+
+  // Select Port... and the granted ports, also those granted while disabled.
+  setPortMenuEnabled(enabled: boolean): void {
+    this.portMenuEnabled = enabled;
+    this.menus.setMenuItemsEnabled("comport", enabled);
   }
 
   setStatus(text: string, colour: StatusColour): void {

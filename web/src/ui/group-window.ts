@@ -25,6 +25,7 @@ export class GroupWindow {
   private readonly scan: HTMLInputElement;
   private readonly groups: HTMLInputElement[] = [];
   private readonly groupFrame: HTMLFieldSetElement;
+  private readonly tableCommands: HTMLButtonElement[];
 
   constructor(layout: GroupLayout, actions: GroupActions) {
     const text = (field: TextField, name: string, maxLength?: number, list?: string) => {
@@ -79,6 +80,9 @@ export class GroupWindow {
     this.options.toneKind[0].addEventListener("change", () => {
       if (this.options.toneKind[0].checked) actions.run("Option1", this.values());
     });
+    const autoButton = button("Command2", "Auto", () => actions.run("Command2", this.values()));
+    const resetButton = button("Command5", "Reset", () => actions.run("Command5", this.values()));
+    this.tableCommands = [autoButton, resetButton];
     const toneFrame = el("fieldset", { "data-name": "Frame3" }, el("legend", {}, "Tone Set"),
       el("fieldset", { "data-name": "Frame4" }, el("legend", {}, "Tone"), kind),
       row("Start Channel ", text("toneStart", "Text3", layout.channelBoxLength)),
@@ -88,8 +92,8 @@ export class GroupWindow {
       datalist("frmGroup-toneSteps", layout.toneSteps),
       options("toneDirection", 10, ["Increment", "Decrement"]),
       el("div", { class: "buttons" },
-        button("Command2", "Auto", () => actions.run("Command2", this.values())),
-        button("Command5", "Reset", () => actions.run("Command5", this.values())),
+        autoButton,
+        resetButton,
         button("Command1", "Exit", () => actions.exit())));
 
     this.groupFrame = el("fieldset", { "data-name": "Frame5" }, el("legend", {}, "Group Set"));
@@ -119,6 +123,11 @@ export class GroupWindow {
 
   hide(): void {
     this.element.hidden = true;
+  }
+
+  // "Auto" and "Reset" rewrite the channel table: they wait for the port.
+  setTableCommandsEnabled(enabled: boolean): void {
+    for (const command of this.tableCommands) command.disabled = !enabled;
   }
 
   focusToneCode(): void {

@@ -72,6 +72,12 @@ export class MenuBar {
     if (item) item.disabled = !enabled;
   }
 
+  // Every item of one menu.
+  setMenuItemsEnabled(menuName: string, enabled: boolean): void {
+    const popup = this.menus.get(menuName)?.popup;
+    for (const item of popup?.querySelectorAll("button") ?? []) item.disabled = !enabled;
+  }
+
   close(): void {
     if (!this.openName) return;
     const menu = this.menus.get(this.openName);
