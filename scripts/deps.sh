@@ -6,7 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev qt6-qpa-plugins
   libgtest-dev googletest
   libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libgsf-1-dev
-  socat xvfb xauth imagemagick
+  socat xvfb xauth imagemagick python3
   emscripten node-acorn chromium
   ${CORVANE_EXTRA_PACKAGES:-}
 )

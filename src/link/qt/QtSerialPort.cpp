@@ -56,6 +56,9 @@ Status QtSerialPort::Write(std::span<const uint8_t> bytes) {
     const qint64 written = port_.write(reinterpret_cast<const char*>(bytes.data()), size);
     if (written != size) return Status::Error("cannot write to " + port_.portName().toStdString() + ": " +
                                               port_.errorString().toStdString());
+    // Hand the bytes to the driver now rather than on the next event-loop pass, so a
+    // byte leaves at its tick and the pacer's spacing is the spacing on the line.
+    port_.flush();
     return Status::Ok();
 }
 
