@@ -5,31 +5,18 @@
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import {
-  WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, seriousFindings, startSite, storedFiles, takeMessage,
-  tempDir,
+  WORKING_FILES, browserSuite, cli, enterCode, removeDir, seriousFindings, storedFiles, takeMessage, tempDir,
 } from "./harness.mjs";
 
-let site;
-let browser;
-const cleanups = [];
-
-before(async () => {
-  site = await startSite();
-  browser = await launchBrowser();
-});
-after(async () => {
-  for (const cleanup of cleanups.reverse()) cleanup();
-  await browser?.close();
-  site?.close();
-});
+const suite = browserSuite();
 
 const RX = 2, TX = 3, CTCSS = 4, DCS = 5, SCAN = 6, BAND = 7, SCR = 9;
 const cellSelector = (row, col) => `[data-name=MSHFlexGrid1] [data-row='${row}'][data-col='${col}']`;
 
 async function frame() {
-  const program = await openProgram(browser, site, {});
+  const program = await suite.open({});
   await program.context.grantPermissions(["clipboard-read", "clipboard-write"]);
   await enterCode(program.page, "qzv");
   await program.page.waitForSelector("#MDIForm1:not([hidden])");
@@ -289,7 +276,7 @@ test("undo and redo, New File, modes, copy and paste, a refused paste, the About
   await page.waitForTimeout(300);
   const files = await storedFiles(page);
   const reference = tempDir("custom");
-  cleanups.push(() => removeDir(reference));
+  suite.onEnd(() => removeDir(reference));
   cli("--folder", reference, "new", "--edition", "pmr-lpd", "--mode", "custom");
   for (const name of WORKING_FILES) assert.deepEqual(files[`program/${name}`], readFileSync(join(reference, name)), name);
   assert.deepEqual(errors, []);

@@ -5,10 +5,10 @@ import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
 import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import { fileURLToPath } from "node:url";
 import {
-  CLI, WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, settle, startSite, storedFiles, takeMessage, tempDir,
+  CLI, WORKING_FILES, browserSuite, cli, enterCode, openProgram, settle, startSite, storedFiles, takeMessage,
 } from "./harness.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -16,25 +16,9 @@ const WORKBOOKS = join(here, "..", "data", "workbook");
 const AXE = join(here, "..", "..", "web", "node_modules", "axe-core", "axe.min.js");
 const { unzipSync, zipSync } = await import(join(here, "..", "..", "web", "node_modules", "fflate", "esm", "index.mjs"));
 
-let site;
-let browser;
-const cleanups = [];
+const suite = browserSuite();
 
-before(async () => {
-  site = await startSite();
-  browser = await launchBrowser();
-});
-after(async () => {
-  for (const cleanup of cleanups.reverse()) cleanup();
-  await browser?.close();
-  site?.close();
-});
-
-function scratch(tag) {
-  const dir = tempDir(tag);
-  cleanups.push(() => removeDir(dir));
-  return dir;
-}
+const scratch = (tag) => suite.scratch(tag);
 
 // A working set made by corvane-cli.
 function cliFolder(tag, ...newArgs) {
@@ -67,7 +51,7 @@ function assertSameFiles(actual, expected, what) {
 }
 
 async function started(code, options) {
-  const program = await openProgram(browser, site, {}, options);
+  const program = await suite.open({}, options);
   await enterCode(program.page, code);
   await program.page.waitForSelector("#MDIForm1:not([hidden])");
   return program;
@@ -262,7 +246,7 @@ test("a desktop folder opened in the page ends byte for byte as corvane-cli leav
   cli("--folder", expected, "import-csv", csv);
 
   const seed = Object.fromEntries(Object.entries(folderFiles(desktop)).map(([n, b]) => [n, Array.from(b)]));
-  const program = await openProgram(browser, site, {});
+  const program = await suite.open({});
   const { page, context, errors } = program;
   await page.evaluate(([seedFiles, stub]) => {
     window.__folderSeed = seedFiles;
@@ -313,7 +297,7 @@ async function seriousFindings(page) {
 }
 
 test("accessibility: axe-core finds nothing serious in the access-code window, the frame, an open menu and a message", async () => {
-  const program = await openProgram(browser, site, {});
+  const program = await suite.open({});
   const { page, context } = program;
   assert.deepEqual(await seriousFindings(page), [], "access-code window");
   await enterCode(page, "qzv");
@@ -329,7 +313,7 @@ test("accessibility: axe-core finds nothing serious in the access-code window, t
 
 test("installable and offline: after the first visit the page starts and runs with the server gone", async () => {
   const own = await startSite();
-  const program = await openProgram(browser, own, {});
+  const program = await openProgram(suite.browser, own, {});
   const { page, context } = program;
   assert.equal(await page.getAttribute("link[rel=manifest]", "href"), "manifest.webmanifest");
   await page.evaluate(() => navigator.serviceWorker.ready);

@@ -3,36 +3,23 @@
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import {
-  SimRadio, cli, enterCode, launchBrowser, openProgram, removeDir, startSite, statusText, storedFiles, takeMessage,
-  tempDir, waitForStatus,
+  SimRadio, browserSuite, cli, enterCode, removeDir, statusText, storedFiles, takeMessage, tempDir, waitForStatus,
 } from "./harness.mjs";
 
-let site;
-let browser;
-const cleanups = [];
-
-before(async () => {
-  site = await startSite();
-  browser = await launchBrowser();
-});
-after(async () => {
-  for (const cleanup of cleanups.reverse()) cleanup();
-  await browser?.close();
-  site?.close();
-});
+const suite = browserSuite();
 
 async function startRadio(tag, args = []) {
   const dir = tempDir(tag);
   const radio = await new SimRadio(dir, args).started();
-  cleanups.push(() => { radio.stop(); removeDir(dir); });
+  suite.onEnd(() => { radio.stop(); removeDir(dir); });
   return radio;
 }
 
 test("first start in an empty origin: code qzv gives the PMR + LPD plan and the working files", async () => {
   const radio = await startRadio("first");
-  const { page, errors, context } = await openProgram(browser, site, { A: radio });
+  const { page, errors, context } = await suite.open({ A: radio });
   assert.equal(await page.textContent("#frmPassword .titlebar"), "Corvane Password");
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
@@ -65,7 +52,7 @@ test("first start in an empty origin: code qzv gives the PMR + LPD plan and the 
   const files = await storedFiles(page);
   assert.equal(files["program/Port.txt"].toString("latin1").split(/\r?\n/)[1].trim(), "2");
   const reference = tempDir("reference");
-  cleanups.push(() => removeDir(reference));
+  suite.onEnd(() => removeDir(reference));
   cli("--folder", reference, "new", "--edition", "pmr-lpd");
   for (const name of ["Group.txt", "Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt", "Band.txt", "Power.txt", "Scr.txt", "Comp.txt"]) {
     assert.ok(files[`program/${name}`], `${name} stored`);
@@ -76,7 +63,7 @@ test("first start in an empty origin: code qzv gives the PMR + LPD plan and the 
 });
 
 test("a wrong code shows the message and ends the program", async () => {
-  const { page, context } = await openProgram(browser, site, {});
+  const { page, context } = await suite.open({});
   await enterCode(page, "Qzv");
   const message = await takeMessage(page);
   assert.deepEqual(message, { title: "Corvane PC Programmer", text: "Invalid Password !!!!! ", kind: "information" });
@@ -88,7 +75,7 @@ test("a wrong code shows the message and ends the program", async () => {
 test("a browser that refuses to store the files says so instead of passing for saved", async () => {
   const refuse = `FileSystemFileHandle.prototype.createWritable = () =>
     Promise.reject(new DOMException("The storage quota is exhausted.", "QuotaExceededError"));`;
-  const { page, context } = await openProgram(browser, site, {}, { initScript: refuse });
+  const { page, context } = await suite.open({}, { initScript: refuse });
   const message = await takeMessage(page);
   assert.match(message.text, /^The working files could not be kept in the browser's storage: QuotaExceededError/);
   await context.close();
@@ -96,7 +83,7 @@ test("a browser that refuses to store the files says so instead of passing for s
 
 test("automatic detection probes the granted ports in order and keeps the one that answers", async () => {
   const radio = await startRadio("detect");
-  const { page, context } = await openProgram(browser, site, { silent: null, radio });
+  const { page, context } = await suite.open({ silent: null, radio });
   await enterCode(page, "qzv");
   await waitForStatus(page, "(COM5)  Connection Failed...");
   assert.equal(await page.isDisabled("[data-key=program]"), true);
@@ -118,7 +105,7 @@ test("the link keeps its time with the window's timers slowed as in a hidden tab
     window.setTimeout = (f, ms, ...a) => later(f, Math.max(ms || 0, 1000), ...a);
     window.setInterval = (f, ms, ...a) => every(f, Math.max(ms || 0, 1000), ...a);
   }`;
-  const { page, context } = await openProgram(browser, site, { A: radio }, { initScript: throttle });
+  const { page, context } = await suite.open({ A: radio }, { initScript: throttle });
   await enterCode(page, "qzv");
   // The connection request waits 100 ms, then the receive tick counts the answer in.
   await waitForStatus(page, "(COM5)  Connected ...");
@@ -127,7 +114,7 @@ test("the link keeps its time with the window's timers slowed as in a hidden tab
 
 test("a radio that stops answering fails the handshake with the message", async () => {
   const radio = await startRadio("silent");
-  const { page, context, mute } = await openProgram(browser, site, { A: radio });
+  const { page, context, mute } = await suite.open({ A: radio });
   await enterCode(page, "qzv");
   await waitForStatus(page, "(COM5)  Connected ...");
   mute();

@@ -5,33 +5,16 @@ import assert from "node:assert/strict";
 import { mkdirSync, readFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import {
-  WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, settle, startSite, storedFiles, takeMessage,
-  tempDir, writeProgramFolder,
+  WORKING_FILES, browserSuite, cli, enterCode, settle, storedFiles, takeMessage, writeProgramFolder,
 } from "./harness.mjs";
 
 const AXE = join(dirname(fileURLToPath(import.meta.url)), "..", "..", "web", "node_modules", "axe-core", "axe.min.js");
 
-let site;
-let browser;
-const cleanups = [];
+const suite = browserSuite();
 
-before(async () => {
-  site = await startSite();
-  browser = await launchBrowser();
-});
-after(async () => {
-  for (const cleanup of cleanups.reverse()) cleanup();
-  await browser?.close();
-  site?.close();
-});
-
-function scratch(tag) {
-  const dir = tempDir(tag);
-  cleanups.push(() => removeDir(dir));
-  return dir;
-}
+const scratch = (tag) => suite.scratch(tag);
 
 // What corvane-cli writes when it takes the page's files through a memory image:
 // the same settings, groups and channels in the CLI's own bytes.
@@ -88,7 +71,7 @@ async function unnamedControls(page, windowId) {
 }
 
 test("setup window: defaults, key check, stored options, band plan on OK, Reset; Port.txt as corvane-cli writes it", async () => {
-  const { page, context, errors } = await openProgram(browser, site, {});
+  const { page, context, errors } = await suite.open({});
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   // The group window belongs to Custom mode only.
@@ -189,7 +172,7 @@ test("setup window: defaults, key check, stored options, band plan on OK, Reset;
 });
 
 test("group window: typing checks, Auto runs with wrap-around and their messages, Reset; files as corvane-cli writes them", async () => {
-  const { page, context, errors } = await openProgram(browser, site, {});
+  const { page, context, errors } = await suite.open({});
   const custom = scratch("custom");
   cli("--folder", custom, "new", "--edition", "pmr-lpd", "--mode", "custom");
   await seedProgramFolder(page, custom);

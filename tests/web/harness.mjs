@@ -6,6 +6,7 @@ import { once } from "node:events";
 import { createServer } from "node:http";
 import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync } from "node:fs";
 import { tmpdir } from "node:os";
+import { after, before } from "node:test";
 import { dirname, extname, join, normalize } from "node:path";
 import { fileURLToPath } from "node:url";
 
@@ -186,6 +187,33 @@ export function cli(...args) {
 
 export function removeDir(dir) {
   rmSync(dir, { recursive: true, force: true });
+}
+
+// One site server and one browser for a test file; what its tests leave
+// behind (scratch folders, radios) is removed when the file ends.
+export function browserSuite() {
+  const cleanups = [];
+  const suite = {
+    site: null,
+    browser: null,
+    open: (ports, options) => openProgram(suite.browser, suite.site, ports, options),
+    onEnd: (cleanup) => cleanups.push(cleanup),
+    scratch(tag) {
+      const dir = tempDir(tag);
+      cleanups.push(() => removeDir(dir));
+      return dir;
+    },
+  };
+  before(async () => {
+    suite.site = await startSite();
+    suite.browser = await launchBrowser();
+  });
+  after(async () => {
+    for (const cleanup of cleanups.reverse()) cleanup();
+    await suite.browser?.close();
+    suite.site?.close();
+  });
+  return suite;
 }
 
 // Waits until the program's file flushes have reached the browser storage.

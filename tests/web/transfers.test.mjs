@@ -3,40 +3,24 @@
 import assert from "node:assert/strict";
 import { mkdirSync, readFileSync, readdirSync } from "node:fs";
 import { join } from "node:path";
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import {
-  IMAGE_LENGTH, SimRadio, WORKING_FILES, cli, enterCode, launchBrowser, openProgram, removeDir, startSite, storedFiles,
-  takeMessage, tempDir, waitForStatus, writeProgramFolder,
+  IMAGE_LENGTH, SimRadio, WORKING_FILES, browserSuite, cli, enterCode, storedFiles, takeMessage, waitForStatus,
+  writeProgramFolder,
 } from "./harness.mjs";
 
-let site;
-let browser;
-const cleanups = [];
+const suite = browserSuite();
 
-before(async () => {
-  site = await startSite();
-  browser = await launchBrowser();
-});
-after(async () => {
-  for (const cleanup of cleanups.reverse()) cleanup();
-  await browser?.close();
-  site?.close();
-});
-
-function scratch(tag) {
-  const dir = tempDir(tag);
-  cleanups.push(() => removeDir(dir));
-  return dir;
-}
+const scratch = (tag) => suite.scratch(tag);
 
 async function startRadio(dir, args = []) {
   const radio = await new SimRadio(dir, args).started();
-  cleanups.push(() => radio.stop());
+  suite.onEnd(() => radio.stop());
   return radio;
 }
 
 async function connectedProgram(radio) {
-  const program = await openProgram(browser, site, { A: radio });
+  const program = await suite.open({ A: radio });
   await enterCode(program.page, "qzv");
   await waitForStatus(program.page, "(COM5)  Connected ...");
   return program;
