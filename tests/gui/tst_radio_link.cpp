@@ -22,6 +22,28 @@ using namespace corvane::guitest;
 class RadioLinkTest : public QObject {
     Q_OBJECT
 
+#ifdef CORVANE_SIM_PATH
+    static constexpr int kLinkWaitMs = 5000;
+
+    // The simulator linked as ttyUSB0 (COM5) in the serial folder. A fast
+    // burst keeps reads short; the pacing is the simulator's business.
+    static bool StartRadio(QProcess& radio, const QTemporaryDir& serial, const QStringList& extraArgs) {
+        radio.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        radio.start(QStringLiteral(CORVANE_SIM_PATH),
+                    QStringList{"--link", serial.filePath("ttyUSB0"), "--byte-time-us", "200"} + extraArgs);
+        if (!radio.waitForStarted()) return false;
+        return QTest::qWaitFor([&serial] { return QFileInfo::exists(serial.filePath("ttyUSB0")); }, kLinkWaitMs);
+    }
+
+    // A PMR + LPD working set in folder whose Port.txt names COM5.
+    static bool PrepareCom5Workspace(Workspace& ws, const QTemporaryDir& folder) {
+        ws.programFolder = folder.path().toStdString();
+        ws.edition = ws.previousEdition = kEditionPmrLpd;
+        ws.portName = "5";
+        return SaveConfigFile(ws).ok();
+    }
+#endif
+
 private slots:
     void readFromTheSimulatedRadio() {
 #ifndef CORVANE_SIM_PATH
@@ -30,18 +52,10 @@ private slots:
         QTemporaryDir serial;
         QTemporaryDir folder;
         QProcess radio;
-        radio.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // A fast burst keeps the read short; the pacing is the simulator's business.
-        radio.start(QStringLiteral(CORVANE_SIM_PATH),
-                    {"--link", serial.filePath("ttyUSB0"), "--byte-time-us", "200"});
-        QVERIFY(radio.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(serial.filePath("ttyUSB0")), 5000);
+        QVERIFY(StartRadio(radio, serial, {}));
 
         Workspace ws;
-        ws.programFolder = folder.path().toStdString();
-        ws.edition = ws.previousEdition = kEditionPmrLpd;
-        ws.portName = "5";
-        QVERIFY(SaveConfigFile(ws).ok());
+        QVERIFY(PrepareCom5Workspace(ws, folder));
         RecordingMessages messages;
         {
             MDIForm1 frame(ws, messages, MakeProgramLinkFactory(serial.path().toStdString()));
@@ -75,18 +89,11 @@ private slots:
         QTemporaryDir folder;
         const QString received = serial.filePath("received.bin");
         QProcess radio;
-        radio.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Byte 88 is channel 12's receive frequency.
-        radio.start(QStringLiteral(CORVANE_SIM_PATH), {"--link", serial.filePath("ttyUSB0"), "--byte-time-us", "200",
-                                                       "--received-image", received, "--corrupt-read", "88"});
-        QVERIFY(radio.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(serial.filePath("ttyUSB0")), 5000);
+        QVERIFY(StartRadio(radio, serial, {"--received-image", received, "--corrupt-read", "88"}));
 
         Workspace ws;
-        ws.programFolder = folder.path().toStdString();
-        ws.edition = ws.previousEdition = kEditionPmrLpd;
-        ws.portName = "5";
-        QVERIFY(SaveConfigFile(ws).ok());
+        QVERIFY(PrepareCom5Workspace(ws, folder));
         RecordingMessages messages;
         {
             MDIForm1 frame(ws, messages, MakeProgramLinkFactory(serial.path().toStdString()));
