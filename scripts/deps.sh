@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-qpa-plugins
   libgtest-dev googletest
   libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libgsf-1-dev
   socat xvfb xauth imagemagick python3
