@@ -1,6 +1,6 @@
 #pragma once
-// Comparing an image read back from the radio with the one that was sent,
-// field by field, in the layout of the sent image.
+// Verify after Write: the image read back from the radio against the one
+// that was sent, as the names of the fields that differ.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -8,12 +8,10 @@
 
 namespace corvane {
 
-// The fields whose bytes differ, in image order, named for the user:
+// The names of the fields CompareImages finds different, in its order:
 // "ChannelMode", "Squelch", "NameId", "group B size", "group slots",
 // "channel 12 RX", "channel 12 TX", "channel 40 CTCSS" (or "DCS"),
-// "channel 7 Scan", "Band", "Power", "Scrambler", "Compander". Bytes the
-// builder leaves 0 carry nothing and are not compared. Both spans must hold
-// at least a whole image.
+// "channel 7 Scan", "Band", "Power", "Scrambler", "Compander".
 std::vector<std::string> DifferingFields(std::span<const uint8_t> sent, std::span<const uint8_t> readBack);
 
 // "Verify failed: channel 12 RX, channel 40 CTCSS, ..." with at most the
