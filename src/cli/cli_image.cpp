@@ -5,6 +5,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
+#include "link/ImageDigest.h"
 #include "link/ImageLayout.h"
 #include "link/MemoryImage.h"
 #include "model/Workspace.h"
@@ -27,7 +28,8 @@ void PrintImageHelp(std::ostream& out) {
         << "              in DIR and write it to OUT\n"
         << "  decode IN   take IN as if read from the radio: Port.txt, Group.txt and the\n"
         << "              channel files in DIR are rewritten from it\n"
-        << "  show IN     print the settings, groups and channels an image holds\n"
+        << "  show IN     print the image's fingerprint (the first 8 hex digits of its\n"
+        << "              SHA-256) and the settings, groups and channels it holds\n"
         << "\n"
         << "Only the first 1936 bytes of IN are used; shorter files are refused.\n"
         << "With --backup-dir, build keeps a \"write\" copy and decode a \"read\" copy of\n"
@@ -61,6 +63,7 @@ int Show(CliContext& ctx, const std::string& inPath) {
     if (!bytes) return Fail(ctx, inPath, bytes.message());
     Workspace ws;
     if (Status decoded = DecodeImage(*bytes, ws); !decoded) return Fail(ctx, inPath, decoded.message());
+    ctx.out << "Fingerprint: " << ImageFingerprint(*bytes) << '\n';
     PrintImageReport(ctx.out, ws);
     return kExitOk;
 }

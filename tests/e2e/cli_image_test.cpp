@@ -6,6 +6,7 @@
 
 #include "../core/image_fixtures.h"
 #include "e2e_support.h"
+#include "link/ImageDigest.h"
 
 namespace corvane::e2e {
 namespace {
@@ -97,6 +98,7 @@ TEST(CliImage, DecodedImageBuildsBackByteForByteThroughTheFiles) {
         EXPECT_NE(shown.out.find("[CH-255]"), std::string::npos) << shown.out;
         EXPECT_NE(shown.out.find("446.006250"), std::string::npos);
         EXPECT_NE(shown.out.find("Name ID         KZ"), std::string::npos);
+        EXPECT_TRUE(shown.out.starts_with("Fingerprint: " + ImageFingerprint(sent) + "\n")) << shown.out;
     }
 }
 
