@@ -29,6 +29,14 @@ Status RadioMemory::Store(std::span<const uint8_t> image) {
     return WriteBytesFile(file_, image_);
 }
 
+Status RadioMemory::StartFresh(std::filesystem::path file) {
+    file_ = std::move(file);
+    image_ = MakeDefaultImage();
+    loadedFromFile_ = false;
+    if (file_.empty()) return Status::Ok();
+    return WriteBytesFile(file_, image_);
+}
+
 Status WriteBytesFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
     std::filesystem::path temp = file;
     temp += ".tmp";

@@ -17,6 +17,9 @@ public:
     bool loadedFromFile() const { return loadedFromFile_; }
     // Replaces the memory and writes the file (when one is set).
     Status Store(std::span<const uint8_t> image);
+    // Another radio: the default memory, kept in file from now on (written
+    // at once when set).
+    Status StartFresh(std::filesystem::path file);
 
 private:
     std::filesystem::path file_;

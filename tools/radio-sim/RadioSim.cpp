@@ -25,10 +25,17 @@ bool IsCommand(const Frame& f, uint8_t letter) { return f.size() == kCommandLast
 }  // namespace
 
 RadioSim::RadioSim(const SimOptions& options, RadioMemory& memory, SimLog& log, Writer writer)
-    : options_(options), memory_(memory), log_(log), writer_(std::move(writer)), random_(options.seed) {}
+    : options_(options), memory_(memory), log_(log), writer_(std::move(writer)), random_(options.seed) {
+    if (options_.units > 0) StartUnit(1);
+}
 
 void RadioSim::OnBytes(std::span<const uint8_t> bytes, Clock::time_point now) {
+    if (!plugged_) {
+        HearWhileUnplugged(bytes, now);
+        return;
+    }
     for (uint8_t byte : bytes) {
+        if (!plugged_) break;  // dropped part-way through this chunk
         if (collecting_) {
             CollectImageByte(byte, now);
             continue;
@@ -109,6 +116,14 @@ void RadioSim::CollectImageByte(uint8_t byte, Clock::time_point now) {
     incoming_.push_back(byte);
     arrivals_.push_back(now);
     lastIncoming_ = now;
+    if (DropsNow()) {
+        // Gone mid-write: the memory keeps what it held.
+        const std::size_t heard = incoming_.size();
+        collecting_ = false;
+        incoming_.clear();
+        Unplug("after " + std::to_string(heard) + " bytes of the write");
+        return;
+    }
     if (incoming_.size() < kImageLength) return;
     collecting_ = false;
     log_.Line("RX IMAGE " + std::to_string(incoming_.size()));
@@ -118,6 +133,7 @@ void RadioSim::CollectImageByte(uint8_t byte, Clock::time_point now) {
         if (Status s = WriteBytesFile(options_.receivedImageFile, incoming_); !s) log_.Line("ERROR " + s.message());
     }
     ++completed_;
+    unitWritten_ = true;
 }
 
 void RadioSim::WriteArrivals() {
@@ -133,6 +149,7 @@ void RadioSim::WriteArrivals() {
 }
 
 void RadioSim::OnTick(Clock::time_point now) {
+    SwapIfDue(now);
     if (collecting_ && now - lastIncoming_ >= options_.collectTimeout) {
         // The programmer gave up mid-write; the memory keeps its old contents.
         log_.Line("RX IMAGE INCOMPLETE " + std::to_string(incoming_.size()));
@@ -151,12 +168,64 @@ void RadioSim::OnTick(Clock::time_point now) {
     if (burstDone) {
         log_.Line("TX IMAGE " + std::to_string(burstSize_));
         ++completed_;
+        // Written and read back: this radio is done and taken off the cable.
+        if (options_.units > 0 && unitWritten_) Unplug("after its read-back");
+    }
+}
+
+// ---------------------------------------------------------------- radios in turn
+
+void RadioSim::StartUnit(std::size_t unit) {
+    unit_ = unit;
+    plugged_ = true;
+    unitWritten_ = false;
+    swapAt_.reset();
+    const std::string file = options_.memoryFile.empty() ? std::string() : options_.memoryFile + "." + std::to_string(unit);
+    if (Status s = memory_.StartFresh(file); !s) log_.Line("ERROR " + s.message());
+    log_.Line("UNIT " + std::to_string(unit) + " plugged in");
+}
+
+void RadioSim::Unplug(const std::string& why) {
+    plugged_ = false;
+    collecting_ = false;
+    outbox_.clear();
+    swapAt_.reset();
+    log_.Line("UNIT " + std::to_string(unit_) + " unplugged " + why);
+}
+
+bool RadioSim::DropsNow() const {
+    for (const UnitDrop& drop : options_.drops) {
+        if (drop.unit == unit_ && drop.afterBytes == incoming_.size()) return true;
+    }
+    return false;
+}
+
+// Nothing answers; the first connection request that finds the line dead
+// starts the swap to the next radio.
+void RadioSim::HearWhileUnplugged(std::span<const uint8_t> bytes, Clock::time_point now) {
+    for (uint8_t byte : bytes) {
+        const auto frame = frames_.Feed(byte, now);
+        if (!frame || !IsConnect(*frame) || swapAt_) continue;
+        swapAt_ = now + options_.swapTime;
+        log_.Line("RX CONN unanswered");
+    }
+    frames_.TakeStrays();
+}
+
+void RadioSim::SwapIfDue(Clock::time_point now) {
+    if (plugged_ || !swapAt_ || now < *swapAt_) return;
+    swapAt_.reset();
+    if (unit_ < options_.units) {
+        StartUnit(unit_ + 1);
+    } else {
+        log_.Line("NO MORE UNITS");
     }
 }
 
 std::optional<RadioSim::Clock::time_point> RadioSim::NextDeadline() const {
     std::optional<Clock::time_point> next;
     if (!outbox_.empty()) next = outbox_.front().due;
+    if (!plugged_ && swapAt_ && (!next || *swapAt_ < *next)) next = swapAt_;
     if (collecting_) {
         const auto stall = lastIncoming_ + options_.collectTimeout;
         if (!next || stall < *next) next = stall;

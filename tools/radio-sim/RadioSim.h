@@ -32,6 +32,9 @@ public:
 
     int completedTransfers() const { return completed_; }
     bool sending() const { return !outbox_.empty(); }
+    // With --units: the radio on the line (1-based) and whether it is plugged in.
+    std::size_t unit() const { return unit_; }
+    bool plugged() const { return plugged_; }
 
 private:
     struct Scheduled {
@@ -46,6 +49,12 @@ private:
     void CollectImageByte(uint8_t byte, Clock::time_point now);
     void WriteArrivals();
     void Schedule(std::span<const uint8_t> bytes, Clock::time_point due);
+    // Radios in turn (--units).
+    void StartUnit(std::size_t unit);
+    void Unplug(const std::string& why);
+    void HearWhileUnplugged(std::span<const uint8_t> bytes, Clock::time_point now);
+    void SwapIfDue(Clock::time_point now);
+    bool DropsNow() const;
 
     const SimOptions& options_;
     RadioMemory& memory_;
@@ -61,6 +70,11 @@ private:
     Clock::time_point lastIncoming_{};
     std::size_t burstSize_ = 0;
     int completed_ = 0;
+
+    std::size_t unit_ = 0;
+    bool plugged_ = true;
+    bool unitWritten_ = false;
+    std::optional<Clock::time_point> swapAt_;
 };
 
 }  // namespace corvane::sim

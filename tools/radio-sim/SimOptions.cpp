@@ -31,6 +31,19 @@ Result<BurstPause> ParsePause(const std::string& text) {
     return BurstPause{static_cast<std::size_t>(*bytes), Millis(*ms)};
 }
 
+Result<UnitDrop> ParseDrop(const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) return Status::Error("--drop-unit expects K:N, got '" + text + "'");
+    auto unit = ParseCount("--drop-unit", text.substr(0, colon));
+    auto bytes = ParseCount("--drop-unit", text.substr(colon + 1));
+    if (!unit) return unit.status();
+    if (!bytes) return bytes.status();
+    if (*unit < 1 || *bytes >= static_cast<long long>(kImageLength)) {
+        return Status::Error("--drop-unit expects a unit from 1 and fewer than " + std::to_string(kImageLength) + " bytes");
+    }
+    return UnitDrop{static_cast<std::size_t>(*unit), static_cast<std::size_t>(*bytes)};
+}
+
 using ValueSetter = std::function<Status(SimOptions&, const std::string&)>;
 
 template <typename Duration>
@@ -103,6 +116,21 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
              o.pause = *p;
              return Status::Ok();
          }},
+        {"--units",
+         [](SimOptions& o, const std::string& v) {
+             auto n = ParseCount("--units", v);
+             if (!n) return n.status();
+             o.units = static_cast<std::size_t>(*n);
+             return Status::Ok();
+         }},
+        {"--drop-unit",
+         [](SimOptions& o, const std::string& v) {
+             auto d = ParseDrop(v);
+             if (!d) return d.status();
+             o.drops.push_back(*d);
+             return Status::Ok();
+         }},
+        {"--swap-time", DurationSetter("--swap-time", &SimOptions::swapTime)},
         {"--seed",
          [](SimOptions& o, const std::string& v) {
              auto n = ParseCount("--seed", v);
@@ -138,6 +166,9 @@ Result<ParsedOptions> ParseSimOptions(const std::vector<std::string>& args) {
         if (Status s = opt->second(parsed.options, args[++i]); !s) {
             return s;
         }
+    }
+    for (const UnitDrop& drop : parsed.options.drops) {
+        if (drop.unit > parsed.options.units) return Status::Error("--drop-unit names a unit beyond --units");
     }
     if (parsed.options.byteTime.count() == 0) {
         return Status::Error("--byte-time-us must be at least 1");
@@ -178,6 +209,15 @@ Faults:
   --extra N             send N extra bytes after the image
   --pause-at N:MS       pause MS in the burst after N bytes
   --seed N              seed for --noise (1)
+Radios in turn:
+  --units N             stand for N radios, one after the other, each with a
+                        fresh memory (kept in FILE.1, FILE.2, ... with
+                        --memory FILE); a radio leaves once it was written
+                        and read back, and stays silent (unplugged) until
+                        the next one is plugged in
+  --drop-unit K:N       radio K goes away after N bytes of a write (repeatable)
+  --swap-time MS        the next radio answers MS after the first connection
+                        request that found none (3000)
 Run:
   --log FILE            log received frames and transfers to FILE
   --once                exit after one complete write or read

@@ -18,6 +18,12 @@ struct BurstPause {
     Millis length{0};
 };
 
+// Radio `unit` (1-based) of a sequence goes away after this many bytes of a write.
+struct UnitDrop {
+    std::size_t unit = 0;
+    std::size_t afterBytes = 0;
+};
+
 struct SimOptions {
     std::string device;        // empty: create a pseudo-terminal pair
     std::string link;          // symlink to the slave side, removed on exit
@@ -40,6 +46,13 @@ struct SimOptions {
     std::size_t extraBytes = 0;
     std::optional<BurstPause> pause;
     unsigned seed = 1;
+    // A sequence of radios on one cable: each unit starts from a fresh
+    // memory and leaves after it was written and read back (or dropped),
+    // silent until the next one is plugged in swapTime after the programmer
+    // first found the line dead. 0: one radio for the whole run.
+    std::size_t units = 0;
+    std::vector<UnitDrop> drops;
+    Millis swapTime{3000};
 };
 
 struct ParsedOptions {
