@@ -11,6 +11,8 @@ constexpr std::array kCommands = {
     Command{"image", "build, decode or show a 1936-byte memory image", RunImage},
     Command{"write", "write the working set into the radio over the serial port", RunWrite},
     Command{"read", "read the radio's memory into the working set", RunRead},
+    Command{"diff", "compare two working sets, image files or radios field by field", RunDiff},
+    Command{"fleet", "write the working set into one radio after another, each with its own IDs", RunFleet},
     Command{"detect", "find the COM port the radio answers on", RunDetect},
     Command{"export", "write the working set to a spreadsheet workbook", RunExport},
     Command{"import", "read a spreadsheet workbook from the Data folder into the working set", RunImport},

@@ -59,6 +59,8 @@ int RunImport(CliContext& ctx, std::span<const std::string> args);      // cli_i
 int RunExportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_csv.cpp
 int RunImportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_csv.cpp
 int RunNew(CliContext& ctx, std::span<const std::string> args);         // cli_new.cpp
+int RunDiff(CliContext& ctx, std::span<const std::string> args);        // cli_diff.cpp
+int RunFleet(CliContext& ctx, std::span<const std::string> args);       // cli_fleet.cpp
 
 // ---- helpers shared by the verbs (CliSupport.cpp) ----
 

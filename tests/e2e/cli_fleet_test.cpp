@@ -1,0 +1,210 @@
+// corvane-cli diff and fleet against files and the simulated radio.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+#include "fleet/FleetLog.h"
+#include "link/ImageDigest.h"
+#include "link/MemoryImage.h"
+#include "model/ChannelDefaults.h"
+#include "model/GroupTable.h"
+#include "model/Workspace.h"
+#include "store/ChannelFiles.h"
+#include "store/ConfigFiles.h"
+
+namespace corvane::e2e {
+namespace {
+
+constexpr auto kShortRun = milliseconds(20000);
+// One radio: connection test, 48 s of write, read-back, with room to spare.
+constexpr auto kOneRadioRun = milliseconds(120000);
+constexpr int kDifferent = 1;
+constexpr int kTrouble = 2;
+constexpr const char* kCom5Device = "ttyUSB0";
+const std::string kFastBurst = "200";
+
+ProcessResult Cli(const std::vector<std::string>& args, milliseconds limit = kShortRun) {
+    std::vector<std::string> argv{CORVANE_CLI};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProcess(argv, limit);
+}
+
+std::string Both(const ProcessResult& r) { return r.out + r.err; }
+
+Workspace PlanIn(const std::filesystem::path& folder) {
+    Workspace ws;
+    ws.programFolder = folder;
+    ws.portName = "5";
+    ws.edition = ws.previousEdition = kEditionPmrLpd;
+    ApplyRadioDefaults(ws.settings);
+    ResetGroupSetup(ws.groups);
+    ResetToEditionDefaults(ws);
+    ws.settings.Squelch = 3;
+    return ws;
+}
+
+void Save(Workspace& ws) {
+    ASSERT_TRUE(SaveConfigFile(ws).ok());
+    ASSERT_TRUE(SaveGroupFile(ws).ok());
+    ASSERT_TRUE(SaveChannelFiles(ws).ok());
+}
+
+Bytes ImageOf(const Workspace& ws) {
+    const Result<MemoryImage> image = BuildImage(ws);
+    EXPECT_TRUE(image.ok()) << image.message();
+    return image.ok() ? Bytes(image->begin(), image->end()) : Bytes();
+}
+
+Bytes ImageWithIds(Workspace ws, const std::string& nameId, const std::string& dtmfId) {
+    ws.settings.NameId = nameId;
+    ws.settings.DtmfId = dtmfId;
+    return ImageOf(ws);
+}
+
+// Every file below folder with its bytes.
+std::vector<std::pair<std::string, Bytes>> Snapshot(const std::filesystem::path& folder) {
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        files.emplace_back(entry.path().string(), entry.is_regular_file() ? ReadFileBytes(entry.path()) : Bytes());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(CliDiff, ComparesFoldersImagesAndTheRadioWithoutWritingAnything) {
+    TempDir work, other, serial;
+    Workspace ws = PlanIn(work.path());
+    Save(ws);
+    WriteFileBytes(work / "plan.img", ImageOf(ws));
+    Workspace changed = PlanIn(other.path());
+    changed.channels.SetFrequencyCell(430.0, 12, ColRxFreq);
+    changed.settings.Squelch = 6;
+    Save(changed);
+    const auto before = Snapshot(work.path());
+    const auto otherBefore = Snapshot(other.path());
+
+    const auto same = Cli({"diff", work.path().string(), (work / "plan.img").string()});
+    EXPECT_EQ(same.exitCode, 0) << Both(same);
+    EXPECT_EQ(same.out, "");
+    const auto differ = Cli({"diff", work.path().string(), other.path().string()});
+    EXPECT_EQ(differ.exitCode, kDifferent) << Both(differ);
+    EXPECT_EQ(differ.out, "Squelch  3 -> Auto\nchannel 12  RX  433.150000 -> 430.000000\n");
+    const auto csv = Cli({"diff", "--csv", work.path().string(), other.path().string()});
+    EXPECT_EQ(csv.exitCode, kDifferent);
+    EXPECT_EQ(csv.out, "channel,field," + work.path().string() + "," + other.path().string() +
+                           "\r\n,Squelch,3,Auto\r\n12,RX,433.150000,430.000000\r\n");
+
+    // The radio holds the other set: read, compared, kept nowhere.
+    WriteFileBytes(serial / "memory.img", ImageOf(changed));
+    {
+        SimProcess sim({"--link", (serial / kCom5Device).string(), "--memory", (serial / "memory.img").string(),
+                        "--byte-time-us", kFastBurst});
+        ASSERT_TRUE(sim.started());
+        const auto radio = Cli({"--folder", other.path().string(), "--serial-dir", serial.path().string(), "diff",
+                                "radio:5", work.path().string()});
+        EXPECT_EQ(radio.exitCode, kDifferent) << Both(radio);
+        EXPECT_EQ(radio.out, "Squelch  Auto -> 3\nchannel 12  RX  430.000000 -> 433.150000\n");
+    }
+    EXPECT_EQ(Snapshot(work.path()), before);
+    EXPECT_EQ(Snapshot(other.path()), otherBefore);
+
+    // A damaged set is refused, not repaired; so is a side that is nothing.
+    WriteFileBytes(other / "Tone.txt", Bytes());
+    const auto damaged = Cli({"diff", work.path().string(), other.path().string()});
+    EXPECT_EQ(damaged.exitCode, kTrouble);
+    EXPECT_NE(damaged.err.find("Tone.txt is damaged or incomplete"), std::string::npos) << damaged.err;
+    EXPECT_EQ(ReadFileBytes(other / "Tone.txt"), Bytes());
+    const auto missing = Cli({"diff", work.path().string(), (work / "nothing").string()});
+    EXPECT_EQ(missing.exitCode, kTrouble);
+    EXPECT_NE(missing.err.find("no such folder or file"), std::string::npos) << missing.err;
+}
+
+TEST(CliFleet, ABadUnitsListIsRefusedBeforeAnyRadioHearsAThing) {
+    TempDir work, serial;
+    Workspace ws = PlanIn(work.path());
+    Save(ws);
+    WriteFileBytes(work / "units.csv", Bytes{'A', ',', 'A', 'B', ',', '1', '\n', 'B', ',', 'C', '7', ',', '2', '\n'});
+    SimProcess sim({"--link", (serial / kCom5Device).string(), "--log", (serial / "sim.log").string()});
+    ASSERT_TRUE(sim.started());
+    const auto run = Cli({"--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
+                          (work / "units.csv").string(), "--port", "5", "--log", (work / "fleet.csv").string()});
+    EXPECT_EQ(run.exitCode, kTrouble) << Both(run);
+    EXPECT_NE(run.err.find("row 2, column B (Name ID): \"C7\""), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(work / "fleet.csv"));
+    sim.Stop();
+    EXPECT_EQ(ReadFileText(serial / "sim.log").find("RX"), std::string::npos);
+}
+
+TEST(CliFleet, CtrlCWhileWaitingForARadioStopsWithAValidLog) {
+    TempDir work, serial;
+    Workspace ws = PlanIn(work.path());
+    Save(ws);
+    WriteFileBytes(work / "units.csv", Bytes{'A', ',', 'A', 'B', ',', '1', '\n'});
+    SimProcess sim({"--link", (serial / kCom5Device).string(), "--no-answer"});
+    ASSERT_TRUE(sim.started());
+    // SIGINT after two seconds, as Ctrl+C would send it.
+    const auto run = RunProcess({"/usr/bin/timeout", "--preserve-status", "-s", "INT", "2", CORVANE_CLI, "--folder",
+                                 work.path().string(), "--serial-dir", serial.path().string(), "fleet",
+                                 (work / "units.csv").string(), "--port", "5"},
+                                kShortRun);
+    EXPECT_EQ(run.exitCode, 1) << Both(run);
+    EXPECT_NE(run.out.find("Connect radio 1 of 1: A\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Stopped: 0 verified, 0 failed, 0 skipped; log: "), std::string::npos) << run.out;
+    // The default log, in Data: the header and nothing else.
+    std::vector<std::filesystem::path> logs;
+    for (const auto& entry : std::filesystem::directory_iterator(work / "Data")) logs.push_back(entry.path());
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_TRUE(logs[0].filename().string().starts_with("fleet-")) << logs[0];
+    EXPECT_EQ(ReadFileText(logs[0]), FleetLogHeader() + "\r\n");
+}
+
+// The one real-time fleet run: the first unit is verified in the log
+// already, so only the second is written (48 s) and read back.
+TEST(CliFleet, AStartedAgainRunSkipsWhatTheLogShowsVerifiedAndProgramsTheRest) {
+    TempDir work, serial;
+    Workspace ws = PlanIn(work.path());
+    Save(ws);
+    {
+        std::ofstream units(work / "units.csv", std::ios::binary);
+        units << "Label,Name ID,DTMF ID\r\nGate,gt,10001\r\nCar park,CP,10002\r\n";
+    }
+    const std::string gateSha = Sha256Hex(ImageWithIds(ws, "GT", "10001"));
+    const Bytes carPark = ImageWithIds(ws, "CP", "10002");
+    const FleetLogRow earlier{"2026-03-01T09:00:00+01:00", "Gate", "GT", "10001", "COM5", UnitOutcome::Verified, gateSha, ""};
+    {
+        std::ofstream log(work / "fleet.csv", std::ios::binary);
+        log << FleetLogHeader() << "\r\n" << FleetLogLine(earlier) << "\r\n";
+    }
+    SimProcess sim({"--link", (serial / kCom5Device).string(), "--units", "1", "--memory",
+                    (serial / "radio.img").string(), "--byte-time-us", kFastBurst});
+    ASSERT_TRUE(sim.started());
+    const auto run = Cli({"--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
+                          (work / "units.csv").string(), "--port", "5", "--log", (work / "fleet.csv").string()},
+                         kOneRadioRun);
+    ASSERT_EQ(run.exitCode, 0) << Both(run);
+    EXPECT_NE(run.out.find("Gate: already verified in the log, skipped\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Connect radio 2 of 2: Car park\nWriting radio 2 of 2: Car park\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Car park: verified (image " + ImageFingerprint(carPark) + ")\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Done: 1 verified, 0 failed, 1 skipped; log: "), std::string::npos) << run.out;
+    EXPECT_EQ(ReadFileBytes(serial / "radio.img.1"), carPark);
+
+    const auto rows = ParseFleetLog(ReadFileText(work / "fleet.csv"));
+    ASSERT_TRUE(rows.ok());
+    ASSERT_EQ(rows->size(), 2u);
+    EXPECT_EQ(rows->at(0), earlier);
+    const FleetLogRow& row = rows->at(1);
+    EXPECT_EQ(row.label, "Car park");
+    EXPECT_EQ(row.nameId, "CP");
+    EXPECT_EQ(row.dtmfId, "10002");
+    EXPECT_EQ(row.port, "COM5");
+    EXPECT_EQ(row.outcome, UnitOutcome::Verified);
+    EXPECT_EQ(row.sha256, Sha256Hex(carPark));
+    EXPECT_EQ(row.details, "");
+}
+
+}  // namespace
+}  // namespace corvane::e2e
