@@ -332,7 +332,6 @@ private:
 
 std::vector<Difference> CompareImages(std::span<const uint8_t> left, std::span<const uint8_t> right) {
     if (left.size() < kImageLength || right.size() < kImageLength) {
-        if (left.size() == right.size()) return {};
         return {Difference{0, "image length", std::to_string(left.size()), std::to_string(right.size())}};
     }
     Comparison comparison(left.first(kImageLength), right.first(kImageLength));
