@@ -18,6 +18,7 @@ constexpr std::array kCommands = {
     Command{"import", "read a spreadsheet workbook from the Data folder into the working set", RunImport},
     Command{"export-csv", "write the channel table to a CHIRP CSV file", RunExportCsv},
     Command{"import-csv", "read a CHIRP CSV file into the channel table (Custom mode)", RunImportCsv},
+    Command{"print", "write the channel list as an HTML page for printing", RunPrint},
 };
 
 }  // namespace

@@ -61,6 +61,7 @@ int RunImportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_c
 int RunNew(CliContext& ctx, std::span<const std::string> args);         // cli_new.cpp
 int RunDiff(CliContext& ctx, std::span<const std::string> args);        // cli_diff.cpp
 int RunFleet(CliContext& ctx, std::span<const std::string> args);       // cli_fleet.cpp
+int RunPrint(CliContext& ctx, std::span<const std::string> args);       // cli_print.cpp
 
 // ---- helpers shared by the verbs (CliSupport.cpp) ----
 

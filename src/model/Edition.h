@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 namespace corvane {
 
@@ -17,5 +18,11 @@ constexpr int16_t kBandLpd = 1;
 constexpr int16_t kBandPmrLpd = 2;
 
 inline bool IsKnownEdition(int edition) { return edition == kEditionPmrLpd || edition == kEditionKorea; }
+
+// The names a user reads: "PMR + LPD" or "Korea"; "" for any other value.
+constexpr std::string_view EditionName(int edition) {
+    return edition == kEditionPmrLpd ? "PMR + LPD" : edition == kEditionKorea ? "Korea" : "";
+}
+constexpr std::string_view ModeName(int mode) { return mode == kModeCustom ? "Custom" : "Default"; }
 
 }  // namespace corvane

@@ -47,6 +47,10 @@ std::string_view FunctionBoxCaption(int box);
 constexpr int kBandOptionCount = 3;  // Option1..Option3: "PMR", "LPD", "PMR + LPD"
 std::string_view BandOptionCaption(int option);
 
+// Captions of the two identity boxes.
+inline constexpr std::string_view kDtmfIdCaption = "DTMF ID:";
+inline constexpr std::string_view kNameIdCaption = "Name ID:";
+
 constexpr int kDtmfIdLength = 5;
 constexpr int kNameIdLength = 2;
 constexpr int kPriChannelLength = 3;
