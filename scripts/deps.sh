@@ -7,6 +7,7 @@ PACKAGES=(
   libgtest-dev googletest
   libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libgsf-1-dev
   socat xvfb xauth imagemagick python3
+  fonts-liberation poppler-utils
   emscripten node-acorn chromium
   ${CORVANE_EXTRA_PACKAGES:-}
 )

@@ -11,6 +11,7 @@ constexpr std::string_view kShade = "#e8e8e8";
 // Chromium may round a page a hair taller than the paper and spill a blank
 // page; the page box stays this much shorter.
 constexpr double kPageSlack = 0.5;
+constexpr double kCellPaddingEm = 0.25;  // left and right, as the column widths allow
 
 // Length of the valid UTF-8 sequence at the start of text, 0 when invalid.
 std::size_t Utf8SequenceLength(std::string_view text) {
@@ -70,7 +71,7 @@ void WriteStyle(HtmlOut& out, const PageGeometry& g, Paper paper) {
         << "header .line + .line { margin-top: " << Pt(g.fontSize * 0.5) << "; }\n"
         << "header .rule { border-bottom: 0.75pt solid #000; margin-top: " << Pt(g.fontSize * 0.5) << "; }\n"
         << "table { border-collapse: collapse; table-layout: fixed; font-size: " << Pt(g.fontSize) << "; }\n"
-        << "th, td { height: " << Pt(g.rowHeight) << "; padding: 0 " << Pt(g.fontSize * 0.3)
+        << "th, td { height: " << Pt(g.rowHeight) << "; padding: 0 " << Pt(g.fontSize * kCellPaddingEm)
         << "; text-align: left; vertical-align: middle; white-space: nowrap; overflow: hidden; line-height: 1; }\n"
         << "th { font-weight: bold; border-bottom: 0.5pt solid #000; }\n"
         << "table.settings { width: " << Pt(g.ContentWidth()) << "; margin-bottom: " << Pt(g.settingsGap) << "; }\n"

@@ -15,11 +15,11 @@ constexpr double kA4Height = 297 * kPointsPerMm;
 constexpr double kLetterWidth = 8.5 * 72;
 constexpr double kLetterHeight = 11 * 72;
 
-// Column widths in ems of the table font, each the widest text of its column
-// (the column header or a cell such as "446.006250" or "[188] ED036") plus
-// padding, in an Arial-metric sans serif. The columns are widened in this
-// proportion to the block's width.
-constexpr std::array<double, kSheetColumnCount> kColumnEms = {4.6, 3.8, 5.8, 5.8, 6.4, 3.0, 3.8, 3.9, 2.6, 2.6};
+// Column widths in ems of the table font: each the widest text of its column
+// in an Arial-metric sans serif (the header "POWER", or a cell such as
+// "446.006250" or "[188] ED036") plus the cell padding. The pocket layout
+// needs all of them; the table layout widens them in this proportion.
+constexpr std::array<double, kSheetColumnCount> kColumnEms = {4.7, 4.4, 6.0, 6.0, 6.3, 3.5, 3.9, 4.5, 2.8, 3.0};
 
 struct LayoutMetrics {
     double margin;
@@ -36,7 +36,7 @@ constexpr int kSettingsRows = 2;
 constexpr double kSettingsGapRows = 0.75;
 
 constexpr LayoutMetrics kTable{36, 44, 14, 9, 14, 0, 1};
-constexpr LayoutMetrics kPocket{28, 36, 8.5, 6, 11, 12, 2};
+constexpr LayoutMetrics kPocket{24, 36, 8.5, 6, 11, 10, 2};
 
 }  // namespace
 
