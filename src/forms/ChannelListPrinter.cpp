@@ -1,13 +1,18 @@
 #include "forms/ChannelListPrinter.h"
 
+#include <QCheckBox>
+#include <QDate>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QVBoxLayout>
 
 #include "forms/FormHelpers.h"
+#include "model/Workspace.h"
 
 namespace corvane {
 namespace {
@@ -157,5 +162,28 @@ Status WriteChannelListPdf(const QString& path, const ChannelSheet& sheet, Sheet
 }
 
 Paper PaperForPageSize(const QPageSize& size) { return size.id() == QPageSize::Letter ? Paper::Letter : Paper::A4; }
+
+ChannelSheet TodaysChannelSheet(const Workspace& ws) {
+    const QDate today = QDate::currentDate();
+    return BuildChannelSheet(ws, SheetDate(today.year(), today.month(), today.day()));
+}
+
+void RunChannelListPrint(QWidget* parent, const Workspace& ws, const MessageFn& tell) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(ToQString(kSheetTitle));
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Channel List"));
+    auto* options = new QWidget(&dialog);  // shown as a tab where the platform dialog has tabs
+    options->setWindowTitle(QStringLiteral("Channel List"));
+    auto* pocket = new QCheckBox(QStringLiteral("Pocket layout (two columns per page, small type)"), options);
+    pocket->setObjectName(QStringLiteral("PocketLayout"));
+    (new QVBoxLayout(options))->addWidget(pocket);
+    dialog.setOptionTabs({options});
+    if (dialog.exec() != QDialog::Accepted) return;
+    const SheetFormat format{PaperForPageSize(printer.pageLayout().pageSize()),
+                             pocket->isChecked() ? SheetLayout::Pocket : SheetLayout::Table};
+    if (const Status printed = PaintChannelList(printer, TodaysChannelSheet(ws), format); !printed)
+        tell(ToQString(printed.message()));
+}
 
 }  // namespace corvane

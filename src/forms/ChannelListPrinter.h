@@ -4,14 +4,18 @@
 // QPdfWriter, so paper and PDF show the pages the HTML shows.
 #include <QString>
 
+#include "forms/MessageFn.h"
 #include "model/Status.h"
 #include "report/ChannelSheet.h"
 #include "report/SheetPages.h"
 
 class QPagedPaintDevice;
 class QPageSize;
+class QWidget;
 
 namespace corvane {
+
+struct Workspace;
 
 // Sets the device to the format's paper, portrait, without margins, and
 // paints every page. An error when the device cannot be painted on.
@@ -22,5 +26,13 @@ Status WriteChannelListPdf(const QString& path, const ChannelSheet& sheet, Sheet
 
 // The paper of a page size a print dialog chose: Letter for Letter, else A4.
 Paper PaperForPageSize(const QPageSize& size);
+
+// The sheet of the working set as it stands, dated today.
+ChannelSheet TodaysChannelSheet(const Workspace& ws);
+
+// File > Print Channel List...: the print dialog (a printer or a PDF file,
+// the paper, and a "Pocket layout" tick on its own tab), then the pages.
+// Cancel prints nothing; a failure is told.
+void RunChannelListPrint(QWidget* parent, const Workspace& ws, const MessageFn& tell);
 
 }  // namespace corvane
