@@ -1,6 +1,6 @@
 #include "report/SheetHtml.h"
 
-#include <cstdio>
+#include <cmath>
 
 namespace corvane {
 namespace {
@@ -34,10 +34,13 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     return overlong || invalid ? 0 : length;
 }
 
+// Locale-independent: a desktop program runs with the user's locale, whose
+// decimal comma would break the CSS.
+// Lengths are positive and small; two decimals are plenty.
 std::string Pt(double points) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2fpt", points);
-    return text;
+    const long long hundredths = std::llround(points * 100);
+    const std::string fraction = std::to_string(hundredths % 100);
+    return std::to_string(hundredths / 100) + (fraction.size() < 2 ? ".0" : ".") + fraction + "pt";
 }
 
 class HtmlOut {
