@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "link/ImageDigest.h"
 #include "link/MemoryImage.h"
 #include "model/AccessCode.h"
 #include "model/ChannelTable.h"
@@ -10,7 +11,6 @@
 #include "model/SetupForm.h"
 #include "model/ToneTable.h"
 #include "model/Workspace.h"
-#include "report/ImageFingerprintStandIn.h"
 
 namespace corvane {
 namespace {
