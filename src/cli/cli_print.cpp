@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/ReadOnlySet.h"
 #include "model/Workspace.h"
 #include "report/ChannelSheet.h"
 #include "report/SheetHtml.h"
@@ -24,7 +25,8 @@ void PrintPrintHelp(std::ostream& out) {
         << "page, ready for a browser's print: every channel that has a frequency,\n"
         << "the edition and mode, Name ID, DTMF ID, the keys and squelch, today's\n"
         << "date and the image fingerprint (the first 8 hex digits of the SHA-256 of\n"
-        << "the image a write would send), with a header on every page.\n"
+        << "the image a write would send), with a header on every page. DIR is only\n"
+        << "read: a folder with a missing or damaged working file is refused.\n"
         << "\n"
         << "  --html FILE     where the page goes (\"-\": standard output); an existing\n"
         << "                  file is replaced\n"
@@ -56,10 +58,9 @@ int RunPrint(CliContext& ctx, std::span<const std::string> args) {
     if (!paper) return UsageError(ctx, kVerb, "--paper takes a4 or letter");
     const SheetFormat format{*paper, parsed->Has("--pocket") ? SheetLayout::Pocket : SheetLayout::Table};
 
-    // Loads as the other verbs do, which recreates a missing working file;
-    // to become a read-only load once the working set offers one.
+    // A sheet describes the set as it is: nothing in the folder is repaired.
     Workspace ws;
-    if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    if (Status loaded = LoadWorkingSetReadOnly(ctx.folder, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     const std::string html = ChannelSheetHtml(BuildChannelSheet(ws, Today()), format);
     if (file == kStandardOutput) {
         ctx.out << html;

@@ -67,6 +67,16 @@ TEST(CliPrint, WritesTheListWithTheImagesFingerprintAndLeavesTheSetAlone) {
     EXPECT_TRUE(Has(pocket.out, "size: letter"));
 }
 
+TEST(CliPrint, RefusesAFolderItWouldHaveToRepair) {
+    TempDir dir;
+    TempDir out;
+    const ProcessResult r = Cli({"--folder", dir.path().string(), "print", "--html", (out / "list.html").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Has(r.err, "missing")) << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+}
+
 TEST(CliPrint, UsageErrorsExitTwoAndWriteNothing) {
     TempDir dir;
     const std::string out = (dir / "list.html").string();
