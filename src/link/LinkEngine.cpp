@@ -32,7 +32,8 @@ void LinkEngine::ShowLinkStatus() {
         SetLabel(port + "Connection Failed...", StatusColour::Red);
     }
     listener_.OnPortNameChanged();
-    listener_.OnWriteReadEnabled(connected_);
+    // While a transfer holds the toolbar, Down and Up wait for it with the rest.
+    listener_.OnWriteReadEnabled(connected_ && !toolbarLocked_);
 }
 
 void LinkEngine::SetProgress(int value) {
@@ -42,10 +43,17 @@ void LinkEngine::SetProgress(int value) {
     listener_.OnProgress(progress_);
 }
 
-void LinkEngine::DisableTransferButtons() { listener_.OnTransferButtonsEnabled(false); }
+void LinkEngine::DisableTransferButtons() {
+    toolbarLocked_ = true;
+    listener_.OnTransferButtonsEnabled(false);
+}
 
 void LinkEngine::EnableToolbarAfterTransfer() {
+    toolbarLocked_ = false;
     listener_.OnTransferButtonsEnabled(true);
+    // The eight include Down and Up, which follow the link: after a port
+    // failure they stay off until the radio answers again.
+    listener_.OnWriteReadEnabled(connected_);
     SetProgress(0);
     UpdatePortInUse();
 }

@@ -183,6 +183,7 @@ private:
     bool verifying_ = false;       // the running read is the read-back
     bool spoiledBurst_ = false;    // a line error hit this burst: drop it up to its silence
     bool portInUseShown_ = false;
+    bool toolbarLocked_ = false;   // between DisableTransferButtons and EnableToolbarAfterTransfer
 
     LinkStorage* storage_ = nullptr;
     LineErrorWatch lineErrors_;

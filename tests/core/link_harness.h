@@ -75,8 +75,9 @@ public:
         labels.push_back(text);
         this->colour = colour;
     }
-    void OnWriteReadEnabled(bool enabled) override { writeReadEnabled = enabled; }
-    void OnTransferButtonsEnabled(bool enabled) override { transferButtons = enabled; }
+    // Both calls reach Down and Up: a face shows whichever came last.
+    void OnWriteReadEnabled(bool enabled) override { writeReadEnabled = downUpShown = enabled; }
+    void OnTransferButtonsEnabled(bool enabled) override { transferButtons = downUpShown = enabled; }
     void OnPortInUse(bool inUse) override {
         // Locked and unlocked only together with the toolbar, never alone.
         if (!inUse) unlockedWithButtons.push_back(transferButtons);
@@ -101,6 +102,7 @@ public:
     StatusColour colour = StatusColour::Red;
     bool writeReadEnabled = false;
     bool transferButtons = true;
+    bool downUpShown = true;  // "program" and "upload" as the toolbar shows them
     bool portInUse = false;
     std::vector<bool> unlockedWithButtons;
     int progress = 0;
