@@ -170,6 +170,34 @@ private slots:
         QCOMPARE(atCompletion, (QList<bool>{true, true}));
     }
 
+    // The port goes away mid-write: the toolbar returns, Down and Up stay off
+    // (and refuse a stale click) until the radio answers again.
+    void portLostMidWriteLeavesDownAndUpOff() {
+        OpenWithHistory();
+        Action("program").trigger();
+        sim_->ReceiveIn(150, linktest::kConnReply);
+        QVERIFY(sim_->RunUntilTrue([&] { return Engine().TxIndex() > 50; }, 2000));
+        Engine().OnPortFailure("/sim/ttyUSB0: the device went away");
+        sim_->RunFor(500);
+        QCOMPARE(messages_.texts.size(), 1);
+        QVERIFY(messages_.Last().startsWith(QStringLiteral("Write to Radio failed after")));
+        QVERIFY(Action("auto").isEnabled());
+        QVERIFY(!Action("program").isEnabled());
+        QVERIFY(!Action("upload").isEnabled());
+        const std::size_t sent = Port().sent.size();
+        frame_->Toolbar1_ButtonClick(QStringLiteral("program"));
+        frame_->Toolbar1_ButtonClick(QStringLiteral("upload"));
+        sim_->RunFor(500);
+        QCOMPARE(Port().sent.size(), sent);
+        QCOMPARE(messages_.texts.size(), 1);
+
+        Action("com5").trigger();
+        sim_->RunFor(300);
+        sim_->AnswerConnection();
+        QVERIFY(Action("program").isEnabled());
+        QVERIFY(Action("upload").isEnabled());
+    }
+
     void verifyAfterWriteIsRememberedPerUserNotInPortTxt() {
         OpenFrame(kEditionPmrLpd);
         QAction& verify = Action("verifyAfterWrite");

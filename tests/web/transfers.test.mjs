@@ -111,6 +111,14 @@ test("a port that vanishes during a write fails the write", async () => {
   assert.match(message.text, /^Write to Radio failed after \d+ of 1936 bytes: Port 1 \(USB 0403:6001\): /);
   assert.equal(message.kind, "warning");
   assert.equal(await page.isDisabled("[data-key=auto]"), false);
+  // Down and Up stay off until a radio answers again, and a click on them does nothing.
+  assert.equal(await page.isDisabled("[data-key=program]"), true);
+  assert.equal(await page.isDisabled("[data-key=upload]"), true);
+  await page.click("[data-key=program]", { force: true });
+  await page.click("[data-key=upload]", { force: true });
+  await page.waitForTimeout(500);
+  assert.match(await page.$eval("[data-name=Label1]", (e) => e.textContent), /Connection Failed\.\.\.$/);
+  assert.equal(await page.$$eval("dialog[open]", (open) => open.length), 0);
   await page.click("[data-name=comport]");
   assert.equal(await page.$$eval("[data-name^=port]", (items) => items.length), 0);
   await context.close();
