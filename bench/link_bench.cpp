@@ -1,8 +1,10 @@
 // corvane-bench: how the link performs against corvane-radio-sim on a real
 // pseudo-terminal. Prints the read and write durations against their line
-// and pacing times, the write pacing as the radio saw it (gaps between image
-// bytes on the simulator's side of the pty), and the CPU an idle connected
-// program uses.
+// and pacing times, the write pacing as the program made it (gaps between its
+// own write calls, timed as each returns) and as the radio saw it (gaps
+// between image bytes on the simulator's side of the pty), and the CPU an
+// idle connected program uses. --load N runs N busy threads through the
+// write, as a machine busy with other work would.
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -11,12 +13,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/qt/LinkDriver.h"
@@ -49,13 +53,50 @@ const QString kRadioDelayMs = QStringLiteral("130");
 class BenchListener : public LinkListener {
 public:
     void OnMessage(const std::string& text, MessageKind) override { lastMessage = text; }
-    // The first image byte of a write: the pacer has started.
+    // During a write the progress follows each image byte right after its
+    // write call returned.
     void OnProgress(int value) override {
+        if (!timingWrites || value <= 0) return;
         if (value == 1 && !firstByte) firstByte = Clock::now();
+        if (static_cast<std::size_t>(value) == handedOver.size() + 1) handedOver.push_back(Clock::now());
     }
     std::string lastMessage;
+    bool timingWrites = false;
     std::optional<Clock::time_point> firstByte;
+    std::vector<Clock::time_point> handedOver;
 };
+
+// Threads that only burn CPU until they are dropped.
+class BusyThreads {
+public:
+    explicit BusyThreads(int count) {
+        for (int i = 0; i < count; ++i) {
+            threads_.emplace_back([this] {
+                unsigned long spins = 0;
+                while (!stop_.load(std::memory_order_relaxed)) ++spins;
+                sink_.fetch_add(spins, std::memory_order_relaxed);
+            });
+        }
+    }
+    ~BusyThreads() {
+        stop_ = true;
+        for (std::thread& thread : threads_) thread.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<unsigned long> sink_{0};
+    std::vector<std::thread> threads_;
+};
+
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    double one = 0, five = 0, fifteen = 0;
+    if (!(in >> one >> five >> fifteen)) return "unknown";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", one, five, fifteen);
+    return text;
+}
 
 bool RunUntil(const std::function<bool()>& done, int limitMs) {
     if (done()) return true;
@@ -112,7 +153,23 @@ void PrintPacing(const std::vector<long long>& arrivals) {
                 nominalS, 100.0 * (totalS - nominalS) / nominalS);
 }
 
-int Run() {
+// Gaps between the program's own write calls, as each returned.
+void PrintHandOvers(const std::vector<Clock::time_point>& times, int busyThreads) {
+    if (times.size() != kImageLength) {
+        std::printf("calls: %zu of %zu image bytes timed\n", times.size(), kImageLength);
+        return;
+    }
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        gaps.push_back(std::chrono::duration<double, std::milli>(times[i] - times[i - 1]).count());
+    }
+    std::sort(gaps.begin(), gaps.end());
+    std::printf("calls: smallest %.2f ms, 1st percentile %.2f ms, median %.2f ms, largest %.2f ms "
+                "(between the program's write calls, %d busy threads)\n",
+                gaps.front(), gaps[gaps.size() / 100], gaps[gaps.size() / 2], gaps.back(), busyThreads);
+}
+
+int Run(int busyThreads) {
     QTemporaryDir dir;
     if (!dir.isValid()) return Fail("cannot create a temporary folder");
     const QString serialDir = dir.filePath("dev");
@@ -160,9 +217,15 @@ int Run() {
 
     // Write: handshake and command, then 1936 bytes paced at 25 ms.
     listener.firstByte.reset();
+    listener.timingWrites = true;
+    std::printf("load:  %s (1, 5, 15 min) before the write, %u cores, %d busy threads\n", LoadAverage().c_str(),
+                std::thread::hardware_concurrency(), busyThreads);
     start = Clock::now();
+    std::optional<BusyThreads> load(std::in_place, busyThreads);
     engine.RequestWrite();
     RunUntil([&] { return !engine.Busy() && !engine.WriteRunning(); }, kWriteLimitMs);
+    load.reset();
+    listener.timingWrites = false;
     const double writeS = SecondsSince(start);
     if (listener.lastMessage != kWriteComplete) return Fail("write: " + listener.lastMessage);
     std::printf("write: %6.2f s  (1936 x 25 ms = %.1f s, overhead %.2f s)\n", writeS, kPacedWriteS,
@@ -174,6 +237,7 @@ int Run() {
         std::printf("pacer: %6.2f s  (1935 x 25 ms = %.3f s, %+.2f %%)\n", pacedS, nominalS,
                     100.0 * (pacedS - nominalS) / nominalS);
     }
+    PrintHandOvers(listener.handedOver, busyThreads);
     // The simulator writes the times once it has the last byte; give it a moment.
     RunUntil([&] { return ReadArrivals(arrivals).size() == kImageLength; }, kConnectMs);
     PrintPacing(ReadArrivals(arrivals));
@@ -189,5 +253,16 @@ int Run() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    return corvane::bench::Run();
+    int busyThreads = 0;
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() == 2 && args[0] == QStringLiteral("--load")) {
+        bool ok = false;
+        busyThreads = args[1].toInt(&ok);
+        if (!ok || busyThreads < 0) busyThreads = -1;
+    }
+    if (busyThreads < 0 || (!args.isEmpty() && args.size() != 2)) {
+        std::fprintf(stderr, "Usage: corvane-bench [--load N]   (N busy threads during the write)\n");
+        return 2;
+    }
+    return corvane::bench::Run(busyThreads);
 }

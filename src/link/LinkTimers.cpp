@@ -1,5 +1,7 @@
 #include "link/LinkTimers.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 void LinkTimers::Start(LinkTimer timer, int intervalMs, int64_t nowMs) {
@@ -7,6 +9,11 @@ void LinkTimers::Start(LinkTimer timer, int intervalMs, int64_t nowMs) {
 }
 
 void LinkTimers::Stop(LinkTimer timer) { slots_[Index(timer)].running = false; }
+
+void LinkTimers::HoldOff(LinkTimer timer, int64_t nowMs) {
+    Slot& slot = slots_[Index(timer)];
+    if (slot.running) slot.dueMs = std::max(slot.dueMs, nowMs + slot.intervalMs);
+}
 
 bool LinkTimers::Running(LinkTimer timer) const { return slots_[Index(timer)].running; }
 

@@ -21,6 +21,9 @@ public:
     // (Re)starts the timer; its first tick is one interval after nowMs.
     void Start(LinkTimer timer, int intervalMs, int64_t nowMs);
     void Stop(LinkTimer timer);
+    // The next tick comes no sooner than one interval after nowMs (the time
+    // the tick's work was done, which may be later than the tick itself).
+    void HoldOff(LinkTimer timer, int64_t nowMs);
     bool Running(LinkTimer timer) const;
 
     // The running timer that is due at nowMs (earliest first), its next

@@ -75,6 +75,9 @@ void LinkEngine::Timer1Tick() {
         FailWrite(written.message());
         return;
     }
+    // Paced from the moment the byte was handed over, not from the tick: a
+    // process held up between the two must not send the next byte early.
+    timers_.HoldOff(LinkTimer::Timer1, clock_.NowMs());
     ++txIndex_;
     SetProgress(txIndex_);
     if (txIndex_ < kImageBytes) return;

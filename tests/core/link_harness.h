@@ -3,6 +3,7 @@
 // for driving LinkEngine without real time.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -26,7 +27,14 @@ public:
 
     Status Open(const std::string& device) override {
         opened.push_back(device);
-        if (missing.count(device)) return Status::Error("cannot open " + device);
+        if (missing.count(device)) {
+            lastProblem = {OpenFailure::NoSuchDevice, {}};
+            return Status::Error("cannot open " + device);
+        }
+        if (const auto refusal = refused.find(device); refusal != refused.end()) {
+            lastProblem = refusal->second;
+            return Status::Error("cannot open " + device);
+        }
         open_ = true;
         device_ = device;
         return Status::Ok();
@@ -35,6 +43,7 @@ public:
     bool IsOpen() const override { return open_; }
     Status Write(std::span<const uint8_t> bytes) override {
         if (failWritesFrom && sent.size() >= *failWritesFrom) return Status::Error("write refused");
+        if (beforeHandOver) beforeHandOver(sent.size());
         sent.push_back({clock_.NowMs(), {bytes.begin(), bytes.end()}});
         sentTo.push_back(device_);
         return Status::Ok();
@@ -43,6 +52,7 @@ public:
     void DiscardBuffers() override {}
     // Like a pseudo-terminal until a test sets counters.
     std::optional<LineErrorCounts> LineErrorCounters() const override { return open_ ? counters : std::nullopt; }
+    OpenProblem LastOpenProblem() const override { return lastProblem; }
 
     // All bytes written, in order.
     std::vector<uint8_t> AllSent() const {
@@ -53,9 +63,14 @@ public:
 
     std::vector<std::string> opened;
     std::map<std::string, bool> missing;
+    std::map<std::string, OpenProblem> refused;  // opening fails for this reason
+    OpenProblem lastProblem;
     std::vector<SentBytes> sent;
     std::vector<std::string> sentTo;
     std::optional<std::size_t> failWritesFrom;
+    // Runs before write number n is taken (and its time recorded): a test
+    // moves the clock here for a process held up on its way to the port.
+    std::function<void(std::size_t n)> beforeHandOver;
     std::optional<LineErrorCounts> counters;
 
 private:

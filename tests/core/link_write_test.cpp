@@ -144,6 +144,23 @@ TEST(LinkWrite, LateTickDelaysTheRestInsteadOfCatchingUp) {
     EXPECT_EQ(late, 1);
 }
 
+// The process held up between its tick and the hand-over: the next byte is
+// still a whole interval after the late one.
+TEST(LinkWrite, PacedFromTheHandOverNotFromTheTick) {
+    LinkBench bench;
+    StartConnectedWrite(bench);
+    const std::size_t first = bench.port.sent.size();
+    bench.port.beforeHandOver = [&](std::size_t n) {
+        if (n % 7 == 0) bench.clock.Advance(n % 2 == 0 ? 24 : 9);
+    };
+    bench.RunFor(3000);
+    const auto& sent = bench.port.sent;
+    ASSERT_GT(sent.size(), first + 50);
+    for (std::size_t i = first; i < sent.size(); ++i) {
+        EXPECT_GE(sent[i].atMs - sent[i - 1].atMs, kWritePacerMs) << "byte " << i - 3;
+    }
+}
+
 TEST(LinkWrite, NothingReopensThePortUntilTheButtonsReturn) {
     LinkBench bench;
     RequestAnsweredWrite(bench);
