@@ -1,14 +1,15 @@
 #pragma once
-// Saying why a serial device could not be opened.
+// Saying why a serial device could not be opened, in the connection
+// doctor's words where the platform knows the cause.
 #include <string>
+
+#include "link/SerialPort.h"
 
 namespace corvane {
 
-// The name of the group owning the file, "" when it cannot be found.
-std::string OwningGroup(const std::string& path);
-
-// "cannot open DEVICE: REASON"; when access was refused, with a hint naming
-// the group that owns the device (dialout on Debian).
-std::string DescribeOpenFailure(const std::string& device, const std::string& reason, bool permissionDenied);
+// "cannot open DEVICE: the port is in use by another program (minicom,
+// process 42). Close the other program ..."; for a cause the platform could
+// not tell, "cannot open DEVICE: REASON".
+std::string DescribeOpenFailure(const std::string& device, const OpenProblem& problem, const std::string& reason);
 
 }  // namespace corvane

@@ -23,6 +23,22 @@ struct LineErrorCounts {
     bool operator==(const LineErrorCounts&) const = default;
 };
 
+// Why a device could not be opened, as far as the platform can tell.
+enum class OpenFailure {
+    None,              // it opened
+    NoSuchDevice,      // nothing at that path (cable unplugged, wrong port)
+    PermissionDenied,  // the user may not open it
+    InUse,             // another program holds it
+    Other,
+};
+
+struct OpenProblem {
+    OpenFailure failure = OpenFailure::None;
+    // InUse: who holds it ("minicom, process 4242"), when known;
+    // PermissionDenied: the group that owns the device, when known.
+    std::string detail;
+};
+
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -44,6 +60,9 @@ public:
     // The driver's receive-error counters; nullopt where the driver keeps
     // none (a pseudo-terminal) or the port is closed.
     virtual std::optional<LineErrorCounts> LineErrorCounters() const { return std::nullopt; }
+    // Why the last Open failed (asked only after a failure); a port that
+    // cannot tell says Other.
+    virtual OpenProblem LastOpenProblem() const { return {OpenFailure::Other, {}}; }
 };
 
 }  // namespace corvane

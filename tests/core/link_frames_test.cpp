@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "link/CommandFrame.h"
-#include "link/DeviceAccess.h"
 #include "link/LinkTimers.h"
 #include "link/PortMap.h"
 
@@ -80,26 +79,6 @@ TEST(LinkTimersTest, LateServiceSkipsTicksInsteadOfBunching) {
     timers.Stop(LinkTimer::Timer2);
     timers.Stop(LinkTimer::Timer1);
     EXPECT_FALSE(timers.NextDue());
-}
-
-}  // namespace
-}  // namespace corvane
-
-namespace corvane {
-namespace {
-
-TEST(LinkDeviceAccess, PermissionHintNamesTheOwningGroup) {
-    const std::string device = "/dev/null";
-    const std::string group = OwningGroup(device);
-    ASSERT_FALSE(group.empty());
-    const std::string denied = DescribeOpenFailure(device, "Permission denied", true);
-    EXPECT_EQ(denied.rfind("cannot open /dev/null: Permission denied", 0), 0u) << denied;
-    EXPECT_NE(denied.find("group '" + group + "'"), std::string::npos) << denied;
-
-    EXPECT_EQ(DescribeOpenFailure(device, "busy", false), "cannot open /dev/null: busy");
-    const std::string gone = DescribeOpenFailure("/no/such/tty", "Permission denied", true);
-    EXPECT_EQ(gone.find("group '"), std::string::npos);
-    EXPECT_NE(gone.find("access"), std::string::npos);
 }
 
 }  // namespace

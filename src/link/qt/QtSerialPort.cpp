@@ -1,8 +1,12 @@
 #include "link/qt/QtSerialPort.h"
 
+#include <cerrno>
+
 #include "link/DeviceAccess.h"
+#include "link/qt/SerialDevices.h"
 
 #ifndef _WIN32
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #endif
@@ -20,13 +24,31 @@ constexpr int kCloseDrainMs = 500;
 
 Status QtSerialPort::Open(const std::string& device) {
     if (port_.isOpen()) port_.close();
+    // QSerialPort calls every refusal a permission error (a port held in
+    // exclusive mode too) and does not see lock files or flock(): ask first.
+    lastProblem_ = ProbeDevice(device);
+    if (lastProblem_.failure != OpenFailure::None) {
+        return Status::Error(DescribeOpenFailure(device, lastProblem_, lastProblem_.detail));
+    }
     port_.setPortName(QString::fromStdString(device));
     if (!port_.open(QIODevice::ReadWrite)) {
-        const bool denied = port_.error() == QSerialPort::PermissionError;
         const std::string reason = port_.errorString().toStdString();
+        switch (port_.error()) {
+            case QSerialPort::DeviceNotFoundError: lastProblem_ = {OpenFailure::NoSuchDevice, {}}; break;
+            case QSerialPort::PermissionError: lastProblem_ = {OpenFailure::PermissionDenied, OwningGroup(device)}; break;
+            default: lastProblem_ = {OpenFailure::Other, reason}; break;
+        }
         port_.clearError();
-        return Status::Error(DescribeOpenFailure(device, reason, denied));
+        return Status::Error(DescribeOpenFailure(device, lastProblem_, reason));
     }
+#ifdef __linux__
+    // Programs that lock with flock() (picocom and others) see the port taken.
+    if (::flock(static_cast<int>(port_.handle()), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        port_.close();
+        lastProblem_ = {OpenFailure::InUse, HoldersOf(device)};
+        return Status::Error(DescribeOpenFailure(device, lastProblem_, {}));
+    }
+#endif
     // Each setting on its own: one refusal must not skip the others.
     port_.setBaudRate(kBaudRate);
     port_.setParity(QSerialPort::NoParity);

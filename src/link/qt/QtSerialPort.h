@@ -20,12 +20,14 @@ public:
     void DiscardBuffers() override;
     // Linux TIOCGICOUNT; nullopt elsewhere and on pseudo-terminals.
     std::optional<LineErrorCounts> LineErrorCounters() const override;
+    OpenProblem LastOpenProblem() const override { return lastProblem_; }
 
     // For the driver's signal connections (readyRead, errorOccurred).
     QSerialPort& Device() { return port_; }
 
 private:
     QSerialPort port_;
+    OpenProblem lastProblem_;
 };
 
 }  // namespace corvane
