@@ -59,14 +59,40 @@ TEST(SimHandshake, FaultSwitchesShapeTheAnswer) {
         {"--no-answer", {}},
         {"--malformed", {0x02, 0x07, 'C', 'O', 'N', 'N', 0x00, 0x04}},
         {"--foreign", {0x02, 0x07, 'C', 'O', 'N', 'X', 0x00, 0x03}},
+        {"--silent", {}},
+        {"--echo", ConnectRequest()},
+        // The reply sent at 9600 baud as a 2400 baud receiver reads it.
+        {"--wrong-speed=9600", {0xAB, 0xF2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
-        SimProcess sim({c.option, "--reply-delay", "10"});
+        std::vector<std::string> options = {c.option, "--reply-delay", "10"};
+        if (const auto equals = c.option.find('='); equals != std::string::npos) {
+            options = {c.option.substr(0, equals), c.option.substr(equals + 1), "--reply-delay", "10"};
+        }
+        SimProcess sim(options);
         ASSERT_TRUE(sim.started());
         SerialPeer peer(sim.device());
         peer.Send(ConnectRequest());
         EXPECT_EQ(peer.ReceiveFor(milliseconds(400)), c.expected);
+    }
+    // Garbage: bytes, none of them able to start a frame.
+    SimProcess sim({"--garbage", "--reply-delay", "10"});
+    SerialPeer peer(sim.device());
+    peer.Send(ConnectRequest());
+    const Bytes got = peer.ReceiveFor(milliseconds(400));
+    EXPECT_EQ(got.size(), 16u);
+    EXPECT_EQ(std::count(got.begin(), got.end(), 0x02), 0);
+}
+
+// A radio switched off ignores the read command too; an echoing line sends it back.
+TEST(SimHandshake, SilentAndEchoingLinesIgnoreCommands) {
+    for (const char* option : {"--silent", "--echo"}) {
+        SCOPED_TRACE(option);
+        SimProcess sim({option, "--read-delay", "10"});
+        SerialPeer peer(sim.device());
+        const Bytes got = (peer.Send(ReadCommand(0)), peer.ReceiveFor(milliseconds(400)));
+        EXPECT_EQ(got, std::string(option) == "--echo" ? ReadCommand(0) : Bytes{});
     }
 }
 
@@ -297,11 +323,13 @@ TEST(SimRun, HelpListsEveryOptionAndBadOptionsAreRefused) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--device", "--link", "--memory", "--reply-delay", "--no-answer", "--late-answer",
                                "--malformed", "--foreign", "--short", "--extra", "--pause-at", "--noise", "--log",
-                               "--once", "--received-image", "--byte-time-us"}) {
+                               "--once", "--received-image", "--byte-time-us", "--silent", "--echo", "--garbage",
+                               "--wrong-speed"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(RunProcess({CORVANE_SIM_PATH, "--bogus"}, milliseconds(5000)).exitCode, 2);
     EXPECT_EQ(RunProcess({CORVANE_SIM_PATH, "--pause-at", "12"}, milliseconds(5000)).exitCode, 2);
+    EXPECT_EQ(RunProcess({CORVANE_SIM_PATH, "--wrong-speed", "2400"}, milliseconds(5000)).exitCode, 2);
     const auto missing = RunProcess({CORVANE_SIM_PATH, "--device", "/nonexistent/ttyX"}, milliseconds(5000));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("/nonexistent/ttyX"), std::string::npos);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "LineFaults.h"
+
 namespace corvane::sim {
 namespace {
 
@@ -15,6 +17,7 @@ constexpr std::size_t kNoiseLength = 6;
 constexpr uint8_t kExtraByte = 0xA5;
 constexpr uint8_t kBadEndByte = 0x04;
 constexpr std::size_t kForeignLetterIndex = 5;
+constexpr std::size_t kGarbageLength = 16;
 
 bool IsConnect(const Frame& f) {
     return f.size() == kConnectLastIndex + 1u && f[2] == 'C' && f[3] == 'O' && f[4] == 'N' && f[5] == 'N';
@@ -30,6 +33,12 @@ RadioSim::RadioSim(const SimOptions& options, RadioMemory& memory, SimLog& log, 
 }
 
 void RadioSim::OnBytes(std::span<const uint8_t> bytes, Clock::time_point now) {
+    if (options_.silent) return;
+    if (options_.echo) {
+        log_.Bytes("ECHO", bytes);
+        writer_(bytes);
+        return;
+    }
     if (!plugged_) {
         HearWhileUnplugged(bytes, now);
         return;
@@ -80,6 +89,8 @@ void RadioSim::AnswerConnect(const Frame& request, Clock::time_point now) {
     Frame reply = request;
     if (options_.malformed) reply.back() = kBadEndByte;
     if (options_.foreign) reply[kForeignLetterIndex] = 'X';
+    if (options_.garbage) reply = Garbage(random_, kGarbageLength);
+    if (options_.wrongSpeed) reply = AsReadAtLineSpeed(reply, *options_.wrongSpeed);
     log_.Bytes("TX REPLY", reply);
     Schedule(reply, now + options_.replyDelay);
 }

@@ -4,10 +4,14 @@
 #include <functional>
 #include <map>
 
+#include "LineFaults.h"
 #include "link/MemoryImage.h"
 
 namespace corvane::sim {
 namespace {
+
+constexpr long long kSlowestBaud = 50;
+constexpr long long kFastestBaud = 115200;
 
 Result<long long> ParseCount(const std::string& option, const std::string& text) {
     long long value = 0;
@@ -68,6 +72,8 @@ const std::map<std::string, bool SimOptions::*>& Switches() {
         {"--no-answer", &SimOptions::noAnswer}, {"--malformed", &SimOptions::malformed},
         {"--foreign", &SimOptions::foreign},    {"--noise", &SimOptions::noise},
         {"--once", &SimOptions::once},          {"--exit-with-parent", &SimOptions::exitWithParent},
+        {"--silent", &SimOptions::silent},      {"--echo", &SimOptions::echo},
+        {"--garbage", &SimOptions::garbage},
     };
     return switches;
 }
@@ -131,6 +137,17 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
              return Status::Ok();
          }},
         {"--swap-time", DurationSetter("--swap-time", &SimOptions::swapTime)},
+        {"--wrong-speed",
+         [](SimOptions& o, const std::string& v) {
+             auto n = ParseCount("--wrong-speed", v);
+             if (!n) return n.status();
+             if (*n < kSlowestBaud || *n > kFastestBaud || *n == kLineBaud) {
+                 return Status::Error("--wrong-speed expects a baud rate from 50 to 115200 other than 2400, got '" +
+                                      v + "'");
+             }
+             o.wrongSpeed = static_cast<int>(*n);
+             return Status::Ok();
+         }},
         {"--seed",
          [](SimOptions& o, const std::string& v) {
              auto n = ParseCount("--seed", v);
@@ -208,7 +225,7 @@ Faults:
                         read; the memory itself keeps it
   --extra N             send N extra bytes after the image
   --pause-at N:MS       pause MS in the burst after N bytes
-  --seed N              seed for --noise (1)
+  --seed N              seed for --noise and --garbage (1)
 Radios in turn:
   --units N             stand for N radios, one after the other, each with a
                         fresh memory (kept in FILE.1, FILE.2, ... with
@@ -218,6 +235,15 @@ Radios in turn:
   --drop-unit K:N       radio K goes away after N bytes of a write (repeatable)
   --swap-time MS        the next radio answers MS after the first connection
                         request that found none (3000)
+Line fault modes (what corvane-cli doctor tells apart):
+  --silent              hear nothing and answer nothing (a radio switched off)
+  --echo                send every byte straight back and never answer (TX
+                        and RX joined, or an echoing cable with no radio)
+  --garbage             answer a connection request with random bytes that
+                        form no frame (noise)
+  --wrong-speed BAUD    answer at BAUD instead of 2400: the programmer reads
+                        the bytes a 2400 baud receiver makes of it
+  --foreign             (above) an answer that is not this radio's
 Run:
   --log FILE            log received frames and transfers to FILE
   --once                exit after one complete write or read

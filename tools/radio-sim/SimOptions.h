@@ -53,6 +53,11 @@ struct SimOptions {
     std::size_t units = 0;
     std::vector<UnitDrop> drops;
     Millis swapTime{3000};
+    // Fault modes of the line (what the connection doctor tells apart).
+    bool silent = false;              // hears nothing, says nothing: a radio switched off
+    bool echo = false;                // every byte comes straight back, no radio behind
+    bool garbage = false;             // answers with bytes that form no frame
+    std::optional<int> wrongSpeed;    // answers at this speed instead of 2400 baud
 };
 
 struct ParsedOptions {
