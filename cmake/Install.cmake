@@ -19,7 +19,8 @@ if(TARGET corvane)
 endif()
 
 # Relative to the prefix on purpose: /usr/lib/udev/rules.d for the package.
-install(FILES ${CORVANE_PACKAGING_DIR}/99-corvane-serial.rules DESTINATION lib/udev/rules.d)
+install(FILES ${CORVANE_PACKAGING_DIR}/70-corvane-cable-access.rules ${CORVANE_PACKAGING_DIR}/99-corvane-serial.rules
+        DESTINATION lib/udev/rules.d)
 
 # The man page is the CLI's own --help, so it cannot drift from the program.
 if(TARGET corvane-cli)

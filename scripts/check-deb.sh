@@ -61,6 +61,7 @@ starts_from_entry() {
 check "desktop entry starts the program" starts_from_entry
 check "icon" test -f /usr/share/icons/hicolor/scalable/apps/corvane.svg
 check "udev rule" test -f /usr/lib/udev/rules.d/99-corvane-serial.rules
+check "udev access rule" test -f /usr/lib/udev/rules.d/70-corvane-cable-access.rules
 check "man page" test -f /usr/share/man/man1/corvane-cli.1.gz
 if command -v man >/dev/null 2>&1; then
     check "man corvane-cli" sh -c "man -P cat corvane-cli 2>/dev/null | grep -q 'COMMANDS'"

@@ -15,8 +15,8 @@ constexpr std::array kDiagnoses = {
                   "Plug the programming cable in, or choose the port it is on; a cable just plugged in takes a few "
                   "seconds to appear."},
     DiagnosisText{Diagnosis::PermissionDenied, "permission-denied", "Permission denied: your user may not open the port.",
-                  "Add your user to the group that owns it (sudo usermod -aG {group} $USER), then log out and in "
-                  "again. The package's udev rule also opens the usual cables (FTDI, Prolific, WCH, Silicon Labs) "
+                  "Add your user to the serial ports' group (sudo usermod -aG {group} $USER), then log out and "
+                  "in again. The package's udev rule also opens the usual cables (FTDI, Prolific, WCH, Silicon Labs) "
                   "to whoever sits at the computer: unplug the cable and plug it in again."},
     DiagnosisText{Diagnosis::InUse, "in-use", "The port is in use by another program.",
                   "Close the other program (a terminal, another programmer, a modem manager) or choose another "

@@ -24,6 +24,12 @@ for chip in 0403:6001 067b:2303 1a86:7523 10c4:ea60; do
     grep -q "ATTRS{idVendor}==\"${chip%:*}\", ATTRS{idProduct}==\"${chip#*:}\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"" "$rule" ||
         fail "udev rule does not hide $chip from ModemManager"
 done
+access=$root/lib/udev/rules.d/70-corvane-cable-access.rules
+[ -f "$access" ] || fail "udev access rule missing"
+# Every cable the first rule names is opened to the user at the computer.
+grep -o 'ATTRS{idVendor}=="[0-9a-f]*", ATTRS{idProduct}=="[0-9a-f]*"' "$rule" | while read -r ids; do
+    grep -qF "$ids, TAG+=\"uaccess\"" "$access" || fail "udev access rule lacks $ids"
+done
 
 version=$("$root/bin/corvane-cli" --version) || fail "corvane-cli --version"
 expected=$(sed -n 's/^project(Corvane VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
