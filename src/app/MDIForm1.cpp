@@ -18,6 +18,7 @@
 #include "app/frmHelp.h"
 #include "editor/Twips.h"
 #include "editor/frmRadioMain.h"
+#include "link/qt/SerialDevices.h"
 #include "model/AccessCode.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
@@ -213,7 +214,7 @@ void MDIForm1::MDIForm_Load() {
     if (LinkEngine* link = editor_->Link()) {
         link->SetVerifyAfterWrite(verifyAfterWrite_->isChecked());
         for (int number = 1; number <= kPortMenuCount; ++number) {
-            PortAction(number)->setToolTip(QString::fromStdString(link->Ports().DeviceForPort(std::to_string(number))));
+            PortAction(number)->setToolTip(QString::fromStdString(DeviceWithCable(link->Ports().DeviceForPort(std::to_string(number)))));
             PortAction(number)->setStatusTip(PortAction(number)->toolTip());
         }
     }

@@ -35,7 +35,11 @@ Status QtSerialPort::Open(const std::string& device) {
         const std::string reason = port_.errorString().toStdString();
         switch (port_.error()) {
             case QSerialPort::DeviceNotFoundError: lastProblem_ = {OpenFailure::NoSuchDevice, {}}; break;
-            case QSerialPort::PermissionError: lastProblem_ = {OpenFailure::PermissionDenied, OwningGroup(device)}; break;
+            case QSerialPort::PermissionError:
+                // Qt says so of a busy port too: ask the device again.
+                lastProblem_ = ProbeDevice(device);
+                if (lastProblem_.failure == OpenFailure::None) lastProblem_ = {OpenFailure::Other, reason};
+                break;
             default: lastProblem_ = {OpenFailure::Other, reason}; break;
         }
         port_.clearError();

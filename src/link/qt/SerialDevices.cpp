@@ -67,6 +67,11 @@ std::string CableDescription(const std::string& device, const fs::path& sysRoot)
     return ids ? UsbCableText(ids->vendor, ids->product) : std::string();
 }
 
+std::string DeviceWithCable(const std::string& device) {
+    const std::string cable = CableDescription(device);
+    return cable.empty() ? device : device + " (" + cable + ")";
+}
+
 #ifdef __linux__
 
 namespace {
@@ -122,6 +127,13 @@ std::optional<std::string> LockFileHolder(const std::string& device) {
     return std::nullopt;
 }
 
+// The group to join for the device: never root, which nobody should join
+// for a serial port (the fix then names the usual serial group).
+std::string SerialGroup(const std::string& device) {
+    const std::string group = OwningGroup(device);
+    return group == "root" ? std::string() : group;
+}
+
 OpenProblem FromErrno(int error, const std::string& device) {
     switch (error) {
         case ENOENT:
@@ -130,7 +142,7 @@ OpenProblem FromErrno(int error, const std::string& device) {
         case ENOTDIR: return {OpenFailure::NoSuchDevice, {}};
         case EACCES:
         case EPERM:
-        case EROFS: return {OpenFailure::PermissionDenied, OwningGroup(device)};
+        case EROFS: return {OpenFailure::PermissionDenied, SerialGroup(device)};
         case EBUSY: return {OpenFailure::InUse, HoldersOf(device)};
         default: return {OpenFailure::Other, std::strerror(error)};
     }

@@ -24,6 +24,10 @@ std::optional<UsbIds> UsbIdsOf(const std::string& device, const std::filesystem:
 // "FTDI FT232R, USB 0403:6001"; "" for a device without USB IDs.
 std::string CableDescription(const std::string& device, const std::filesystem::path& sysRoot = "/sys");
 
+// "/dev/ttyUSB0 (FTDI FT232R, USB 0403:6001)": the device as a port list
+// shows it; the bare device when it has no USB IDs.
+std::string DeviceWithCable(const std::string& device);
+
 // The name of the group owning the file, "" when it cannot be found.
 std::string OwningGroup(const std::string& path);
 
