@@ -14,6 +14,7 @@ constexpr std::array kCommands = {
     Command{"diff", "compare two working sets, image files or radios field by field", RunDiff},
     Command{"fleet", "write the working set into one radio after another, each with its own IDs", RunFleet},
     Command{"detect", "find the COM port the radio answers on", RunDetect},
+    Command{"doctor", "find out why the radio does not answer on a port, and how to fix it", RunDoctor},
     Command{"export", "write the working set to a spreadsheet workbook", RunExport},
     Command{"import", "read a spreadsheet workbook from the Data folder into the working set", RunImport},
     Command{"export-csv", "write the channel table to a CHIRP CSV file", RunExportCsv},

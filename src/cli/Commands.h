@@ -62,6 +62,7 @@ int RunNew(CliContext& ctx, std::span<const std::string> args);         // cli_n
 int RunDiff(CliContext& ctx, std::span<const std::string> args);        // cli_diff.cpp
 int RunFleet(CliContext& ctx, std::span<const std::string> args);       // cli_fleet.cpp
 int RunPrint(CliContext& ctx, std::span<const std::string> args);       // cli_print.cpp
+int RunDoctor(CliContext& ctx, std::span<const std::string> args);      // cli_doctor.cpp
 
 // ---- helpers shared by the verbs (CliSupport.cpp) ----
 
