@@ -53,7 +53,7 @@ void PrintDoctorHelp(std::ostream& out) {
         << "\n"
         << "Finds out why the radio does not answer: opens the port, sends one\n"
         << "connection request, listens for about a second and prints what it found\n"
-        << "and how to fix it. Port.txt is not changed.\n"
+        << "and how to fix it.\n"
         << "\n"
         << "  --port N|PATH   COM port 1 to 12 (default: the port in Port.txt) or a\n"
         << "                  serial device path\n"
@@ -134,8 +134,12 @@ int RunDoctor(CliContext& ctx, std::span<const std::string> args) {
     Workspace ws;
     ws.programFolder = ctx.folder;
     ClearToStartUpState(ws);
-    if (!parsed->Has("--port")) {
-        if (Status loaded = LoadConfigFile(ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    // A folder without Port.txt gets none from a look at the port: the default port is tried.
+    std::error_code noFile;
+    if (parsed->Has("--port") || !std::filesystem::exists(ctx.folder / kConfigFile, noFile)) {
+        ws.portName = kDefaultPortName;
+    } else if (Status loaded = LoadConfigFile(ws); !loaded) {
+        return Fail(ctx, ctx.folder.string(), loaded.message());
     }
     const Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
     if (!ports) return UsageError(ctx, kVerb, ports.message());
