@@ -29,39 +29,6 @@ Status WriteFailure(const std::filesystem::path& path, const std::string& reason
     return Status::Error("cannot write " + path.string() + ": " + reason);
 }
 
-// The file a chain of symbolic links ends at (path itself when it is none);
-// it need not exist, as a plain overwrite through a dangling link creates it.
-Result<std::filesystem::path> LinkTarget(const std::filesystem::path& path) {
-    std::filesystem::path current = path;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) return current;
-        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
-        if (ec) return Status::Error(ec.message());
-        current = next.is_absolute() ? next : current.parent_path() / next;
-    }
-    return Status::Error(std::generic_category().message(ELOOP));
-}
-
-// A save replaces the file, so a user's "read-only" would go unnoticed:
-// ask whether the file itself takes writes, as a plain overwrite would.
-Status CheckWritable(const std::filesystem::path& path) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.string().c_str(), "r+b");
-    if (file == nullptr) return Status::Error(ErrnoText(errno));
-    std::fclose(file);
-    return Status::Ok();
-}
-
-std::filesystem::path TemporaryFor(const std::filesystem::path& target) {
-    // A random suffix keeps two writers (the program and the CLI) off each
-    // other's temporary file.
-    std::random_device random;
-    std::filesystem::path temp = target;
-    temp += std::string(kTemporaryMarker) + std::to_string(random()) + std::to_string(random());
-    return temp;
-}
-
 Status WriteNewFile(const std::filesystem::path& temp, std::string_view bytes) {
     errno = 0;
     // "x" refuses to reuse a file that exists.
@@ -96,18 +63,48 @@ int RemoveMatchesIn(const std::filesystem::path& folder, const std::string& file
 
 }  // namespace
 
+Result<std::filesystem::path> ResolveLinkTarget(const std::filesystem::path& path) {
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) return current;
+        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec) return Status::Error(ec.message());
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return Status::Error(std::generic_category().message(ELOOP));
+}
+
+Status CheckFileTakesWrites(const std::filesystem::path& path) {
+    // Opened as a plain overwrite would open it.
+    errno = 0;
+    std::FILE* file = std::fopen(path.string().c_str(), "r+b");
+    if (file == nullptr) return Status::Error(ErrnoText(errno));
+    std::fclose(file);
+    return Status::Ok();
+}
+
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
+    // A random suffix keeps two writers (the program and the CLI) off each
+    // other's temporary file.
+    std::random_device random;
+    std::filesystem::path temp = target;
+    temp += std::string(kTemporaryMarker) + std::to_string(random()) + std::to_string(random());
+    return temp;
+}
+
 Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const auto target = LinkTarget(path);
+    const auto target = ResolveLinkTarget(path);
     if (!target) return WriteFailure(path, target.message());
 
     std::error_code ec;
     const std::filesystem::file_status old = std::filesystem::status(*target, ec);
     const bool replacing = std::filesystem::exists(old);
     if (replacing) {
-        if (Status writable = CheckWritable(*target); !writable) return WriteFailure(path, writable.message());
+        if (Status writable = CheckFileTakesWrites(*target); !writable) return WriteFailure(path, writable.message());
     }
 
-    const std::filesystem::path temp = TemporaryFor(*target);
+    const std::filesystem::path temp = TemporaryNameFor(*target);
     std::error_code ignored;
     if (Status written = WriteNewFile(temp, bytes); !written) {
         std::filesystem::remove(temp, ignored);
@@ -142,7 +139,7 @@ bool IsTemporaryNameOf(std::string_view candidate, std::string_view fileName) {
 
 int RemoveLeftoverTemporaries(const std::filesystem::path& path) {
     int removed = RemoveMatchesIn(path.parent_path(), path.filename().string());
-    const auto target = LinkTarget(path);
+    const auto target = ResolveLinkTarget(path);
     if (target && *target != path) removed += RemoveMatchesIn(target->parent_path(), target->filename().string());
     return removed;
 }

@@ -15,6 +15,17 @@ namespace corvane {
 // that the user may not write is a failed save and stays as it was.
 Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// The file a chain of symbolic links ends at (path itself when it is none);
+// it need not exist, as a plain overwrite through a dangling link creates it.
+Result<std::filesystem::path> ResolveLinkTarget(const std::filesystem::path& path);
+
+// An error with the system's reason when an existing file does not take
+// writes (a save replaces the file, so a "read-only" would go unnoticed).
+Status CheckFileTakesWrites(const std::filesystem::path& path);
+
+// A fresh temporary name beside target: target + ".tmp-" + random digits.
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target);
+
 // True for the name of a temporary file WriteFileAtomically makes for a file
 // named fileName: fileName + ".tmp-" + the digits of the random suffix.
 bool IsTemporaryNameOf(std::string_view candidate, std::string_view fileName);

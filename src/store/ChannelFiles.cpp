@@ -7,6 +7,8 @@
 
 #include "model/NumberParse.h"
 #include "model/ToneTable.h"
+#include "store/ImageBackups.h"
+#include "store/SavePoint.h"
 #include "store/TextLines.h"
 
 namespace corvane {
@@ -48,10 +50,17 @@ std::filesystem::path FileIn(const Workspace& ws, const char* name) { return ws.
 
 Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
 
+constexpr std::string_view kFrequencyResetDone = "both frequency files were reset";
+constexpr std::string_view kFrequencyResetWould = "both frequency files would be reset";
+constexpr std::string_view kFileResetDone = "it was reset to its defaults";
+constexpr std::string_view kFileResetWould = "it would be reset to its defaults";
+
 // The marker text and the 255 channel values of an integer file; a missing
 // file reads as an empty marker, a missing line or a value that does not fit
 // 16 bits as 0.
 struct IntegerFile {
+    bool found = false;
+    std::size_t lineCount = 0;
     std::string marker;
     std::array<int16_t, kRowCount> values{};  // index = channel, 0 unused
 };
@@ -61,21 +70,40 @@ Result<IntegerFile> ReadIntegerFile(const std::filesystem::path& path) {
     if (!read) return read.status();
     const std::vector<std::string>& lines = read->lines;
     IntegerFile file;
+    file.found = read->found;
+    file.lineCount = lines.size();
     if (lines.empty()) return file;
     file.marker = std::string(LineValue(lines.front()));
     for (std::size_t row = 1; row < lines.size(); ++row) file.values[row] = ReadInt16Value(lines[row]).value_or(0);
     return file;
 }
 
-Status WriteIntegerFile(const std::filesystem::path& path, int16_t marker, const std::array<int16_t, kRowCount>& values) {
+// Why an integer file's marker reads empty.
+std::string EmptyMarkerProblem(const std::filesystem::path& path, const IntegerFile& file) {
+    if (!file.found) {
+        const std::string problem = UnreadableProblem(path);
+        return problem.empty() ? std::string("cannot be read") : problem;
+    }
+    if (file.lineCount == 0) return ShortFileProblem(0, kLinesPerFile);
+    return "has an empty first line";
+}
+
+FileReset SingleFileReset(const char* name, std::string problem, std::string bytes) {
+    return FileReset{{DamagedFile{name, std::move(problem)}},
+                     {WorkingFileBytes{name, std::move(bytes)}},
+                     std::string(kFileResetDone),
+                     std::string(kFileResetWould)};
+}
+
+std::string IntegerFileBytes(int16_t marker, const std::array<int16_t, kRowCount>& values) {
     std::vector<std::string> lines;
     lines.reserve(kLinesPerFile);
     lines.push_back(FormatIntegerValue(marker));
     for (int row = 1; row <= kChannelCount; ++row) lines.push_back(FormatIntegerValue(values[row]));
-    return WriteFileAtomically(path, JoinLines(lines));
+    return JoinLines(lines);
 }
 
-Status WriteFrequencyFile(const std::filesystem::path& path, const ChannelTable& table, Column column) {
+std::string FrequencyFileBytes(const ChannelTable& table, Column column) {
     std::vector<std::string> lines;
     lines.reserve(kLinesPerFile);
     lines.emplace_back(kEmptyFrequencyText);
@@ -83,16 +111,30 @@ Status WriteFrequencyFile(const std::filesystem::path& path, const ChannelTable&
         const std::string& text = table.GetCell(row, column);
         lines.push_back(text.empty() ? std::string(kEmptyFrequencyText) : TextValueForLine(text));
     }
-    return WriteFileAtomically(path, JoinLines(lines));
+    return JoinLines(lines);
 }
 
-// A complete file's lines; nullopt for a missing or short file (which the
-// loader recovers from); an error for a file too large to read.
-Result<std::optional<std::vector<std::string>>> ReadFrequencyFile(const std::filesystem::path& path) {
+// A complete file's lines, or why the loader resets (missing, unreadable,
+// short); an error for a file too large to read.
+struct FrequencyFile {
+    std::optional<std::vector<std::string>> lines;
+    std::string problem;
+};
+
+Result<FrequencyFile> ReadFrequencyFile(const std::filesystem::path& path) {
     auto read = ReadValueLines(path, kLinesPerFile);
     if (!read) return read.status();
-    if (read->lines.size() < kLinesPerFile) return std::optional<std::vector<std::string>>{};
-    return std::optional<std::vector<std::string>>(std::move(read.value().lines));
+    if (!read->found) {
+        const std::string problem = UnreadableProblem(path);
+        return FrequencyFile{std::nullopt, problem.empty() ? std::string("cannot be read") : problem};
+    }
+    if (read->lines.size() < kLinesPerFile) return FrequencyFile{std::nullopt, ShortFileProblem(read->lines.size(), kLinesPerFile)};
+    return FrequencyFile{std::move(read.value().lines), {}};
+}
+
+// Writes the loader's resets at once, keeping copies of what they replace.
+Status WriteResets(const Workspace& ws, const FileResets& resets) {
+    return ApplyResets(ws.programFolder, resets, DefaultBackupFolder(ws));
 }
 
 void SetFrequencyFromLine(ChannelTable& table, int row, Column column, std::string_view line) {
@@ -109,14 +151,14 @@ void SetFrequencyFromLine(ChannelTable& table, int row, Column column, std::stri
 
 const char* FlagFileName(FlagField field) { return SpecOf(field).fileName; }
 
-Status LoadFrequencyFiles(Workspace& ws) {
+Status LoadFrequencyFiles(Workspace& ws, FileResets& resets) {
     const auto rxRead = ReadFrequencyFile(FileIn(ws, kRxFreqFile));
     if (!rxRead) return rxRead.status();
     const auto txRead = ReadFrequencyFile(FileIn(ws, kTxFreqFile));
     // Neither column is reset, nor either file rewritten, over a file we cannot read.
     if (!txRead) return txRead.status();
-    const auto& rx = *rxRead;
-    const auto& tx = *txRead;
+    const auto& rx = rxRead->lines;
+    const auto& tx = txRead->lines;
     ChannelTable& table = ws.channels;
     for (int row = 1; row <= kChannelCount; ++row) {
         table.SetCell(row, ColLabel, ChannelLabel(row));
@@ -130,24 +172,32 @@ Status LoadFrequencyFiles(Workspace& ws) {
         }
     }
     if (rx && tx) return Status::Ok();
-    return SaveFrequencyFiles(ws);
+    FileReset reset;
+    if (!rx) reset.damaged.push_back(DamagedFile{kRxFreqFile, rxRead->problem});
+    if (!tx) reset.damaged.push_back(DamagedFile{kTxFreqFile, txRead->problem});
+    reset.files = {WorkingFileBytes{kRxFreqFile, FrequencyFileBytes(table, ColRxFreq)},
+                   WorkingFileBytes{kTxFreqFile, FrequencyFileBytes(table, ColTxFreq)}};
+    reset.done = kFrequencyResetDone;
+    reset.wouldDo = kFrequencyResetWould;
+    resets.push_back(std::move(reset));
+    return Status::Ok();
 }
 
 Status SaveFrequencyFiles(const Workspace& ws) {
-    const Status rx = WriteFrequencyFile(FileIn(ws, kRxFreqFile), ws.channels, ColRxFreq);
-    const Status tx = WriteFrequencyFile(FileIn(ws, kTxFreqFile), ws.channels, ColTxFreq);
-    return FirstFailure(rx, tx);
+    SavePoint point(ws.programFolder);
+    SaveWorkingFile(ws.programFolder, kRxFreqFile, FrequencyFileBytes(ws.channels, ColRxFreq));
+    SaveWorkingFile(ws.programFolder, kTxFreqFile, FrequencyFileBytes(ws.channels, ColTxFreq));
+    return point.Commit();
 }
 
-Status LoadToneFile(Workspace& ws) {
+Status LoadToneFile(Workspace& ws, FileResets& resets) {
     const auto path = FileIn(ws, kToneFile);
     auto read = ReadIntegerFile(path);
     if (!read) return read.status();
     IntegerFile& file = read.value();
-    Status status;
     if (file.marker.empty()) {
         file.values.fill(0);
-        status = WriteIntegerFile(path, kToneMarker, file.values);
+        resets.push_back(SingleFileReset(kToneFile, EmptyMarkerProblem(path, file), IntegerFileBytes(kToneMarker, file.values)));
     }
     for (int row = 1; row <= kChannelCount; ++row) {
         const int value = file.values[row];
@@ -155,7 +205,7 @@ Status LoadToneFile(Workspace& ws) {
         ws.channels.SetCell(row, ColCtcss, CtcssLabel(isDcs ? 0 : value));
         ws.channels.SetCell(row, ColDcs, DcsLabel(isDcs ? value - kToneNumberDcsOffset : 0, ws.edition));
     }
-    return status;
+    return Status::Ok();
 }
 
 Status SaveToneFile(const Workspace& ws) {
@@ -164,25 +214,25 @@ Status SaveToneFile(const Workspace& ws) {
         const int tone = ToneNumberDcsFirst(ws.channels.GetCell(row, ColCtcss), ws.channels.GetCell(row, ColDcs), ws.edition);
         values[row] = ToInt16(tone);
     }
-    return WriteIntegerFile(FileIn(ws, kToneFile), kToneMarker, values);
+    return SaveWorkingFile(ws.programFolder, kToneFile, IntegerFileBytes(kToneMarker, values));
 }
 
-Status LoadFlagFile(Workspace& ws, FlagField field) {
+Status LoadFlagFile(Workspace& ws, FlagField field, FileResets& resets) {
     const FlagFileSpec& spec = SpecOf(field);
     const auto path = FileIn(ws, spec.fileName);
     auto read = ReadIntegerFile(path);
     if (!read) return read.status();
     IntegerFile& file = read.value();
-    Status status;
     if (file.marker.empty()) {
         file.values.fill(spec.resetValue);
-        status = WriteIntegerFile(path, spec.resetMarker, file.values);
+        resets.push_back(SingleFileReset(spec.fileName, EmptyMarkerProblem(path, file),
+                                         IntegerFileBytes(spec.resetMarker, file.values)));
     }
     for (int row = 1; row <= kChannelCount; ++row) {
         const std::string_view word = file.values[row] == 0 ? spec.wordForZero : spec.wordForOther;
         ws.channels.SetCell(row, spec.column, std::string(word));
     }
-    return status;
+    return Status::Ok();
 }
 
 Status SaveFlagFile(const Workspace& ws, FlagField field) {
@@ -191,21 +241,46 @@ Status SaveFlagFile(const Workspace& ws, FlagField field) {
     for (int row = 1; row <= kChannelCount; ++row) {
         values[row] = ws.channels.GetCell(row, spec.column) == spec.wordForZero ? 0 : 1;
     }
-    return WriteIntegerFile(FileIn(ws, spec.fileName), kSavedFlagMarker, values);
+    return SaveWorkingFile(ws.programFolder, spec.fileName, IntegerFileBytes(kSavedFlagMarker, values));
+}
+
+Status LoadChannelFiles(Workspace& ws, FileResets& resets) {
+    Status status = LoadFrequencyFiles(ws, resets);
+    status = FirstFailure(status, LoadToneFile(ws, resets));
+    for (const auto& spec : kFlagFiles) status = FirstFailure(status, LoadFlagFile(ws, spec.field, resets));
+    return status;
+}
+
+Status LoadFrequencyFiles(Workspace& ws) {
+    FileResets resets;
+    if (Status loaded = LoadFrequencyFiles(ws, resets); !loaded) return loaded;
+    return WriteResets(ws, resets);
+}
+
+Status LoadToneFile(Workspace& ws) {
+    FileResets resets;
+    if (Status loaded = LoadToneFile(ws, resets); !loaded) return loaded;
+    return WriteResets(ws, resets);
+}
+
+Status LoadFlagFile(Workspace& ws, FlagField field) {
+    FileResets resets;
+    if (Status loaded = LoadFlagFile(ws, field, resets); !loaded) return loaded;
+    return WriteResets(ws, resets);
 }
 
 Status LoadChannelFiles(Workspace& ws) {
-    Status status = LoadFrequencyFiles(ws);
-    status = FirstFailure(status, LoadToneFile(ws));
-    for (const auto& spec : kFlagFiles) status = FirstFailure(status, LoadFlagFile(ws, spec.field));
-    return status;
+    FileResets resets;
+    const Status loaded = LoadChannelFiles(ws, resets);
+    return FirstFailure(loaded, WriteResets(ws, resets));
 }
 
 Status SaveChannelFiles(const Workspace& ws) {
-    Status status = SaveFrequencyFiles(ws);
-    status = FirstFailure(status, SaveToneFile(ws));
-    for (const auto& spec : kFlagFiles) status = FirstFailure(status, SaveFlagFile(ws, spec.field));
-    return status;
+    SavePoint point(ws.programFolder);
+    SaveFrequencyFiles(ws);
+    SaveToneFile(ws);
+    for (const auto& spec : kFlagFiles) SaveFlagFile(ws, spec.field);
+    return point.Commit();
 }
 
 }  // namespace corvane

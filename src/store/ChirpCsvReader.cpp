@@ -12,6 +12,7 @@
 #include "store/ChirpCsvFields.h"
 #include "store/ChirpCsvLine.h"
 #include "store/ConfigFiles.h"
+#include "store/SavePoint.h"
 
 namespace corvane {
 namespace {
@@ -101,13 +102,13 @@ void ApplyChannels(Workspace& ws, const std::vector<ImportedChannel>& channels) 
     for (const ImportedChannel& channel : channels) StoreChannel(ws.channels, channel);
 }
 
+// Port.txt, Group.txt and the channel files as one set.
 Status SaveImported(Workspace& ws) {
-    Status config = SaveConfigFile(ws);
-    Status groups = SaveGroupFile(ws);
-    Status channels = SaveChannelFiles(ws);
-    if (!config) return config;
-    if (!groups) return groups;
-    return channels;
+    SavePoint point(ws.programFolder);
+    SaveConfigFile(ws);
+    SaveGroupFile(ws);
+    SaveChannelFiles(ws);
+    return point.Commit();
 }
 
 }  // namespace

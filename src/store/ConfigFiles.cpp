@@ -7,6 +7,8 @@
 #include "model/Edition.h"
 #include "model/GroupTable.h"
 #include "model/SettingsRecord.h"
+#include "store/ImageBackups.h"
+#include "store/SavePoint.h"
 #include "store/TextLines.h"
 
 namespace corvane {
@@ -131,10 +133,51 @@ void SetFreqSetTexts(GroupTable& groups, std::string_view text) {
     groups.FreqSetStartFrequency = text;
 }
 
+constexpr std::string_view kResetDone = "it was reset to its defaults";
+constexpr std::string_view kResetWould = "it would be reset to its defaults";
+// Group.txt line 13 (FreqSetStartChannel), the file's presence marker.
+constexpr std::size_t kGroupMarkerLine = 13;
+
+// Why a file read as missing or without the value on line `line`.
+std::string ResetProblem(const std::filesystem::path& path, const ValueLines& read, std::size_t line, int expectedLines,
+                         std::string_view emptyLineProblem) {
+    if (!read.found) {
+        const std::string problem = UnreadableProblem(path);
+        return problem.empty() ? std::string("cannot be read") : problem;
+    }
+    if (read.lines.size() < line) return ShortFileProblem(read.lines.size(), static_cast<std::size_t>(expectedLines));
+    return std::string(emptyLineProblem);
+}
+
+FileReset Reset(const char* name, std::string problem, std::string bytes) {
+    return FileReset{{DamagedFile{name, std::move(problem)}}, {WorkingFileBytes{name, std::move(bytes)}},
+                     std::string(kResetDone), std::string(kResetWould)};
+}
+
+std::string ConfigFileBytes(const Workspace& ws) {
+    LineWriter writer;
+    ForEachConfigLine(ws, writer);
+    return writer.Body();
+}
+
+// Applies the empty-text rule to the workspace, then the file's bytes.
+std::string GroupFileBytes(Workspace& ws) {
+    GroupTable& groups = ws.groups;
+    if (groups.FreqSetStartChannel.empty()) SetFreqSetTexts(groups, kEmptyFreqSetText);
+    LineWriter writer;
+    ForEachGroupLine(groups, writer);
+    return writer.Body();
+}
+
+Status WriteResets(const Workspace& ws, const FileResets& resets) {
+    return ApplyResets(ws.programFolder, resets, DefaultBackupFolder(ws));
+}
+
 }  // namespace
 
-Status LoadConfigFile(Workspace& ws) {
-    const auto read = ReadLines(ws.programFolder / kConfigFile, kConfigFileLines);
+Status LoadConfigFile(Workspace& ws, FileResets& resets) {
+    const auto path = ws.programFolder / kConfigFile;
+    const auto read = ReadLines(path, kConfigFileLines);
     // A file too large to read is left alone, and so is everything it holds.
     if (!read) return read.status();
     ForEachConfigLine(ws, LineReader(read->lines));
@@ -144,34 +187,41 @@ Status LoadConfigFile(Workspace& ws) {
     ws.edition = kDefaultEdition;
     ws.channelMode = kModeDefault;
     ApplyRadioDefaults(ws.settings);
-    return SaveConfigFile(ws);
+    resets.push_back(Reset(kConfigFile, ResetProblem(path, *read, 1, kConfigFileLines, "has no serial port on its first line"),
+                           ConfigFileBytes(ws)));
+    return Status::Ok();
 }
 
-Status SaveConfigFile(const Workspace& ws) {
-    LineWriter writer;
-    ForEachConfigLine(ws, writer);
-    return WriteFileAtomically(ws.programFolder / kConfigFile, writer.Body());
+Status LoadConfigFile(Workspace& ws) {
+    FileResets resets;
+    if (Status loaded = LoadConfigFile(ws, resets); !loaded) return loaded;
+    return WriteResets(ws, resets);
 }
 
-Status LoadGroupFile(Workspace& ws) {
-    const auto read = ReadLines(ws.programFolder / kGroupFile, kGroupFileLines);
+Status SaveConfigFile(const Workspace& ws) { return SaveWorkingFile(ws.programFolder, kConfigFile, ConfigFileBytes(ws)); }
+
+Status LoadGroupFile(Workspace& ws, FileResets& resets) {
+    const auto path = ws.programFolder / kGroupFile;
+    const auto read = ReadLines(path, kGroupFileLines);
     if (!read) return read.status();
     GroupTable& groups = ws.groups;
     ForEachGroupLine(groups, LineReader(read->lines));
     if (groups.FreqSetStartChannel.empty()) {
         ResetGroupSetup(groups);
-        return SaveGroupFile(ws);
+        resets.push_back(Reset(kGroupFile, ResetProblem(path, *read, kGroupMarkerLine, kGroupFileLines, "has an empty line 13"),
+                               GroupFileBytes(ws)));
+        return Status::Ok();
     }
     if (groups.FreqSetStartChannel == kEmptyFreqSetText) SetFreqSetTexts(groups, "");
     return Status::Ok();
 }
 
-Status SaveGroupFile(Workspace& ws) {
-    GroupTable& groups = ws.groups;
-    if (groups.FreqSetStartChannel.empty()) SetFreqSetTexts(groups, kEmptyFreqSetText);
-    LineWriter writer;
-    ForEachGroupLine(groups, writer);
-    return WriteFileAtomically(ws.programFolder / kGroupFile, writer.Body());
+Status LoadGroupFile(Workspace& ws) {
+    FileResets resets;
+    if (Status loaded = LoadGroupFile(ws, resets); !loaded) return loaded;
+    return WriteResets(ws, resets);
 }
+
+Status SaveGroupFile(Workspace& ws) { return SaveWorkingFile(ws.programFolder, kGroupFile, GroupFileBytes(ws)); }
 
 }  // namespace corvane

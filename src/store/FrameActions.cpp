@@ -3,6 +3,7 @@
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
 #include "store/ConfigFiles.h"
+#include "store/SavePoint.h"
 
 namespace corvane {
 
@@ -17,9 +18,11 @@ void Report(const SaveProblemSink& report, const Status& status) {
 void SelectChannelMode(Workspace& ws, uint8_t mode, const SaveProblemSink& report) {
     ws.channelMode = mode;
     ws.settings.BandSelect = kBandPmrLpd;
-    Report(report, SaveConfigFile(ws));
+    SavePoint point(ws.programFolder);
+    SaveConfigFile(ws);
     ResetGroupSetup(ws.groups);
-    Report(report, SaveGroupFile(ws));
+    SaveGroupFile(ws);
+    Report(report, point.Commit());
     if (mode == kModeDefault) ClearGroupLayout(ws.groups, ws.channels);
     FillDefaults(ws);
 }
@@ -31,13 +34,10 @@ void StartNewFile(Workspace& ws, const SaveProblemSink& report) {
 }
 
 Status SaveAfterStep(Workspace& ws, const SnapshotDifference& difference) {
-    Status saved;
-    if (difference.ConfigFile()) saved = SaveConfigFile(ws);
-    if (difference.GroupFile()) {
-        const Status groups = SaveGroupFile(ws);
-        if (saved.ok()) saved = groups;
-    }
-    return saved;
+    SavePoint point(ws.programFolder);
+    if (difference.ConfigFile()) SaveConfigFile(ws);
+    if (difference.GroupFile()) SaveGroupFile(ws);
+    return point.Commit();
 }
 
 }  // namespace corvane

@@ -14,8 +14,8 @@ namespace corvane {
 // Hears every failed save; the action goes on after each.
 using SaveProblemSink = std::function<void(const Status&)>;
 
-// Mode menu: ChannelMode and BandSelect, Port.txt, the group set-up reset
-// and Group.txt, then the mode's defaults (Default also empties the group
+// Mode menu: ChannelMode and BandSelect, the group set-up reset, Port.txt
+// and Group.txt as one set, then the mode's defaults (Default also empties the group
 // layout first).
 void SelectChannelMode(Workspace& ws, uint8_t mode, const SaveProblemSink& report);
 
@@ -23,8 +23,8 @@ void SelectChannelMode(Workspace& ws, uint8_t mode, const SaveProblemSink& repor
 // current mode.
 void StartNewFile(Workspace& ws, const SaveProblemSink& report);
 
-// After Undo or Redo: Port.txt and Group.txt rewritten when their contents
-// went back too. The first failure is returned.
+// After Undo or Redo: Port.txt and Group.txt rewritten (as one set) when
+// their contents went back too.
 Status SaveAfterStep(Workspace& ws, const SnapshotDifference& difference);
 
 }  // namespace corvane

@@ -39,15 +39,6 @@ struct BackupName {
     }
 };
 
-std::string Stamp(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d_%H%M%S", &parts);
-    return text;
-}
-
 bool MatchesStamp(std::string_view text) {
     if (text.size() != kStampPattern.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -137,6 +128,15 @@ void PruneBackups(const std::filesystem::path& folder, const std::string& keepNa
 
 }  // namespace
 
+std::string BackupStamp(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d_%H%M%S", &parts);
+    return text;
+}
+
 std::filesystem::path DefaultBackupFolder(const Workspace& ws) { return ws.DataFolder() / kBackupsFolderName; }
 
 std::string EditionTag(int16_t edition) {
@@ -147,7 +147,7 @@ std::string EditionTag(int16_t edition) {
 
 std::string BackupFileName(std::chrono::system_clock::time_point when, int16_t edition, BackupKind kind,
                            int sequence) {
-    std::string name = Stamp(when);
+    std::string name = BackupStamp(when);
     name += kFieldMark;
     name += EditionTag(edition);
     name += kFieldMark;
@@ -167,7 +167,7 @@ Result<std::filesystem::path> SaveImageBackup(const std::filesystem::path& backu
     std::filesystem::create_directories(backupFolder, ec);
     if (ec) return Status::Error("cannot create " + backupFolder.string() + ": " + ec.message());
 
-    const std::string stamp = Stamp(when);
+    const std::string stamp = BackupStamp(when);
     int sequence = NextSequence(ListBackups(backupFolder), stamp);
     std::filesystem::path path = backupFolder / BackupFileName(when, edition, kind, sequence);
     // Another program may have taken the name since the listing.

@@ -23,6 +23,9 @@ std::filesystem::path DefaultBackupFolder(const Workspace& ws);
 // "pmr-lpd", "korea" or "edition-N".
 std::string EditionTag(int16_t edition);
 
+// "YYYY-MM-DD_HHMMSS" in UTC, so that name order is time order.
+std::string BackupStamp(std::chrono::system_clock::time_point when);
+
 // "YYYY-MM-DD_HHMMSS_<edition>_<read|write>.img" in UTC, so that name order
 // is time order; a second backup in the same second gets "-2", "-3", ...
 std::string BackupFileName(std::chrono::system_clock::time_point when, int16_t edition, BackupKind kind,

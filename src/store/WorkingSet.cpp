@@ -8,6 +8,8 @@
 #include "model/GroupTable.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
+#include "store/ImageBackups.h"
+#include "store/SavePoint.h"
 #include "store/TextLines.h"
 
 namespace corvane {
@@ -16,6 +18,8 @@ namespace {
 
 Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
 
+// Inside the caller's save point: the readers' rewrites and the preset plan
+// of an edition switch are written as one set.
 Status LoadAfterConfig(Workspace& ws) {
     Status status = LoadGroupFile(ws);
     if (ws.edition == ws.previousEdition) {
@@ -55,6 +59,34 @@ int RemoveLeftoverTemporaryFiles(const std::filesystem::path& folder) {
     return removed;
 }
 
+Result<Recovery> RecoverInterruptedSave(const std::filesystem::path& folder) {
+    return RecoverFileSet(folder, WorkingFileNames(), WorkingFileSystem());
+}
+
+Result<StartReport> PrepareWorkingSet(const std::filesystem::path& folder, StartMode mode) {
+    StartReport report;
+    const Result<Recovery> recovered = RecoverInterruptedSave(folder);
+    if (!recovered) return recovered.status();
+    report.recovery = *recovered;
+    if (Status readable = CheckWorkingFilesReadable(folder); !readable) return readable;
+    if (mode == StartMode::ReadOnly) return report;
+
+    // The readers run on a scratch workspace as start-up runs them: nothing
+    // known before, so every reset they would make shows.
+    Workspace scratch;
+    scratch.programFolder = folder;
+    ClearToStartUpState(scratch);
+    FileResets resets;
+    Status loaded = LoadConfigFile(scratch, resets);
+    loaded = FirstFailure(loaded, LoadGroupFile(scratch, resets));
+    loaded = FirstFailure(loaded, LoadChannelFiles(scratch, resets));
+    if (!loaded) return loaded;
+    const Result<std::string> notice = ReplaceDamagedFiles(folder, resets, DefaultBackupFolder(scratch));
+    if (!notice) return notice.status();
+    report.notice = *notice;
+    return report;
+}
+
 Status EnsureDataFolder(const Workspace& ws) {
     const auto folder = ws.DataFolder();
     std::error_code ec;
@@ -66,26 +98,46 @@ Status EnsureDataFolder(const Workspace& ws) {
 
 Status LoadWorkingSet(Workspace& ws) {
     if (Status readable = CheckWorkingFilesReadable(ws.programFolder); !readable) return readable;
+    SavePoint point(ws.programFolder);
     const Status config = LoadConfigFile(ws);
-    return FirstFailure(config, LoadAfterConfig(ws));
+    const Status loaded = FirstFailure(config, LoadAfterConfig(ws));
+    return FirstFailure(loaded, point.Commit());
 }
 
 Status LoadWorkingSetUnchangedEdition(Workspace& ws) {
     if (Status readable = CheckWorkingFilesReadable(ws.programFolder); !readable) return readable;
+    SavePoint point(ws.programFolder);
     const Status config = LoadConfigFile(ws);
     ws.previousEdition = ws.edition;
-    return FirstFailure(config, LoadAfterConfig(ws));
+    const Status loaded = FirstFailure(config, LoadAfterConfig(ws));
+    return FirstFailure(loaded, point.Commit());
+}
+
+Status LoadWorkingSetReadOnly(Workspace& ws) {
+    if (Status readable = CheckWorkingFilesReadable(ws.programFolder); !readable) return readable;
+    FileResets resets;
+    Status loaded = LoadConfigFile(ws, resets);
+    ws.previousEdition = ws.edition;
+    loaded = FirstFailure(loaded, LoadGroupFile(ws, resets));
+    loaded = FirstFailure(loaded, LoadChannelFiles(ws, resets));
+    FillGroupColumn(ws.groups, ws.channels);
+    if (!loaded) return loaded;
+    return RefuseReplacingResets(ws.programFolder, resets);
 }
 
 Status SaveWorkingSetOnExit(Workspace& ws) {
-    const Status channels = SaveChannelFiles(ws);
-    return FirstFailure(channels, SaveGroupFile(ws));
+    SavePoint point(ws.programFolder);
+    SaveChannelFiles(ws);
+    SaveGroupFile(ws);
+    return point.Commit();
 }
 
 Status AcceptImageFromRadio(std::span<const uint8_t> image, Workspace& ws) {
     if (Status decoded = DecodeImage(image, ws); !decoded.ok()) return decoded;
-    const Status config = SaveConfigFile(ws);
-    return FirstFailure(config, SaveGroupFile(ws));
+    SavePoint point(ws.programFolder);
+    SaveConfigFile(ws);
+    SaveGroupFile(ws);
+    return point.Commit();
 }
 
 }  // namespace corvane
