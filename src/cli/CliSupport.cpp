@@ -71,10 +71,19 @@ Result<ParsedArgs> ParseArgs(std::span<const std::string> args, std::span<const 
 Status LoadWorkspace(const CliContext& ctx, Workspace& ws) {
     ws.programFolder = ctx.folder;
     ClearToStartUpState(ws);
+    const Result<StartReport> started = PrepareWorkingSet(ctx.folder, StartMode::MayReset);
+    if (!started) return started.status();
+    if (!started->notice.empty()) ctx.err << kProgramName << ": " << started->notice << '\n';
     if (Status loaded = LoadWorkingSetUnchangedEdition(ws); !loaded) return loaded;
     // Data only serves the spreadsheet dialogs: no reason to stop a command.
     if (Status data = EnsureDataFolder(ws); !data) ctx.err << kProgramName << ": warning: " << data.message() << '\n';
     return Status::Ok();
+}
+
+Status LoadWorkspaceReadOnly(const CliContext& ctx, Workspace& ws) {
+    ws.programFolder = ctx.folder;
+    ClearToStartUpState(ws);
+    return LoadWorkingSetReadOnly(ws);
 }
 
 }  // namespace corvane::cli

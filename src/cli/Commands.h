@@ -98,8 +98,15 @@ std::filesystem::path BackupFolder(const CliContext& ctx);
 void SaveExplicitBackup(CliContext& ctx, std::span<const uint8_t> image, int16_t edition, BackupKind kind);
 
 // The working set as the program loads it at start with the edition of
-// Port.txt, in ctx.folder. A Data folder that cannot be created is reported
-// on ctx.err and does not fail the load.
+// Port.txt, in ctx.folder, for a verb that saves: damaged files are reset as
+// the program's start resets them (copies kept, one line on ctx.err says
+// which), missing ones created. A Data folder that cannot be created is
+// reported on ctx.err and does not fail the load.
 Status LoadWorkspace(const CliContext& ctx, Workspace& ws);
+
+// The same for a verb that only reads: nothing in ctx.folder is written or
+// created; missing files give their defaults in memory; a damaged file the
+// start would reset is refused (see LoadWorkingSetReadOnly).
+Status LoadWorkspaceReadOnly(const CliContext& ctx, Workspace& ws);
 
 }  // namespace corvane::cli

@@ -56,7 +56,7 @@ int RunExportCsv(CliContext& ctx, std::span<const std::string> args) {
     const auto file = SingleFile(ctx, kExportVerb, args);
     if (!file) return kExitUsage;
     Workspace ws;
-    if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     const auto report = ExportChirpCsv(ws, *file);
     if (!report) return Fail(ctx, *file, report.message());
     ctx.out << report->Summary() << '\n';

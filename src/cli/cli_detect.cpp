@@ -33,7 +33,10 @@ int RunDetect(CliContext& ctx, std::span<const std::string> args) {
     Workspace ws;
     ws.programFolder = ctx.folder;
     ClearToStartUpState(ws);
-    if (Status loaded = LoadConfigFile(ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    // Port.txt is only read: a missing one gives the default port, a damaged one is refused.
+    FileResets resets;
+    if (Status loaded = LoadConfigFile(ws, resets); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    if (Status kept = RefuseReplacingResets(ctx.folder, resets); !kept) return Fail(ctx, ctx.folder.string(), kept.message());
 
     CliLinkSession session(ctx, ws, PortMap::WithSerialDir(ctx.serialDir));
     LinkEngine& engine = session.Engine();

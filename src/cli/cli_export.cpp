@@ -35,7 +35,7 @@ int RunExport(CliContext& ctx, std::span<const std::string> args) {
     if (words.size() != 1) return UsageError(ctx, kVerb, "needs exactly one workbook file");
 #ifdef CORVANE_HAVE_WORKBOOK
     Workspace ws;
-    if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     if (Status saved = ExportSpreadsheet(ws, words[0]); !saved) return Fail(ctx, words[0], saved.message());
     return kExitOk;
 #else

@@ -11,6 +11,7 @@
 #include "model/Workspace.h"
 #include "store/ChannelFiles.h"
 #include "store/ImageBackups.h"
+#include "store/SavePoint.h"
 #include "store/TextLines.h"
 #include "store/WorkingSet.h"
 
@@ -25,7 +26,7 @@ void PrintImageHelp(std::ostream& out) {
         << "       " << kProgramName << " image show IN\n"
         << "\n"
         << "  build OUT   build the 1936-byte image a write would send from the files\n"
-        << "              in DIR and write it to OUT\n"
+        << "              in DIR and write it to OUT (DIR is left unchanged)\n"
         << "  decode IN   take IN as if read from the radio: Port.txt, Group.txt and the\n"
         << "              channel files in DIR are rewritten from it\n"
         << "  show IN     print the image's fingerprint (the first 8 hex digits of its\n"
@@ -38,7 +39,7 @@ void PrintImageHelp(std::ostream& out) {
 
 int Build(CliContext& ctx, const std::string& outPath) {
     Workspace ws;
-    if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     const Result<MemoryImage> image = BuildImage(ws);
     if (!image) return Fail(ctx, ctx.folder.string(), image.message());
     if (Status written = WriteImageFile(outPath, *image); !written) return Fail(ctx, outPath, written.message());
@@ -52,9 +53,11 @@ int Decode(CliContext& ctx, const std::string& inPath) {
     SaveExplicitBackup(ctx, *bytes, static_cast<int16_t>((*bytes)[image::kEdition]), BackupKind::Read);
     Workspace ws;
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
-    // What a completed read does, then what the program does when it ends.
+    // What a completed read does, then what the program does when it ends: one set.
+    SavePoint point(ctx.folder);
     if (Status accepted = AcceptImageFromRadio(*bytes, ws); !accepted) return Fail(ctx, inPath, accepted.message());
-    if (Status saved = SaveChannelFiles(ws); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
+    SaveChannelFiles(ws);
+    if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     return kExitOk;
 }
 

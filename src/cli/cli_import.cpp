@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "model/Workspace.h"
 #include "store/ChannelFiles.h"
+#include "store/SavePoint.h"
 #ifdef CORVANE_HAVE_WORKBOOK
 #include "store/workbook/SpreadsheetImport.h"
 #endif
@@ -42,12 +43,15 @@ int RunImport(CliContext& ctx, std::span<const std::string> args) {
 #ifdef CORVANE_HAVE_WORKBOOK
     Workspace ws;
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    // The import's files and the channel files: all ten as one set.
+    SavePoint point(ctx.folder);
     const ImportResult result = ImportSpreadsheet(ws, words[0]);
     if (!result.Changed() || !result.message.empty()) return Fail(ctx, words[0], result.message);
+    SaveChannelFiles(ws);
+    if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     if (result.outcome == ImportOutcome::EditionDefaults) {
         ctx.out << "Workbook of another edition: settings taken, channel table set to the default plan\n";
     }
-    if (Status saved = SaveChannelFiles(ws); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     return kExitOk;
 #else
     return Fail(ctx, words[0], "this build has no spreadsheet support");

@@ -10,6 +10,7 @@
 #include "model/GroupTable.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
+#include "store/SavePoint.h"
 
 namespace corvane::cli {
 namespace {
@@ -25,7 +26,8 @@ void PrintNewHelp(std::ostream& out) {
         << "set-up to its defaults, as the program's New File does. --edition first\n"
         << "switches the edition as the access code does: another edition starts from its\n"
         << "preset plan in Default mode. --mode then sets the mode as the Mode menu does.\n"
-        << "Port.txt, Group.txt and the channel files are written.\n";
+        << "Port.txt, Group.txt and the channel files are written as one set: all of\n"
+        << "them change, or none when one cannot be written.\n";
 }
 
 std::optional<int16_t> ParseEdition(std::string_view text) {
@@ -78,9 +80,11 @@ int RunNew(CliContext& ctx, std::span<const std::string> args) {
     ResetGroupSetup(ws.groups);
     ClearGroupLayout(ws.groups, ws.channels);
     FillDefaults(ws);
-    for (const Status& saved : {SaveConfigFile(ws), SaveGroupFile(ws), SaveChannelFiles(ws)}) {
-        if (!saved) return Fail(ctx, ctx.folder.string(), saved.message());
-    }
+    SavePoint point(ctx.folder);
+    SaveConfigFile(ws);
+    SaveGroupFile(ws);
+    SaveChannelFiles(ws);
+    if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     ctx.out << "New channel table: " << (ws.edition == kEditionPmrLpd ? "PMR + LPD" : "Korea") << ", "
             << (ws.channelMode == kModeCustom ? "Custom" : "Default") << " mode, " << CountFrequencies(ws.channels)
             << " channels with a frequency\n";

@@ -6,6 +6,7 @@
 #include "cli/cli_link.h"
 #include "model/Workspace.h"
 #include "store/ChannelFiles.h"
+#include "store/SavePoint.h"
 #include "store/TextLines.h"
 
 namespace corvane::cli {
@@ -50,6 +51,8 @@ int RunRead(CliContext& ctx, std::span<const std::string> args) {
 
     CliLinkSession session(ctx, ws, ports.value());
     if (!session.Connect()) return kExitFailure;
+    // The read's Port.txt and Group.txt and the channel files after it: one set.
+    SavePoint point(ctx.folder);
     LinkEngine& engine = session.Engine();
     engine.RequestRead();
     session.RunUntil([&engine] { return !engine.Busy() && !engine.ReadRunning(); }, kReadLimit);
@@ -64,7 +67,8 @@ int RunRead(CliContext& ctx, std::span<const std::string> args) {
     if (session.LastMessage() != kReadComplete) return kExitFailure;
     // Port.txt and Group.txt are written with the image; the channel files
     // follow as they would when the program ends.
-    if (Status saved = SaveChannelFiles(ws); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
+    SaveChannelFiles(ws);
+    if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     return kExitOk;
 }
 

@@ -102,7 +102,10 @@ int Main(const std::vector<std::string>& words) {
     if (folderGiven) {
         if (Status made = CreateFolderIfMissing(ctx.folder); !made) return Fail(ctx, ctx.folder.string(), made.message());
     }
-    RemoveLeftoverTemporaryFiles(ctx.folder);
+    // Before any verb reads a file: an interrupted save is finished or undone.
+    if (const Result<Recovery> recovered = RecoverInterruptedSave(ctx.folder); !recovered) {
+        return Fail(ctx, ctx.folder.string(), recovered.message());
+    }
     const std::vector<std::string> rest(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
     return command->run(ctx, rest);
 }

@@ -14,8 +14,6 @@ namespace {
 constexpr milliseconds kLimit{20'000};
 constexpr int kUsage = 2;
 constexpr int kFailure = 1;
-const std::vector<std::string> kChannelFiles = {"Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt",
-                                                "Band.txt",    "Power.txt",   "Scr.txt",  "Comp.txt"};
 
 ProcessResult Cli(std::vector<std::string> args) {
     args.insert(args.begin(), CORVANE_CLI);
@@ -61,14 +59,12 @@ TEST(CliImage, HelpAndVersionExitZero) {
     EXPECT_NE(Cli({"--help"}).out.find("image"), std::string::npos);
 }
 
-TEST(CliImage, BuildInAnEmptyFolderCreatesTheFilesAndAnImage) {
+TEST(CliImage, BuildInAnEmptyFolderUsesTheDefaultsAndCreatesNothing) {
     TempDir dir;
-    const ProcessResult r = InFolder(dir, {"image", "build", (dir / "out.img").string()});
+    const ProcessResult r = Cli({"--folder", (dir / "set").string(), "image", "build", (dir / "out.img").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    for (const std::string& name : kChannelFiles) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
-    EXPECT_TRUE(std::filesystem::exists(dir / "Port.txt"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "Group.txt"));
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "Data"));
+    // A command that only reads writes nothing into the folder, not even Data.
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "set"));
     const Bytes image = ReadFileBytes(dir / "out.img");
     ASSERT_EQ(image.size(), kImageLength);
     EXPECT_EQ(image[14], kEditionKorea);  // the default edition
@@ -126,7 +122,7 @@ TEST(CliImage, BadInputsExitOneNamingTheFile) {
 
 TEST(CliImage, InvalidImageLeavesTheFolderAlone) {
     TempDir dir;
-    ASSERT_EQ(InFolder(dir, {"image", "build", (dir / "first.img").string()}).exitCode, 0);
+    ASSERT_EQ(InFolder(dir, {"new"}).exitCode, 0);
     const std::string portBefore = ReadFileText(dir / "Port.txt");
     const std::string rxBefore = ReadFileText(dir / "Rx_Freq.txt");
 
@@ -142,7 +138,7 @@ TEST(CliImage, InvalidImageLeavesTheFolderAlone) {
 
 TEST(CliImage, BuildRefusesAnUnsendableNameId) {
     TempDir dir;
-    ASSERT_EQ(InFolder(dir, {"image", "build", (dir / "first.img").string()}).exitCode, 0);
+    ASSERT_EQ(InFolder(dir, {"new"}).exitCode, 0);
     std::string port = ReadFileText(dir / "Port.txt");
     const std::string name = "\r\nAA\r\n";
     const auto at = port.find(name);
