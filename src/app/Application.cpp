@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTimer>
+#include <utility>
 
 #include "app/MDIForm1.h"
 #include "app/MessageBoxes.h"
@@ -33,14 +34,16 @@ Application::~Application() = default;
 
 void Application::Start() {
     if (!folderStatus_.ok()) messages_.Show(nullptr, QString::fromStdString(folderStatus_.message()));
-    RemoveLeftoverTemporaryFiles(ws_.programFolder);
-    // A working file too large to read would be treated as short and rewritten:
-    // say so and end before anything is loaded or saved.
-    if (const Status readable = CheckWorkingFilesReadable(ws_.programFolder); !readable.ok()) {
-        messages_.Show(nullptr, QString::fromStdString(readable.message()));
+    // An interrupted save finished or undone, damaged files reset with copies
+    // kept. A file too large to read, or one that could not be copied, is said
+    // and ends the program before anything is loaded or saved.
+    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::MayReset);
+    if (!prepared) {
+        messages_.Show(nullptr, QString::fromStdString(prepared.message()));
         QTimer::singleShot(0, this, &Application::finished);
         return;
     }
+    startNotice_ = QString::fromStdString(prepared->notice);
     password_ = std::make_unique<frmPassword>(ws_, messages_);
     connect(password_.get(), &frmPassword::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
     connect(password_.get(), &frmPassword::codeRefused, this, &Application::finished, Qt::QueuedConnection);
@@ -58,6 +61,7 @@ void Application::OpenMainFrame() {
     connect(frame_.get(), &MDIForm1::programEnded, this, &Application::finished, Qt::QueuedConnection);
     frame_->MDIForm_Load();
     frame_->show();
+    if (!startNotice_.isEmpty()) messages_.Show(frame_.get(), std::exchange(startNotice_, QString()));
 }
 
 }  // namespace corvane

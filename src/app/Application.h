@@ -21,8 +21,10 @@ public:
     ~Application() override;
 
     // Shows the access-code window (and types the code given on the command line).
-    // A working file too large to read is reported and ends the program at
-    // once, before any file is read or written.
+    // First an interrupted save is finished or undone and damaged files are
+    // reset with copies kept (said once the frame is open). A working file too
+    // large to read, or one no copy could be kept of, is reported and ends the
+    // program at once, before any file is read or written.
     void Start();
 
     Workspace& workspace() { return ws_; }
@@ -41,6 +43,7 @@ private:
     MessageSink& messages_;
     LinkFactory linkFactory_;
     QString accessCode_;
+    QString startNotice_;  // damaged files reset at the start, shown once the frame is open
     std::unique_ptr<frmPassword> password_;
     std::unique_ptr<MDIForm1> frame_;
 };

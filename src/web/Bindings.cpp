@@ -56,6 +56,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("setListener", &ProgramSession::SetListener)
         .function("setWakeCallback", &ProgramSession::SetWakeCallback)
         .function("loadAccessWindow", &ProgramSession::LoadAccessWindow)
+        .function("startRefused", &ProgramSession::StartRefused)
         .function("enterAccessCode", &AccessOutcomeName)
         .function("lastSaveProblem", optional_override([](const ProgramSession& s) { return s.LastSaveProblem(); }))
         .function("openFrame", optional_override([](ProgramSession& s, emscripten::val devices) {

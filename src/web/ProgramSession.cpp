@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
 #include "model/AccessCode.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
@@ -18,6 +20,14 @@ ProgramSession::ProgramSession(std::string programFolder) {
 }
 
 std::string ProgramSession::LoadAccessWindow() {
+    // The start: an interrupted save finished or undone, damaged files reset
+    // with copies kept; the notice waits for the frame.
+    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::MayReset);
+    if (!prepared) {
+        startRefused_ = true;
+        return prepared.message();
+    }
+    startNotice_ = prepared->notice;
     const Status loaded = LoadConfigFile(ws_);
     ws_.previousEdition = ws_.edition;
     return loaded.message();
@@ -43,7 +53,9 @@ std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
         });
     }
     engine_->ReconnectPort();
-    return loaded.message();
+    std::string said = loaded.message();
+    if (!startNotice_.empty()) said += (said.empty() ? "" : "\n") + std::exchange(startNotice_, std::string());
+    return said;
 }
 
 std::string ProgramSession::ExitProgram() {

@@ -37,13 +37,17 @@ public:
 
     // ---- access-code window: "" or the message to show ----
     std::string LoadAccessWindow();
+    // The start found a file it may not touch (too large, or damaged and no
+    // copy could be kept): the page says why and ends, saving nothing.
+    bool StartRefused() const { return startRefused_; }
     AccessOutcome EnterAccessCode(const std::string& code);
     // Why the accepted code's configuration could not be saved, "" when it was.
     const std::string& LastSaveProblem() const { return lastSaveProblem_; }
 
     // ---- main frame ----
     // The channel editor's load (working set) and the first connection
-    // request; the devices are the page's port for each port number.
+    // request; the devices are the page's port for each port number. Returns
+    // what to say: a load problem and the start's notice of damaged files.
     std::string OpenFrame(const std::vector<std::string>& devices);
     // Exit: working files and Group.txt saved, port closed.
     std::string ExitProgram();
@@ -91,6 +95,8 @@ private:
     std::unique_ptr<LinkEngine> engine_;
     emscripten::val wake_ = emscripten::val::undefined();
     std::string lastSaveProblem_;
+    std::string startNotice_;
+    bool startRefused_ = false;  // damaged files reset at the start, said by OpenFrame
 };
 
 }  // namespace corvane::web

@@ -68,6 +68,7 @@ export interface ProgramSession {
   setListener(listener: LinkEvents): void;
   setWakeCallback(wake: () => void): void;
   loadAccessWindow(): string;
+  startRefused(): boolean;
   enterAccessCode(code: string): "empty" | "accepted" | "refused";
   lastSaveProblem(): string;
   openFrame(devices: string[]): string;

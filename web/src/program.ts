@@ -113,6 +113,11 @@ export class Program implements LinkEvents {
     // The ports are only needed by the frame: the window does not wait for them.
     this.portsRead = this.ports.refresh();
     const problem = this.session.loadAccessWindow();
+    if (this.session.startRefused()) {
+      await this.messages.show(problem);
+      this.end();
+      return;
+    }
     this.password.show();
     performance.mark("corvane-access-window");
     void this.storage.flush();
