@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <filesystem>
 
+#include "store/SavePoint.h"
+
 #ifdef CORVANE_HAVE_WORKBOOK
 #include "store/workbook/SpreadsheetExport.h"
 #endif
@@ -48,7 +50,9 @@ void ExportToChosenPath(const Workspace& ws, const QString& path, const MessageF
 std::optional<ImportResult> ImportFromChosenPath(Workspace& ws, const QString& path, const MessageFn& tell) {
     if (path.isEmpty()) return std::nullopt;
 #ifdef CORVANE_HAVE_WORKBOOK
+    SavePoint point(ws.programFolder);  // the import's files as one set
     ImportResult result = ImportSpreadsheet(ws, ToPath(path));
+    if (const Status saved = point.Commit(); !saved && result.message.empty()) result.message = saved.message();
     if (!result.message.empty()) tell(QString::fromStdString(result.message));
     return result;
 #else

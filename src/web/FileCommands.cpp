@@ -7,6 +7,7 @@
 #include "link/MemoryImage.h"
 #include "store/ChirpCsv.h"
 #include "store/ImageBackups.h"
+#include "store/SavePoint.h"
 #include "store/WorkingSet.h"
 #include "store/workbook/SpreadsheetExport.h"
 
@@ -40,7 +41,12 @@ std::string FileCommands::ScratchFile(const char* name) const {
 
 Workbook FileCommands::ExportSheet() const { return BuildExportSheet(ws_); }
 
-ImportResult FileCommands::ImportSheet(const Workbook& book) { return corvane::ImportSheet(ws_, book); }
+ImportResult FileCommands::ImportSheet(const Workbook& book) {
+    SavePoint point(ws_.programFolder);  // the import's files as one set
+    ImportResult result = corvane::ImportSheet(ws_, book);
+    if (const Status saved = point.Commit(); !saved && result.message.empty()) result.message = saved.message();
+    return result;
+}
 
 FileBytes FileCommands::ExportChirpCsv() {
     const std::string path = ScratchFile("export.csv");
