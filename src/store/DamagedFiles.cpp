@@ -43,6 +43,8 @@ std::string DescribeAll(const FileResets& resets, const std::filesystem::path& f
 }
 
 Result<std::string> ReadWhole(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return Status::Error("it is a folder");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) return Status::Error(errno != 0 ? std::strerror(errno) : "cannot be opened");
@@ -133,19 +135,30 @@ Result<std::filesystem::path> KeepDamagedCopies(const std::filesystem::path& fol
         }
     }
     if (names.empty()) return std::filesystem::path();
+    // Everything is read before anything is written, so a file that cannot be
+    // read leaves no half-filled folder behind.
+    std::vector<std::pair<std::string, std::string>> originals;
+    for (const std::string& name : names) {
+        Result<std::string> bytes = ReadWhole(folder / name);
+        if (!bytes) return Status::Error("cannot copy " + (folder / name).string() + ": " + bytes.message());
+        originals.emplace_back(name, std::move(bytes.value()));
+    }
     const Result<std::filesystem::path> copies = MakeCopiesFolder(backupsFolder, when);
     if (!copies) return copies.status();
     CommitFileSystem& fs = WorkingFileSystem();
-    for (const std::string& name : names) {
-        const Result<std::string> bytes = ReadWhole(folder / name);
-        if (!bytes) return Status::Error("cannot copy " + (folder / name).string() + ": " + bytes.message());
-        if (Status written = fs.WriteNewFile(*copies / name, *bytes, std::nullopt); !written) {
-            return Status::Error("cannot write " + (*copies / name).string() + ": " + written.message());
+    const auto failed = [&copies](std::string text) {
+        std::error_code ignored;
+        std::filesystem::remove_all(*copies, ignored);
+        return Status::Error(std::move(text));
+    };
+    for (const auto& [name, bytes] : originals) {
+        if (Status written = fs.WriteNewFile(*copies / name, bytes, std::nullopt); !written) {
+            return failed("cannot write " + (*copies / name).string() + ": " + written.message());
         }
     }
     for (const auto& synced : {*copies, backupsFolder}) {
         if (Status status = fs.SyncFolder(synced); !status) {
-            return Status::Error("cannot sync the folder " + synced.string() + ": " + status.message());
+            return failed("cannot sync the folder " + synced.string() + ": " + status.message());
         }
     }
     return *copies;
