@@ -417,6 +417,43 @@ private slots:
         QVERIFY(program.MainFrame() == nullptr);
     }
 
+    void aDamagedFileIsKeptAndSaidOnceTheFrameIsOpen() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        const std::filesystem::path folder = dir_->path().toStdString();
+        { std::ofstream(folder / "Tx_Freq.txt", std::ios::binary) << "0\r\n446.006250\r\n"; }
+        { std::ofstream(folder / "Rx_Freq.txt", std::ios::binary) << "0\r\n446.006250\r\n"; }
+        AppOptions options;
+        options.folder = dir_->path();
+        options.accessCode = QStringLiteral("wbn");
+        SimulatedLink sim;
+        messages_.Clear();
+        Application program(options, messages_, sim.Factory());
+        program.Start();
+        QTRY_VERIFY(program.MainFrame() != nullptr);
+        QCOMPARE(messages_.texts.size(), 1);
+        QVERIFY(messages_.Last().startsWith(QStringLiteral("Rx_Freq.txt has only 2 of its 256 lines and Tx_Freq.txt has "
+                                                           "only 2 of its 256 lines, so both frequency files were reset.")));
+        QVERIFY(messages_.Last().contains(QString::fromStdString((folder / "Data" / "backups" / "damaged-").string())));
+        QSignalSpy finished(&program, &Application::finished);
+        program.MainFrame()->Toolbar1_ButtonClick(QStringLiteral("exit"));
+        QTRY_COMPARE(finished.count(), 1);
+
+        // No copy possible: said, nothing reset, the program ends.
+        { std::ofstream(folder / "Tx_Freq.txt", std::ios::binary) << "0\r\n"; }
+        std::filesystem::remove_all(folder / "Data");
+        { std::ofstream(folder / "Data") << "not a folder"; }
+        messages_.Clear();
+        Application again(options, messages_, sim.Factory());
+        QSignalSpy ended(&again, &Application::finished);
+        again.Start();
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(messages_.texts.size(), 1);
+        QVERIFY(messages_.Last().contains(QStringLiteral("no copy could be kept")));
+        QVERIFY(again.MainFrame() == nullptr);
+        std::ifstream kept(folder / "Tx_Freq.txt", std::ios::binary);
+        QCOMPARE(std::string(std::istreambuf_iterator<char>(kept), {}), std::string("0\r\n"));
+    }
+
     void aFileTooLargeToReadEndsTheStartAndStaysUntouched() {
         dir_ = std::make_unique<QTemporaryDir>();
         // A --folder that does not exist yet is made.
