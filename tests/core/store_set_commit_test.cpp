@@ -201,9 +201,9 @@ const std::vector<SavePointCase>& SavePointCases() {
 // One save point in a scratch folder: its old set on disk, its new set known.
 class SavePointScene {
 public:
-    explicit SavePointScene(const SavePointCase& spec) : spec_(spec), installed_(fast_) {
+    explicit SavePointScene(const SavePointCase& kind) : kind_(kind), installed_(fast_) {
         fs::create_directories(Folder());
-        if (spec.groupLinkedElsewhere) {
+        if (kind.groupLinkedElsewhere) {
             fs::create_directories(Shared());
             fs::create_symlink(Shared() / "groups.txt", Folder() / "Group.txt");
         }
@@ -215,7 +215,7 @@ public:
         EXPECT_TRUE(point.Commit().ok());
         oldSet_ = BytesOfSet(Folder());
         Workspace next = WorkspaceFor(1);
-        EXPECT_TRUE(spec_.save(next).ok());
+        EXPECT_TRUE(kind_.save(next).ok());
         newSet_ = BytesOfSet(Folder());
         EXPECT_NE(oldSet_, newSet_);
         RestoreSet(Folder(), oldSet_);
@@ -229,7 +229,7 @@ public:
     Status SaveNewSetThrough(CommitFileSystem& through) {
         Workspace next = WorkspaceFor(1);
         const ScopedWorkingFileSystem installed(through);
-        return spec_.save(next);
+        return kind_.save(next);
     }
 
     // The next start: the recovery, then the load every face runs.
@@ -244,7 +244,7 @@ public:
 
     std::vector<std::string> AllLeftovers() const {
         std::vector<std::string> found = Leftovers(Folder());
-        if (spec_.groupLinkedElsewhere) {
+        if (kind_.groupLinkedElsewhere) {
             for (const std::string& name : Leftovers(Shared())) found.push_back("shared/" + name);
         }
         return found;
@@ -266,7 +266,7 @@ private:
         return ws;
     }
 
-    const SavePointCase& spec_;
+    const SavePointCase& kind_;
     UnsyncedFileSystem fast_;
     ScopedWorkingFileSystem installed_;  // restarts and set-ups too
     ScratchFolder scratch_;
@@ -279,9 +279,9 @@ int IndexOf(const std::vector<std::string>& kinds, const std::string& kind) {
 }
 
 TEST(StoreSetCommit, ACrashAtAnyStepThenARestartGivesTheOldSetOrTheNewSet) {
-    for (const SavePointCase& spec : SavePointCases()) {
-        SCOPED_TRACE(spec.name);
-        SavePointScene scene(spec);
+    for (const SavePointCase& kind : SavePointCases()) {
+        SCOPED_TRACE(kind.name);
+        SavePointScene scene(kind);
         FaultyFileSystem faulty;
         faulty.Arm(-1, FaultyFileSystem::Fault::None);
         ASSERT_TRUE(scene.SaveNewSetThrough(faulty).ok());
@@ -309,9 +309,9 @@ TEST(StoreSetCommit, ACrashAtAnyStepThenARestartGivesTheOldSetOrTheNewSet) {
 }
 
 TEST(StoreSetCommit, AFailedStepLeavesTheOldSetBeforeTheJournalAndTheNewSetAfterIt) {
-    for (const SavePointCase& spec : SavePointCases()) {
-        SCOPED_TRACE(spec.name);
-        SavePointScene scene(spec);
+    for (const SavePointCase& kind : SavePointCases()) {
+        SCOPED_TRACE(kind.name);
+        SavePointScene scene(kind);
         FaultyFileSystem faulty;
         faulty.Arm(-1, FaultyFileSystem::Fault::None);
         ASSERT_TRUE(scene.SaveNewSetThrough(faulty).ok());
