@@ -10,8 +10,8 @@
 namespace corvane::cli {
 
 // The set in folder as the program loads it with the edition of its
-// Port.txt. Refused when a working file is missing or damaged; the folder is
-// left exactly as it was either way.
+// Port.txt (see corvane::LoadWorkingSetReadOnly). Refused when a working file
+// is missing or damaged; the folder is left exactly as it was either way.
 Status LoadWorkingSetReadOnly(const std::filesystem::path& folder, Workspace& ws);
 
 }  // namespace corvane::cli
