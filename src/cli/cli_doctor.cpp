@@ -138,8 +138,10 @@ int RunDoctor(CliContext& ctx, std::span<const std::string> args) {
     std::error_code noFile;
     if (parsed->Has("--port") || !std::filesystem::exists(ctx.folder / kConfigFile, noFile)) {
         ws.portName = kDefaultPortName;
-    } else if (Status loaded = LoadConfigFile(ws); !loaded) {
-        return Fail(ctx, ctx.folder.string(), loaded.message());
+    } else {
+        // Only read: a damaged Port.txt gives the default port in memory and stays as it is.
+        FileResets notWritten;
+        if (Status loaded = LoadConfigFile(ws, notWritten); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     }
     const Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
     if (!ports) return UsageError(ctx, kVerb, ports.message());
