@@ -4,7 +4,7 @@
 import { spawn, execFileSync } from "node:child_process";
 import { once } from "node:events";
 import { createServer } from "node:http";
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync } from "node:fs";
+import { existsSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync, mkdirSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { after, before } from "node:test";
 import { dirname, extname, join, normalize } from "node:path";
@@ -22,10 +22,13 @@ export const IMAGE_LENGTH = 1936;
 
 const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm", ".svg": "image/svg+xml", ".webmanifest": "application/manifest+json" };
 
-// The site as plain static files, on 127.0.0.1 and a free port. /relay/KEY
-// streams the bytes of the radio registered under KEY to the page.
-export async function startSite() {
+// The site as plain static files, on 127.0.0.1 and a free port, with the
+// validators a static host sends (Last-Modified, answered with 304). /relay/KEY
+// streams the bytes of the radio registered under KEY to the page. `served`
+// lists each file sent with its body's length (0 for a 304).
+export async function startSite({ dir = SITE_DIR } = {}) {
   const relays = new Map();
+  const served = [];
   const server = createServer((request, response) => {
     if (request.url.startsWith("/relay/")) {
       const relay = relays.get(request.url.slice("/relay/".length));
@@ -40,19 +43,32 @@ export async function startSite() {
       return;
     }
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
-    const file = join(SITE_DIR, path.endsWith("/") ? `${path}index.html` : path);
-    if (!file.startsWith(SITE_DIR) || !existsSync(file)) {
+    const file = join(dir, path.endsWith("/") ? `${path}index.html` : path);
+    if (!file.startsWith(dir) || !existsSync(file) || statSync(file).isDirectory()) {
       response.writeHead(404).end();
       return;
     }
+    const modified = new Date(Math.floor(statSync(file).mtimeMs / 1000) * 1000);
+    const since = Date.parse(request.headers["if-modified-since"] ?? "");
+    if (since >= modified.getTime()) {
+      served.push({ path, bytes: 0 });
+      response.writeHead(304).end();
+      return;
+    }
     const body = readFileSync(file);
-    response.writeHead(200, { "content-type": TYPES[extname(file)] || "application/octet-stream", "content-length": body.length });
+    served.push({ path, bytes: body.length });
+    response.writeHead(200, {
+      "content-type": TYPES[extname(file)] || "application/octet-stream",
+      "content-length": body.length,
+      "last-modified": modified.toUTCString(),
+    });
     response.end(body);
   });
   server.listen(0, "127.0.0.1");
   await once(server, "listening");
   return {
     url: `http://localhost:${server.address().port}/`,
+    served,
     // The radio's bytes go to the page while the port is open and the relay not muted.
     relay(key, radio) {
       const relay = { sink: null, muted: false };
