@@ -1,17 +1,33 @@
-// The page's service worker: every file of the site is kept in a cache on
-// the first visit, so the page opens and runs with no network afterwards
-// (the radio link never needs one). The build fills in the file list and a
-// version that changes with any file, which replaces the cache.
+// The page's service worker: it keeps what the access-code window and the
+// frame need, so the page opens and runs with no network after the first
+// visit (the radio link never needs one); the spreadsheet and zip libraries
+// are kept when first used. The build fills in the lists and a version that
+// changes with any file, which replaces the cache.
 const VERSION = "@VERSION@";
 const FILES = @FILES@;
+const LATER = @LATER@;
+// Named by their content: any copy the browser holds is the right one.
+const HASHED = new Set(@HASHED@);
 const CACHE = `corvane-site-${VERSION}`;
 
+// The page registers this worker after it has loaded the same files, so the
+// copies come from the browser's HTTP cache: hashed files as they are, the
+// others revalidated (a 304 when unchanged). Nothing is downloaded twice.
+function request(file) {
+  return new Request(file, { cache: HASHED.has(file) ? "force-cache" : "no-cache" });
+}
+
 self.addEventListener("install", (event) => {
-  event.waitUntil(
-    caches.open(CACHE)
-      .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: "reload" }))))
-      .then(() => self.skipWaiting()),
-  );
+  event.waitUntil((async () => {
+    const cache = await caches.open(CACHE);
+    await cache.addAll(FILES.map(request));
+    // A library kept by an earlier version stays kept when it is unchanged.
+    for (const file of LATER) {
+      const kept = await caches.match(file);
+      if (kept) await cache.put(file, kept);
+    }
+    await self.skipWaiting();
+  })());
 });
 
 self.addEventListener("activate", (event) => {
@@ -22,10 +38,21 @@ self.addEventListener("activate", (event) => {
   );
 });
 
-// Only the site's own files come from the cache; anything else (a test's
-// relay, a later addition) goes to the network untouched.
-const KEPT = new Set(FILES.map((file) => new URL(file, self.registration.scope).href));
+const scoped = (files) => new Set(files.map((file) => new URL(file, self.registration.scope).href));
+const KEPT = scoped(FILES);
+const KEPT_LATER = scoped(LATER);
 
+async function keptOrFetched(request, url) {
+  const cache = await caches.open(CACHE);
+  const cached = await cache.match(url);
+  if (cached) return cached;
+  const response = await fetch(request);
+  if (response.ok) await cache.put(url, response.clone());
+  return response;
+}
+
+// Only the site's own files come from the cache; anything else (a test's
+// relay) goes to the network untouched.
 self.addEventListener("fetch", (event) => {
   const request = event.request;
   if (request.method !== "GET") return;
@@ -36,5 +63,7 @@ self.addEventListener("fetch", (event) => {
     event.respondWith(caches.match("./", { cacheName: CACHE }).then((cached) => cached || fetch(request)));
   } else if (KEPT.has(url.href)) {
     event.respondWith(caches.match(url.href, { cacheName: CACHE }).then((cached) => cached || fetch(request)));
+  } else if (KEPT_LATER.has(url.href)) {
+    event.respondWith(keptOrFetched(request, url.href));
   }
 });

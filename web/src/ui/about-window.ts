@@ -1,5 +1,6 @@
 // frmHelp, "About Corvane": a fixed information window above the frame,
 // closed by its OK button (Command1) or Escape. It does not block the frame.
+import { BUILD_ID } from "../site.js";
 import { el } from "./dom.js";
 
 const LINES = ["Velta Series PC Programmer", "Version: 1.00.15", "Date: May 12, 2012", "Frequency Range: 420 ~ 450 [MHz]"];
@@ -18,7 +19,9 @@ export class AboutWindow {
       el("div", { class: "titlebar", id: "frmHelp-title" }, "About Corvane"),
       el("div", { class: "about-body" },
         el("img", { "data-name": "Image1", src: `${iconBase}/logo.svg`, alt: "Corvane logo", width: "64", height: "64" }),
-        el("div", {}, ...LINES.map((line, i) => el("p", { "data-name": `Label${i + 1}` }, line)))),
+        el("div", {}, ...LINES.map((line, i) => el("p", { "data-name": `Label${i + 1}` }, line)),
+          // Which build of the page this is, to compare with the published one.
+          el("p", { "data-name": "BuildId", class: "build-id" }, `Build: ${BUILD_ID}`))),
       el("div", { class: "message-buttons" }, this.ok),
     );
     this.element.addEventListener("keydown", (event) => {

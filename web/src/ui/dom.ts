@@ -9,7 +9,9 @@ export function el<K extends keyof HTMLElementTagNameMap>(
   const element = document.createElement(tag);
   for (const [name, value] of Object.entries(attributes)) {
     if (value === undefined || value === false) continue;
-    element.setAttribute(name, value === true ? "" : value);
+    // Through the CSSOM: the content-security-policy refuses style attributes.
+    if (name === "style") element.style.cssText = value as string;
+    else element.setAttribute(name, value === true ? "" : value);
   }
   element.append(...children);
   return element;
