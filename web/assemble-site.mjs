@@ -1,32 +1,26 @@
-// Lays out the site anew from what the build compiled, so it holds nothing
-// else: the page's modules (tsc's output for each source), style sheets,
-// manifest and icons; the core and the file-format libraries under names
-// carrying a hash of their content (so a host may keep them for good);
-// js/site.js with those names and the build id; index.html; and the service
-// worker with what it keeps and its version.
+// Lays out the site anew from the sources and the compiled core, so it holds
+// nothing else:
+//   index.html, sw.js, manifest.webmanifest, icons/   named as they are
+//   assets/   every other file, named by a hash of its content (so a host may
+//             keep them for good): the page's modules bundled by esbuild, the
+//             style sheets, the core's script and wasm, the file-format libraries
+// The page learns the names and the build id from a module "site.js" made
+// here; the service worker gets the list of what it keeps and a version.
 // Usage: node assemble-site.mjs SOURCE_DIR BUILD_DIR   (writes BUILD_DIR/site)
 import { execFileSync } from "node:child_process";
 import { createHash } from "node:crypto";
 import { copyFileSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from "node:fs";
-import { basename, dirname, join, relative, sep } from "node:path";
+import { basename, extname, join, relative, sep } from "node:path";
 
 const [source, build] = process.argv.slice(2);
 const web = join(source, "web");
-const page = join(build, "page");
-const coreDir = join(build, "core");
-const site = join(build, "site");
 const modules = join(web, "node_modules");
+const site = join(build, "site");
+const ASSETS = "assets";
+const { build: bundle, transformSync } = await import(join(modules, "esbuild", "lib", "main.js"));
 
-// Hashed files: the name's last part before the extension is 8 hex digits.
-const HASHED = /\.[0-9a-f]{8}\.[a-z]+$/;
-// The service worker keeps these when first used instead of at the first visit.
-const LATER = /^vendor\//;
-// Modules the page imports only when needed (the ticker's worker starts it).
-const NOT_PRELOADED = new Set(["js/ticker-worker.js", "js/file-note.js"]);
-
-function digest(bytes) {
-  return createHash("sha256").update(bytes).digest("hex");
-}
+const digest = (bytes) => createHash("sha256").update(bytes).digest("hex");
+const siteName = (path) => relative(site, path).split(sep).join("/");
 
 function walk(dir, out = []) {
   for (const name of readdirSync(dir).sort()) {
@@ -37,15 +31,11 @@ function walk(dir, out = []) {
   return out;
 }
 
-const siteName = (path) => relative(site, path).split(sep).join("/");
-
-// Copies FROM to the site as DIR/STEM.HASH.EXT; returns the site-relative name.
-function hashedCopy(from, dir, stem, ext) {
-  const bytes = readFileSync(from);
-  const name = `${stem}.${digest(bytes).slice(0, 8)}${ext}`;
-  mkdirSync(join(site, dir), { recursive: true });
-  copyFileSync(from, join(site, dir, name));
-  return dir ? `${dir}/${name}` : name;
+// FROM copied into assets/ as STEM.HASH.EXT, or BYTES under FROM's name; returns its site name.
+function asset(from, stem = basename(from, extname(from)), bytes = readFileSync(from)) {
+  const name = `${ASSETS}/${stem}.${digest(bytes).slice(0, 8)}${extname(from)}`;
+  writeFileSync(join(site, name), bytes);
+  return name;
 }
 
 // The commit the site is built from and its date; "+changes" when the work
@@ -62,51 +52,73 @@ function buildId() {
   }
 }
 
-function copyInto(from, dir) {
-  mkdirSync(join(site, dir), { recursive: true });
-  copyFileSync(from, join(site, dir, basename(from)));
+// Bundles ENTRY (and what it imports) into assets/, minified, with
+// "site.js" answered by SITE_MODULE; returns the site names of the entries.
+async function bundled(entryPoints, { format = "esm", siteModule = "" } = {}) {
+  const siteJs = {
+    name: "site",
+    setup(b) {
+      b.onResolve({ filter: /(^|\/)site\.js$/ }, () => ({ path: "site", namespace: "site" }));
+      b.onLoad({ filter: /.*/, namespace: "site" }, () => ({ contents: siteModule, loader: "js" }));
+    },
+  };
+  const result = await bundle({
+    entryPoints, absWorkingDir: source, bundle: true, format, splitting: format === "esm", minify: true, target: "es2022",
+    outdir: join(site, ASSETS), entryNames: "[name].[hash]", chunkNames: "[name].[hash]",
+    metafile: true, logLevel: "warning", legalComments: "none", plugins: [siteJs],
+  });
+  const outputs = Object.entries(result.metafile.outputs);
+  return entryPoints.map((entry) => siteName(join(source, outputs.find(([, o]) => o.entryPoint && join(source, o.entryPoint) === entry)[0])));
 }
 
 rmSync(site, { recursive: true, force: true });
-for (const ts of walk(join(web, "src")).filter((path) => path.endsWith(".ts") && !path.endsWith(".d.ts"))) {
-  const module = relative(join(web, "src"), ts).replace(/\.ts$/, ".js");
-  copyInto(join(page, module), join("js", dirname(module)));
-}
-for (const name of ["style.css", "forms.css", "manifest.webmanifest"]) copyInto(join(web, name), "");
+mkdirSync(join(site, ASSETS), { recursive: true });
+mkdirSync(join(site, "icons"));
 const icons = join(source, "src", "app", "resources", "icons");
-for (const name of readdirSync(icons).filter((n) => n.endsWith(".svg"))) copyInto(join(icons, name), "icons");
+for (const name of readdirSync(icons).filter((n) => n.endsWith(".svg"))) copyFileSync(join(icons, name), join(site, "icons", name));
+copyFileSync(join(web, "manifest.webmanifest"), join(site, "manifest.webmanifest"));
 
-const files = {
-  CORE_SCRIPT: hashedCopy(join(coreDir, "corvane.js"), "", "corvane", ".js"),
-  CORE_WASM: hashedCopy(join(coreDir, "corvane.wasm"), "", "corvane", ".wasm"),
-  SPREADSHEET_LIBRARY: hashedCopy(join(modules, "@e965", "xlsx", "dist", "xlsx.core.min.js"), "vendor", "xlsx.core.min", ".js"),
-  ZIP_LIBRARY: hashedCopy(join(modules, "fflate", "esm", "browser.js"), "vendor", "fflate", ".js"),
+const names = {
+  // Emscripten only strips the blanks of its script; esbuild shortens the names too.
+  CORE_SCRIPT: asset(join(build, "core", "corvane.js"), "corvane", transformSync(readFileSync(join(build, "core", "corvane.js"), "utf8"),
+    { minify: true, format: "esm", target: "es2022", legalComments: "none" }).code),
+  CORE_WASM: asset(join(build, "core", "corvane.wasm")),
+  SPREADSHEET_LIBRARY: asset(join(modules, "@e965", "xlsx", "dist", "xlsx.core.min.js"), "xlsx.core"),
+  ZIP_LIBRARY: asset(join(modules, "fflate", "esm", "browser.js"), "fflate"),
 };
+const LATER = [names.SPREADSHEET_LIBRARY, names.ZIP_LIBRARY];
+[names.TICKER_WORKER] = await bundled([join(web, "src", "ticker-worker.ts")]);
 const id = buildId();
-writeFileSync(join(site, "js", "site.js"),
-  `// Written by assemble-site.mjs.\n${Object.entries(files).map(([k, v]) => `export const ${k} = ${JSON.stringify(v)};`).join("\n")}\n` +
-  `export const BUILD_ID = ${JSON.stringify(id)};\n`);
+const siteModule = `${Object.entries(names).map(([k, v]) => `export const ${k} = ${JSON.stringify(v)};`).join("\n")}
+export const BUILD_ID = ${JSON.stringify(id)};
+export function siteUrl(name) { return new URL(name, new URL("../", import.meta.url)).href; }
+`;
+// Bundled, the page's modules all sit in assets/, so site.js's own address gives the site's root.
+const [main] = await bundled([join(web, "src", "main.ts")], { siteModule });
+const [fileNote] = await bundled([join(web, "src", "file-note.ts")], { format: "iife" });
+const styles = ["style.css", "forms.css"].map((name) => asset(join(web, name)));
 
-// index.html: every module announced, so the browser fetches them at once
-// instead of one import level after the other; the core's script and wasm too.
-const preloads = walk(join(site, "js")).map(siteName).filter((name) => !NOT_PRELOADED.has(name))
-  .map((name) => `<link rel="modulepreload" href="${name}">`);
+// index.html: the core's wasm and script announced at once, so they load
+// while the page's modules do.
+const preloads = readdirSync(join(site, ASSETS)).filter((n) => n.endsWith(".js") && `${ASSETS}/${n}` !== main && !n.startsWith("ticker-worker.") && !n.startsWith("file-note.") && !LATER.includes(`${ASSETS}/${n}`))
+  .map((n) => `<link rel="modulepreload" href="${ASSETS}/${n}">`);
 const html = readFileSync(join(web, "index.html.in"), "utf8")
-  .replace("@CORE_SCRIPT@", files.CORE_SCRIPT)
-  .replace("@CORE_WASM@", files.CORE_WASM)
-  .replace("@MODULE_PRELOADS@", preloads.join("\n"));
+  .replace("@STYLES@", styles.map((s) => `<link rel="stylesheet" href="${s}">`).join("\n"))
+  .replace("@CORE_WASM@", names.CORE_WASM)
+  .replace("@MODULE_PRELOADS@", preloads.join("\n"))
+  .replace("@FILE_NOTE@", fileNote)
+  .replace("@MAIN@", main);
 writeFileSync(join(site, "index.html"), html);
 
 // Last: the service worker, with every file but itself in its version.
 const SW = "sw.js";
-const all = walk(site).filter((path) => siteName(path) !== SW);
+const files = walk(site).map(siteName).filter((name) => name !== SW);
 const version = createHash("sha256");
-for (const path of all) version.update(siteName(path)).update(readFileSync(path));
-const names = all.map(siteName);
+for (const name of files) version.update(name).update(readFileSync(join(site, name)));
 const sw = readFileSync(join(web, "offline", "sw.js"), "utf8")
   .replace("@VERSION@", version.digest("hex").slice(0, 16))
-  .replace("@FILES@", JSON.stringify(["./", ...names.filter((n) => !LATER.test(n))]))
-  .replace("@LATER@", JSON.stringify(names.filter((n) => LATER.test(n))))
-  .replace("@HASHED@", JSON.stringify(names.filter((n) => HASHED.test(basename(n)))));
+  .replace("@FILES@", JSON.stringify(["./", ...files.filter((n) => !LATER.includes(n))]))
+  .replace("@LATER@", JSON.stringify(LATER))
+  .replace("@ASSETS@", JSON.stringify(`${ASSETS}/`));
 writeFileSync(join(site, SW), sw);
-console.log(`site assembled in ${site}: build ${id}, ${names.length + 1} files`);
+console.log(`site assembled in ${site}: build ${id}, ${files.length + 1} files`);

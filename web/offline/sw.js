@@ -6,15 +6,15 @@
 const VERSION = "@VERSION@";
 const FILES = @FILES@;
 const LATER = @LATER@;
-// Named by their content: any copy the browser holds is the right one.
-const HASHED = new Set(@HASHED@);
+// Files named by their content: any copy the browser holds is the right one.
+const ASSETS = @ASSETS@;
 const CACHE = `corvane-site-${VERSION}`;
 
 // The page registers this worker after it has loaded the same files, so the
 // copies come from the browser's HTTP cache: hashed files as they are, the
 // others revalidated (a 304 when unchanged). Nothing is downloaded twice.
 function request(file) {
-  return new Request(file, { cache: HASHED.has(file) ? "force-cache" : "no-cache" });
+  return new Request(file, { cache: file.startsWith(ASSETS) ? "force-cache" : "no-cache" });
 }
 
 self.addEventListener("install", (event) => {

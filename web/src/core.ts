@@ -1,7 +1,7 @@
 // The WebAssembly module built from the C++ core (src/web): its types as the
 // page sees them, and loading it.
 
-import { CORE_SCRIPT, CORE_WASM } from "./site.js";
+import { CORE_SCRIPT, CORE_WASM, siteUrl } from "./site.js";
 
 export type StatusColour = "blue" | "red";
 export type MessageKind = "information" | "exclamation" | "warning";
@@ -142,7 +142,6 @@ type ModuleFactory = (options: ModuleOptions) => Promise<CoreModule>;
 // The module's script and its wasm carry a hash in their names; the wasm is
 // fetched once (index.html preloads it) and compiled while it streams in.
 export async function loadCore(): Promise<CoreModule> {
-  const url = (name: string) => new URL(`../${name}`, import.meta.url).href;
-  const imported = (await import(url(CORE_SCRIPT))) as { default: ModuleFactory };
-  return imported.default({ locateFile: (path) => (path.endsWith(".wasm") ? url(CORE_WASM) : url(path)) });
+  const imported = (await import(siteUrl(CORE_SCRIPT))) as { default: ModuleFactory };
+  return imported.default({ locateFile: (path) => (path.endsWith(".wasm") ? siteUrl(CORE_WASM) : siteUrl(path)) });
 }

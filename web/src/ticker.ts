@@ -1,12 +1,13 @@
 // Wake-ups at points of the page clock (performance.now), timed by the
 // worker in ticker-worker.ts so that they keep their pace in a hidden tab.
+import { TICKER_WORKER, siteUrl } from "./site.js";
 
 export class Ticker {
   private readonly worker: Worker;
   private readonly callbacks = new Map<string, () => void>();
 
   constructor() {
-    this.worker = new Worker(new URL("./ticker-worker.js", import.meta.url), { type: "module" });
+    this.worker = new Worker(siteUrl(TICKER_WORKER), { type: "module" });
     this.worker.onmessage = (event: MessageEvent<string>) => {
       const callback = this.callbacks.get(event.data);
       if (!callback) return;

@@ -1,9 +1,9 @@
 // fflate, the zip library, loaded when first needed.
 import type * as Fflate from "fflate";
-import { ZIP_LIBRARY } from "../site.js";
+import { ZIP_LIBRARY, siteUrl } from "../site.js";
 
 export type { Fflate };
 
 export function fflate(): Promise<typeof Fflate> {
-  return import(new URL(`../../${ZIP_LIBRARY}`, import.meta.url).href) as Promise<typeof Fflate>;
+  return import(siteUrl(ZIP_LIBRARY)) as Promise<typeof Fflate>;
 }

@@ -2,7 +2,7 @@
 // page starts without it). The cell layout stays in the core: this only
 // turns a file's first sheet into cells and cells into an .xlsx file.
 
-import { SPREADSHEET_LIBRARY } from "../site.js";
+import { SPREADSHEET_LIBRARY, siteUrl } from "../site.js";
 import { fflate } from "./fflate.js";
 
 // A cell as the core takes it: row and column from 1, kind "n" number,
@@ -49,7 +49,7 @@ let library: Promise<SheetJs> | null = null;
 function sheetJs(): Promise<SheetJs> {
   library ??= new Promise<SheetJs>((resolve, reject) => {
     const script = document.createElement("script");
-    script.src = new URL(`../../${SPREADSHEET_LIBRARY}`, import.meta.url).href;
+    script.src = siteUrl(SPREADSHEET_LIBRARY);
     script.onload = () => resolve((globalThis as unknown as { XLSX: SheetJs }).XLSX);
     script.onerror = () => {
       library = null;
