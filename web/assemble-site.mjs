@@ -96,18 +96,20 @@ export function siteUrl(name) { return new URL(name, new URL("../", import.meta.
 // Bundled, the page's modules all sit in assets/, so site.js's own address gives the site's root.
 const [main] = await bundled([join(web, "src", "main.ts")], { siteModule });
 const [fileNote] = await bundled([join(web, "src", "file-note.ts")], { format: "iife" });
-const styles = ["style.css", "forms.css"].map((name) => asset(join(web, name)));
+// Both style sheets in one, one request.
+const style = asset(join(web, "style.css"), "style", Buffer.concat(["style.css", "forms.css"].map((name) => readFileSync(join(web, name)))));
 
 // index.html: the core's wasm and script announced at once, so they load
 // while the page's modules do.
 const preloads = readdirSync(join(site, ASSETS)).filter((n) => n.endsWith(".js") && `${ASSETS}/${n}` !== main && !n.startsWith("ticker-worker.") && !n.startsWith("file-note.") && !LATER.includes(`${ASSETS}/${n}`))
   .map((n) => `<link rel="modulepreload" href="${ASSETS}/${n}">`);
 const html = readFileSync(join(web, "index.html.in"), "utf8")
-  .replace("@STYLES@", styles.map((s) => `<link rel="stylesheet" href="${s}">`).join("\n"))
+  .replace("@STYLE@", style)
   .replace("@CORE_WASM@", names.CORE_WASM)
   .replace("@MODULE_PRELOADS@", preloads.join("\n"))
   .replace("@FILE_NOTE@", fileNote)
-  .replace("@MAIN@", main);
+  .replace("@MAIN@", main)
+  .replace("@BUILD_ID@", id);
 writeFileSync(join(site, "index.html"), html);
 
 // Last: the service worker, with every file but itself in its version.
@@ -117,7 +119,7 @@ const version = createHash("sha256");
 for (const name of files) version.update(name).update(readFileSync(join(site, name)));
 const sw = readFileSync(join(web, "offline", "sw.js"), "utf8")
   .replace("@VERSION@", version.digest("hex").slice(0, 16))
-  .replace("@FILES@", JSON.stringify(["./", ...files.filter((n) => !LATER.includes(n))]))
+  .replace("@FILES@", JSON.stringify(["./", ...files.filter((n) => n !== "index.html" && !LATER.includes(n))]))
   .replace("@LATER@", JSON.stringify(LATER))
   .replace("@ASSETS@", JSON.stringify(`${ASSETS}/`));
 writeFileSync(join(site, SW), sw);

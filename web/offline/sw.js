@@ -58,8 +58,8 @@ self.addEventListener("fetch", (event) => {
   if (request.method !== "GET") return;
   const url = new URL(request.url);
   url.search = "";
-  // A page address with a query ("?demo") is still the one page.
-  if (request.mode === "navigate" && url.href === self.registration.scope) {
+  // A page address with a query ("?demo"), or ending in index.html, is still the one page.
+  if (request.mode === "navigate" && (url.href === self.registration.scope || url.href === `${self.registration.scope}index.html`)) {
     event.respondWith(caches.match("./", { cacheName: CACHE }).then((cached) => cached || fetch(request)));
   } else if (KEPT.has(url.href)) {
     event.respondWith(caches.match(url.href, { cacheName: CACHE }).then((cached) => cached || fetch(request)));
