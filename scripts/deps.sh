@@ -8,7 +8,7 @@ PACKAGES=(
   libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libgsf-1-dev
   socat xvfb xauth imagemagick python3
   fonts-liberation poppler-utils
-  emscripten node-acorn chromium
+  emscripten node-acorn chromium brotli gzip
   ${CORVANE_EXTRA_PACKAGES:-}
 )
 # The page's tooling and browser tests run on node; a node installed

@@ -124,8 +124,9 @@ export class SimRadio {
 // is relayed to it, the others never answer.
 let relayCount = 0;
 
-export async function openProgram(browser, site, ports, { query = "", initScript = "" } = {}) {
+export async function openProgram(browser, site, ports, { query = "", initScript = "", watch = () => {} } = {}) {
   const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, acceptDownloads: true });
+  watch(context);
   const page = await context.newPage();
   const errors = [];
   page.on("pageerror", (e) => errors.push(e.message));
