@@ -52,9 +52,10 @@ function buildId() {
   }
 }
 
-// Bundles ENTRY (and what it imports) into assets/, minified, with
-// "site.js" answered by SITE_MODULE; returns the site names of the entries.
-async function bundled(entryPoints, { format = "esm", siteModule = "" } = {}) {
+// Bundles ENTRY (and what it imports, in chunks) into assets/, minified, with
+// "site.js" answered by SITE_MODULE; returns the site names of the entry's
+// output and of its chunks.
+async function bundled(entry, { format = "esm", siteModule = "" } = {}) {
   const siteJs = {
     name: "site",
     setup(b) {
@@ -63,12 +64,13 @@ async function bundled(entryPoints, { format = "esm", siteModule = "" } = {}) {
     },
   };
   const result = await bundle({
-    entryPoints, absWorkingDir: source, bundle: true, format, splitting: format === "esm", minify: true, target: "es2022",
+    entryPoints: [entry], absWorkingDir: source, bundle: true, format, splitting: format === "esm", minify: true, target: "es2022",
     outdir: join(site, ASSETS), entryNames: "[name].[hash]", chunkNames: "[name].[hash]",
     metafile: true, logLevel: "warning", legalComments: "none", plugins: [siteJs],
   });
-  const outputs = Object.entries(result.metafile.outputs);
-  return entryPoints.map((entry) => siteName(join(source, outputs.find(([, o]) => o.entryPoint && join(source, o.entryPoint) === entry)[0])));
+  const outputs = Object.entries(result.metafile.outputs).filter(([name]) => name.endsWith(".js"));
+  const named = ([name]) => siteName(join(source, name));
+  return { output: named(outputs.find(([, o]) => o.entryPoint)), chunks: outputs.filter(([, o]) => !o.entryPoint).map(named) };
 }
 
 rmSync(site, { recursive: true, force: true });
@@ -87,28 +89,27 @@ const names = {
   ZIP_LIBRARY: asset(join(modules, "fflate", "esm", "browser.js"), "fflate"),
 };
 const LATER = [names.SPREADSHEET_LIBRARY, names.ZIP_LIBRARY];
-[names.TICKER_WORKER] = await bundled([join(web, "src", "ticker-worker.ts")]);
+names.TICKER_WORKER = (await bundled(join(web, "src", "ticker-worker.ts"))).output;
 const id = buildId();
 const siteModule = `${Object.entries(names).map(([k, v]) => `export const ${k} = ${JSON.stringify(v)};`).join("\n")}
 export const BUILD_ID = ${JSON.stringify(id)};
 export function siteUrl(name) { return new URL(name, new URL("../", import.meta.url)).href; }
 `;
 // Bundled, the page's modules all sit in assets/, so site.js's own address gives the site's root.
-const [main] = await bundled([join(web, "src", "main.ts")], { siteModule });
-const [fileNote] = await bundled([join(web, "src", "file-note.ts")], { format: "iife" });
+const page = await bundled(join(web, "src", "main.ts"), { siteModule });
+const fileNote = (await bundled(join(web, "src", "file-note.ts"), { format: "iife" })).output;
 // Both style sheets in one, one request.
 const style = asset(join(web, "style.css"), "style", Buffer.concat(["style.css", "forms.css"].map((name) => readFileSync(join(web, name)))));
 
-// index.html: the core's wasm and script announced at once, so they load
-// while the page's modules do.
-const preloads = readdirSync(join(site, ASSETS)).filter((n) => n.endsWith(".js") && `${ASSETS}/${n}` !== main && !n.startsWith("ticker-worker.") && !n.startsWith("file-note.") && !LATER.includes(`${ASSETS}/${n}`))
-  .map((n) => `<link rel="modulepreload" href="${ASSETS}/${n}">`);
+// index.html: the core's wasm and script and every chunk of the page
+// announced at once, so they all load side by side.
+const preloads = [names.CORE_SCRIPT, ...page.chunks].map((name) => `<link rel="modulepreload" href="${name}">`);
 const html = readFileSync(join(web, "index.html.in"), "utf8")
   .replace("@STYLE@", style)
   .replace("@CORE_WASM@", names.CORE_WASM)
   .replace("@MODULE_PRELOADS@", preloads.join("\n"))
   .replace("@FILE_NOTE@", fileNote)
-  .replace("@MAIN@", main)
+  .replace("@MAIN@", page.output)
   .replace("@BUILD_ID@", id);
 writeFileSync(join(site, "index.html"), html);
 

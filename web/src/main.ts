@@ -1,29 +1,35 @@
 // Start: the core module, the stored files, the demo radio when asked for
-// ("?demo"), then the program with its access-code window. The core starts
-// compiling before the program's modules are evaluated, and the service
-// worker is registered only once the window shows, so neither waits for the
-// other.
+// ("?demo"), then the program with its access-code window. The core compiles
+// while the program's modules load and the stored files are read, and the
+// service worker is registered only once the window shows, so none of them
+// waits for another.
 import { loadCore } from "./core.js";
 import { keepForOffline } from "./offline.js";
+import { OriginStorage } from "./storage.js";
 
 async function main(): Promise<void> {
   const root = document.getElementById("app");
   if (!root) return;
+  performance.mark("corvane-main");
   const loading = loadCore();
-  const [{ installDemoRadio }, { Program }, { OriginStorage }, { Ticker }] = await Promise.all([
-    import("./demo-serial.js"), import("./program.js"), import("./storage.js"), import("./ticker.js"),
+  const stored = OriginStorage.read();
+  stored.catch(() => undefined); // reported where it is awaited
+  const [{ installDemoRadio }, { Program }, { Ticker }] = await Promise.all([
+    import("./demo-serial.js"), import("./program.js"), import("./ticker.js"),
   ]);
   const core = await loading;
   performance.mark("corvane-core-loaded");
   const storage = new OriginStorage(core.FS);
-  await storage.load();
+  await storage.load(stored);
   performance.mark("corvane-storage-loaded");
   const ticker = new Ticker();
   if (new URLSearchParams(location.search).has("demo")) {
     installDemoRadio(core, ticker, () => void storage.flush());
     document.body.classList.add("demo");
   }
-  const started = new Program(core, storage, ticker, root).start();
+  const program = new Program(core, storage, ticker, root);
+  performance.mark("corvane-program-made");
+  const started = program.start();
   keepForOffline();
   await started;
 }

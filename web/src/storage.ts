@@ -21,7 +21,36 @@ function sameBytes(a: Uint8Array | undefined, b: Uint8Array): boolean {
   return true;
 }
 
+// What the browser storage holds, read before the core is there (reading
+// needs none of it, so it overlaps the core's loading): folders with null.
+export type StoredTree = Map<string, Uint8Array | null>;
+
+async function storageRoot(): Promise<FileSystemDirectoryHandle | null> {
+  if (!navigator.storage?.getDirectory) return null;
+  const top = await navigator.storage.getDirectory();
+  return top.getDirectoryHandle(OPFS_FOLDER, { create: true });
+}
+
+async function readTree(dir: FileSystemDirectoryHandle, relative: string, out: StoredTree): Promise<StoredTree> {
+  for await (const [name, handle] of (dir as unknown as DirectoryEntries).entries()) {
+    const path = relative ? `${relative}/${name}` : name;
+    if (handle.kind === "directory") {
+      out.set(path, null);
+      await readTree(handle as FileSystemDirectoryHandle, path, out);
+    } else {
+      out.set(path, new Uint8Array(await (await (handle as FileSystemFileHandle).getFile()).arrayBuffer()));
+    }
+  }
+  return out;
+}
+
 export class OriginStorage {
+  // The stored tree; an origin without storage has an empty one.
+  static async read(): Promise<StoredTree> {
+    const root = await storageRoot();
+    return root ? readTree(root, "", new Map()) : new Map();
+  }
+
   // What the browser storage holds, by path below STORAGE_ROOT.
   private readonly stored = new Map<string, Uint8Array>();
   private pending: Promise<void> = Promise.resolve();
@@ -29,12 +58,18 @@ export class OriginStorage {
 
   constructor(private readonly fs: EmscriptenFS) {}
 
-  // Copies the stored tree into memory; an origin without storage starts empty.
-  async load(): Promise<void> {
+  // Copies the stored tree (read now unless given) into memory.
+  async load(tree?: Promise<StoredTree>): Promise<void> {
     this.fs.mkdirTree(PROGRAM_FOLDER);
     this.fs.mkdirTree(DEMO_RADIO_MEMORY.slice(0, DEMO_RADIO_MEMORY.lastIndexOf("/")));
-    const root = await this.root();
-    if (root) await this.copyIn(root, "");
+    for (const [path, bytes] of await (tree ?? OriginStorage.read())) {
+      if (!bytes) {
+        this.fs.mkdirTree(`${STORAGE_ROOT}/${path}`);
+        continue;
+      }
+      this.fs.writeFile(`${STORAGE_ROOT}/${path}`, bytes);
+      this.stored.set(path, bytes);
+    }
   }
 
   // Runs after each flush's own writes (an open folder takes its copy then).
@@ -73,24 +108,8 @@ export class OriginStorage {
     return this.fs.readFile(`${STORAGE_ROOT}/${path}`);
   }
 
-  private async root(): Promise<FileSystemDirectoryHandle | null> {
-    if (!navigator.storage?.getDirectory) return null;
-    const top = await navigator.storage.getDirectory();
-    return top.getDirectoryHandle(OPFS_FOLDER, { create: true });
-  }
-
-  private async copyIn(dir: FileSystemDirectoryHandle, relative: string): Promise<void> {
-    for await (const [name, handle] of (dir as unknown as DirectoryEntries).entries()) {
-      const path = relative ? `${relative}/${name}` : name;
-      if (handle.kind === "directory") {
-        this.fs.mkdirTree(`${STORAGE_ROOT}/${path}`);
-        await this.copyIn(handle as FileSystemDirectoryHandle, path);
-      } else {
-        const bytes = new Uint8Array(await (await (handle as FileSystemFileHandle).getFile()).arrayBuffer());
-        this.fs.writeFile(`${STORAGE_ROOT}/${path}`, bytes);
-        this.stored.set(path, bytes);
-      }
-    }
+  private root(): Promise<FileSystemDirectoryHandle | null> {
+    return storageRoot();
   }
 
   private memoryFiles(relative: string, out: string[]): string[] {
