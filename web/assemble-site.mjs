@@ -54,7 +54,7 @@ function buildId() {
 
 // Bundles ENTRY (and what it imports, in chunks) into assets/, minified, with
 // "site.js" answered by SITE_MODULE; returns the site names of the entry's
-// output and of its chunks.
+// output and of its chunks (those of its dynamic imports too).
 async function bundled(entry, { format = "esm", siteModule = "" } = {}) {
   const siteJs = {
     name: "site",
@@ -70,7 +70,8 @@ async function bundled(entry, { format = "esm", siteModule = "" } = {}) {
   });
   const outputs = Object.entries(result.metafile.outputs).filter(([name]) => name.endsWith(".js"));
   const named = ([name]) => siteName(join(source, name));
-  return { output: named(outputs.find(([, o]) => o.entryPoint)), chunks: outputs.filter(([, o]) => !o.entryPoint).map(named) };
+  const isEntry = ([, o]) => o.entryPoint && join(source, o.entryPoint) === entry;
+  return { output: named(outputs.find(isEntry)), chunks: outputs.filter((o) => !isEntry(o)).map(named) };
 }
 
 rmSync(site, { recursive: true, force: true });
