@@ -322,7 +322,7 @@ test("installable and offline: after the first visit the page starts and runs wi
   const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
   assert.deepEqual(installabilityErrors.map((e) => e.errorId).filter((id) => id !== "in-incognito"), []);
   // The first visit leaves the file-format libraries to their first use.
-  assert.deepEqual(own.served.filter((s) => s.path.startsWith("/vendor/")), []);
+  assert.deepEqual(own.served.filter((s) => /xlsx|fflate/.test(s.path)), []);
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   await downloaded(page, "saveFile");
