@@ -130,6 +130,9 @@ export async function openProgram(browser, site, ports, { query = "", initScript
   const page = await context.newPage();
   const errors = [];
   page.on("pageerror", (e) => errors.push(e.message));
+  // Whatever the page's content-security-policy refused counts as an error too.
+  await page.exposeFunction("__corvaneViolation", (text) => errors.push(`content-security-policy refused ${text}`));
+  await page.addInitScript(() => document.addEventListener("securitypolicyviolation", (e) => window.__corvaneViolation(`${e.violatedDirective}: ${e.blockedURI}`)));
   const radios = new Map();
   const relays = [];
   const config = Object.entries(ports).map(([name, radio]) => {
