@@ -42,8 +42,17 @@ const scoped = (files) => new Set(files.map((file) => new URL(file, self.registr
 const KEPT = scoped(FILES);
 const KEPT_LATER = scoped(LATER);
 
+// The cache opened once per start of this worker, not once per request.
+let opened = null;
+const kept = () => (opened ??= caches.open(CACHE));
+
+async function fromCache(request, url) {
+  const cached = await (await kept()).match(url);
+  return cached || fetch(request);
+}
+
 async function keptOrFetched(request, url) {
-  const cache = await caches.open(CACHE);
+  const cache = await kept();
   const cached = await cache.match(url);
   if (cached) return cached;
   const response = await fetch(request);
@@ -60,9 +69,9 @@ self.addEventListener("fetch", (event) => {
   url.search = "";
   // A page address with a query ("?demo"), or ending in index.html, is still the one page.
   if (request.mode === "navigate" && (url.href === self.registration.scope || url.href === `${self.registration.scope}index.html`)) {
-    event.respondWith(caches.match("./", { cacheName: CACHE }).then((cached) => cached || fetch(request)));
+    event.respondWith(fromCache(request, self.registration.scope));
   } else if (KEPT.has(url.href)) {
-    event.respondWith(caches.match(url.href, { cacheName: CACHE }).then((cached) => cached || fetch(request)));
+    event.respondWith(fromCache(request, url.href));
   } else if (KEPT_LATER.has(url.href)) {
     event.respondWith(keptOrFetched(request, url.href));
   }
