@@ -9,7 +9,7 @@ import { join, relative } from "node:path";
 import { after, before, test } from "node:test";
 import { fileURLToPath } from "node:url";
 import { brotliDecompressSync, gunzipSync } from "node:zlib";
-import { enterCode, launchBrowser, openProgram, removeDir, tempDir } from "./harness.mjs";
+import { enterCode, launchBrowser, openProgram, removeDir, takeMessage, tempDir } from "./harness.mjs";
 
 const root = fileURLToPath(new URL("../..", import.meta.url));
 const PREFIX = "corvane";
@@ -123,6 +123,10 @@ test(`served under /${PREFIX}/ by a plain static server: the access code, the fr
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   assert.equal(await page.textContent("[data-row='1'][data-col='2']"), "446.006250");
+  // The spreadsheet library is kept only once used with a network, and the message says so.
+  await page.click("[data-name=mnuFile]");
+  await page.click("[data-name=saveFile]");
+  assert.match((await takeMessage(page)).text, /spreadsheet library could not be loaded \(with no network it is there only after/);
 
   assert.deepEqual(errors, []); // policy violations included
   const origin = new URL(server.url).origin;

@@ -53,7 +53,8 @@ function sheetJs(): Promise<SheetJs> {
     script.onload = () => resolve((globalThis as unknown as { XLSX: SheetJs }).XLSX);
     script.onerror = () => {
       library = null;
-      reject(new Error("the spreadsheet library could not be loaded"));
+      // Offline it is there only once a workbook was opened or saved with a network.
+      reject(new Error("the spreadsheet library could not be loaded (with no network it is there only after a workbook was opened or saved once with one)"));
     };
     document.head.append(script);
   });
