@@ -46,12 +46,10 @@ int RunImport(CliContext& ctx, std::span<const std::string> args) {
     // The import's files and the channel files: all ten as one set.
     SavePoint point(ctx.folder);
     const ImportResult result = ImportSpreadsheet(ws, words[0]);
-    if (!result.Changed() || !result.message.empty()) return Fail(ctx, words[0], result.message);
+    if (!result.Changed() || result.saveFailed) return Fail(ctx, words[0], result.message);
     SaveChannelFiles(ws);
     if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
-    if (result.outcome == ImportOutcome::EditionDefaults) {
-        ctx.out << "Workbook of another edition: settings taken, channel table set to the default plan\n";
-    }
+    if (result.outcome == ImportOutcome::EditionDefaults) ctx.out << result.message << "\n";
     return kExitOk;
 #else
     return Fail(ctx, words[0], "this build has no spreadsheet support");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "store/workbook/DateSerial.h"
 #include "store/workbook/WorkbookReaders.h"
 #include "store/workbook/XmlStream.h"
 
@@ -45,7 +46,10 @@ struct PendingCell {
         }
         if (valueType == "boolean") return CellValue::Boolean(value == "true" || value == "1");
         if (valueType == "string") return CellValue::Text(hasStringValue ? value : paragraphs);
-        return value.empty() ? CellValue::Text(paragraphs) : CellValue::Text(value);  // date, time
+        // A number shown as a date or time counts as its serial number, as in .xlsx and .xls.
+        const auto serial = valueType == "date" ? DateTimeSerial(value) : valueType == "time" ? DurationSerial(value) : std::nullopt;
+        if (serial) return CellValue::Number(*serial);
+        return value.empty() ? CellValue::Text(paragraphs) : CellValue::Text(value);
     }
 };
 

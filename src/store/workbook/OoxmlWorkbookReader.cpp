@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "store/workbook/DateSerial.h"
+#include "store/workbook/OoxmlText.h"
 #include "store/workbook/WorkbookReaders.h"
 #include "store/workbook/XmlStream.h"
 
@@ -168,8 +170,11 @@ private:
             std::from_chars(text_.data(), text_.data() + text_.size(), index);
             if (index >= 0) sharedStrings.push_back({cellRow_, cellCol_, index});
             else book.SetCell(cellRow_, cellCol_, CellValue::Error(text_));
-        } else if (type_ == "inlineStr" || type_ == "str" || type_ == "d") {
-            book.SetCell(cellRow_, cellCol_, CellValue::Text(text_));
+        } else if (type_ == "inlineStr" || type_ == "str") {
+            book.SetCell(cellRow_, cellCol_, CellValue::Text(DecodeOoxmlEscapes(text_)));
+        } else if (type_ == "d") {
+            const auto serial = DateTimeSerial(text_);
+            book.SetCell(cellRow_, cellCol_, serial ? CellValue::Number(*serial) : CellValue::Text(text_));
         } else if (type_ == "b") {
             book.SetCell(cellRow_, cellCol_, CellValue::Boolean(text_ == "1" || text_ == "true"));
         } else if (type_ == "e") {
@@ -260,7 +265,9 @@ Result<Workbook> ReadOfficeOpenXml(ZipArchive& archive, ReadArea area) {
         SharedStringsHandler strings(wanted);
         if (Status parsed = ParseXmlPart(archive, ResolvePart(workbookPart, table->target), strings); !parsed) return parsed;
         if (wanted.rbegin()->first >= strings.Count()) return Status::Error(std::string(kDamaged) + " (a shared string is missing)");
-        for (const SharedStringUse& use : cells.sharedStrings) cells.book.SetCell(use.row, use.col, CellValue::Text(wanted[use.index]));
+        for (const SharedStringUse& use : cells.sharedStrings) {
+            cells.book.SetCell(use.row, use.col, CellValue::Text(DecodeOoxmlEscapes(wanted[use.index])));
+        }
     }
     return std::move(cells.book);
 }

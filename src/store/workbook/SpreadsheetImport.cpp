@@ -3,6 +3,8 @@
 #include <type_traits>
 
 #include "model/ChannelDefaults.h"
+#include "model/CodePage.h"
+#include "model/Edition.h"
 #include "model/GroupTable.h"
 #include "model/NumberParse.h"
 #include "store/ChannelFiles.h"
@@ -88,6 +90,45 @@ Status CheckReadCellsUsable(const Workbook& book) {
     return Status::Ok();
 }
 
+std::string EditionName(int16_t edition) {
+    if (edition == kEditionPmrLpd) return "PMR + LPD";
+    if (edition == kEditionKorea) return "Korea";
+    return "edition " + std::to_string(edition);
+}
+
+// What the import did with a workbook of another edition, in one sentence.
+std::string FallbackReport(const Workbook& book, int16_t imported, int16_t current) {
+    std::string why;
+    if (book.Cell(sheet::kEditionRow, sheet::kSettingsColumn).IsEmpty()) {
+        why = "The workbook names no edition (its cell A257 is empty)";
+    } else if (IsKnownEdition(imported)) {
+        why = "The workbook was saved in the " + EditionName(imported) + " edition";
+    } else {
+        why = "The workbook names edition " + std::to_string(imported) + " in its cell A257, which is not " + EditionName(current);
+    }
+    return why + ", so its channels and group set-up were not taken: the channel table now holds the " + EditionName(current) +
+           " preset plan in Default mode and the group set-up was reset; the workbook's other settings were taken.";
+}
+
+// The first character of utf8 outside Windows-1252, empty when all fit.
+std::string FirstCharacterOutsideWindows1252(std::string_view utf8) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string_view character = utf8.substr(at, length);
+        if (!FitsWindows1252(character)) return std::string(character);
+        at += length;
+    }
+    return {};
+}
+
+Status CheckWindows1252(const std::string& text, int row) {
+    const std::string outside = FirstCharacterOutsideWindows1252(text);
+    if (outside.empty()) return Status::Ok();
+    return Status::Error("cell " + CellName(row, sheet::kSettingsColumn) + " holds \"" + text + "\", whose character \"" + outside +
+                         "\" the working files cannot keep (they are in Windows-1252)");
+}
+
 // A workbook of this program always has its settings block; one without any
 // value there (data on another sheet, an empty workbook) would otherwise
 // count as "another edition" and replace everything with nothing.
@@ -114,6 +155,7 @@ Status ReadSheetInto(const Workbook& book, Workspace& staged) {
         using Field = std::remove_cvref_t<decltype(field)>;
         if constexpr (std::is_same_v<Field, std::string>) {
             field = CellText(cell);
+            failure = CheckWindows1252(field, row);
         } else {
             Result<Field> value = [&] {
                 if constexpr (std::is_same_v<Field, int16_t>) return CellToInt16(cell, row, sheet::kSettingsColumn);
@@ -133,13 +175,19 @@ ImportResult ImportSheet(Workspace& ws, const Workbook& book) {
     }
 
     const int16_t currentEdition = ws.edition;
-    const bool sameEdition = staged.edition == currentEdition;
+    const int16_t importedEdition = staged.edition;
+    const bool sameEdition = importedEdition == currentEdition;
     staged.edition = currentEdition;
     TakeOver(staged, ws);
 
     const Status saved = sameEdition ? KeepImported(ws) : FallBackToEditionDefaults(ws);
     ImportResult result{sameEdition ? ImportOutcome::SameEdition : ImportOutcome::EditionDefaults, {}};
-    if (!saved) result.message = std::string(kSaveFailurePrefix) + saved.message();
+    if (!sameEdition) result.message = FallbackReport(book, importedEdition, currentEdition);
+    if (!saved) {
+        result.saveFailed = true;
+        if (!result.message.empty()) result.message += '\n';
+        result.message += std::string(kSaveFailurePrefix) + saved.message();
+    }
     return result;
 }
 

@@ -24,7 +24,10 @@ enum class ImportOutcome {
 
 struct ImportResult {
     ImportOutcome outcome = ImportOutcome::Failed;
-    std::string message;  // for the user; empty when there is nothing to say
+    // For the user: why it was refused or failed, what a workbook of another
+    // edition reset, a save that failed; empty when there is nothing to say.
+    std::string message;
+    bool saveFailed = false;  // taken in memory, but a working file was not written
 
     // The workspace changed, so the caller refreshes the grid and the Mode menu.
     bool Changed() const { return outcome == ImportOutcome::SameEdition || outcome == ImportOutcome::EditionDefaults; }
@@ -36,14 +39,16 @@ bool IsInsideDataFolder(const Workspace& ws, const std::filesystem::path& path);
 
 // Copies the channel block and the settings block of book into staged, row
 // by row; stops at the first settings cell that does not convert. Refuses a
-// book with an error or an uncomputed formula in a cell it reads, and one
-// whose settings block (A257:A320) holds no value at all.
+// book with an error or an uncomputed formula in a cell it reads, one whose
+// settings block (A257:A320) holds no value at all, and a settings text with
+// a character outside Windows-1252 (the code page of Port.txt and Group.txt).
 Status ReadSheetInto(const Workbook& book, Workspace& staged);
 
 // Everything the import does once the workbook's first sheet is read: the
-// sheet is taken or, for another edition, the default plan is filled in;
-// writes Port.txt, Group.txt and (on the fallback) the channel files. Free of
-// any file format, so the browser hands in the cells its own reader found.
+// sheet is taken or, for another edition, the default plan is filled in (the
+// message says what was reset); writes Port.txt, Group.txt and (on the
+// fallback) the channel files. Free of any file format, so the browser hands
+// in the cells its own reader found.
 ImportResult ImportSheet(Workspace& ws, const Workbook& book);
 
 // The File Open command after the dialog: folder check, read, then either

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "model/Status.h"
@@ -66,6 +67,7 @@ struct ReadArea {
 enum class WorkbookFormat { Unknown, OfficeOpenXml, OpenDocument, LegacyBinary };
 
 // Recognises the format by the file's content, never by its name.
+WorkbookFormat DetectWorkbookFormat(std::string_view bytes);
 WorkbookFormat DetectWorkbookFormat(const std::filesystem::path& path);
 
 // Nothing this program writes or a user's edit produces comes near these; a
@@ -73,12 +75,21 @@ WorkbookFormat DetectWorkbookFormat(const std::filesystem::path& path);
 inline constexpr std::uintmax_t kMaxWorkbookFileBytes = 16u * 1024u * 1024u;
 inline constexpr std::uintmax_t kMaxUnpackedWorkbookBytes = 32u * 1024u * 1024u;
 
-// Reads the first sheet of an .xlsx, .ods or .xls file. Errors are one
-// sentence naming the file.
+// Reads the first sheet of an .xlsx, .ods or .xls file held in bytes. Errors
+// are one sentence naming the file by name, the name the user knows it by.
+Result<Workbook> ReadWorkbook(std::string_view bytes, std::string_view name, ReadArea area = {});
+// The same for .xls only, which needs no library (the browser reads the
+// other formats itself).
+Result<Workbook> ReadLegacyWorkbook(std::string_view bytes, std::string_view name, ReadArea area = {});
+// ReadWorkbook on the file at path, named by path; its size is checked
+// before it is read.
 Result<Workbook> OpenWorkbook(const std::filesystem::path& path, ReadArea area = {});
 
-// Writes an Office Open XML workbook with the cells on its first sheet,
-// replacing an existing file of that name.
+// An Office Open XML workbook with the cells on its first sheet.
+Result<std::string> WorkbookBytes(const Workbook& book);
+// Writes WorkbookBytes to path as the working files are written: through a
+// temporary file created beside it, through a symbolic link, keeping the
+// old file's permission bits. Errors are one sentence naming path.
 Status SaveWorkbook(const Workbook& book, const std::filesystem::path& path);
 
 }  // namespace corvane

@@ -30,10 +30,7 @@ Result<std::string> ReadWhole(const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path, ec)) return Status::Error(name + " is a folder, not a workbook.");
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) return Status::Error(name + " cannot be read: " + ec.message() + ".");
-    if (size > kMaxWorkbookFileBytes) {
-        return Status::Error(name + " is larger than " + std::to_string(kMaxWorkbookFileBytes / kMegabyte) +
-                             " MB, far larger than any workbook holds; it is not read.");
-    }
+    if (Status fits = detail::CheckWorkbookSize(size, name); !fits) return fits;
     std::ifstream in(path, std::ios::binary);
     if (!in) return Status::Error(name + " cannot be opened for reading (is it readable?).");
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -51,46 +48,46 @@ WorkbookFormat ZipFormat(detail::ZipArchive& archive) {
     return WorkbookFormat::Unknown;
 }
 
-Status NotAWorkbook(const std::filesystem::path& path) {
-    return Status::Error(path.string() + " is not a spreadsheet workbook (.xlsx, .ods or .xls).");
-}
+Status NotAWorkbook(std::string_view name) { return detail::Named(name, "is not a spreadsheet workbook (.xlsx, .ods or .xls)"); }
 
-Status Because(const std::filesystem::path& path, const Status& reason) { return Status::Error(path.string() + " " + reason.message() + "."); }
-
-Result<Workbook> ReadZip(const std::filesystem::path& path, std::string_view bytes, ReadArea area) {
+Result<Workbook> ReadZip(std::string_view bytes, std::string_view name, ReadArea area) {
     Result<detail::ZipArchive> archive = detail::ZipArchive::Open(bytes, kMaxUnpackedWorkbookBytes);
-    if (!archive) return Because(path, archive.status());
-    Result<Workbook> book = NotAWorkbook(path);
+    if (!archive) return detail::Named(name, archive.message());
+    Result<Workbook> book = NotAWorkbook(name);
     switch (ZipFormat(archive.value())) {
         case WorkbookFormat::OfficeOpenXml: book = detail::ReadOfficeOpenXml(archive.value(), area); break;
         case WorkbookFormat::OpenDocument: book = detail::ReadOpenDocument(archive.value(), area); break;
-        default: return NotAWorkbook(path);
+        default: return NotAWorkbook(name);
     }
-    if (!book) return Because(path, book.status());
+    if (!book) return detail::Named(name, book.message());
     return book;
 }
 
 }  // namespace
 
+WorkbookFormat DetectWorkbookFormat(std::string_view bytes) {
+    if (bytes.starts_with(kOle2Magic)) return WorkbookFormat::LegacyBinary;
+    if (!bytes.starts_with(kZipMagic) || bytes.size() > kMaxWorkbookFileBytes) return WorkbookFormat::Unknown;
+    Result<detail::ZipArchive> archive = detail::ZipArchive::Open(bytes, kMaxUnpackedWorkbookBytes);
+    return archive ? ZipFormat(archive.value()) : WorkbookFormat::Unknown;
+}
+
 WorkbookFormat DetectWorkbookFormat(const std::filesystem::path& path) {
     const auto bytes = ReadWhole(path);
-    if (!bytes) return WorkbookFormat::Unknown;
-    if (bytes->starts_with(kOle2Magic)) return WorkbookFormat::LegacyBinary;
-    if (!bytes->starts_with(kZipMagic)) return WorkbookFormat::Unknown;
-    Result<detail::ZipArchive> archive = detail::ZipArchive::Open(*bytes, kMaxUnpackedWorkbookBytes);
-    return archive ? ZipFormat(archive.value()) : WorkbookFormat::Unknown;
+    return bytes ? DetectWorkbookFormat(std::string_view(*bytes)) : WorkbookFormat::Unknown;
+}
+
+Result<Workbook> ReadWorkbook(std::string_view bytes, std::string_view name, ReadArea area) {
+    if (Status fits = detail::CheckWorkbookSize(bytes.size(), name); !fits) return fits;
+    if (bytes.starts_with(kZipMagic)) return ReadZip(bytes, name, area);
+    if (bytes.starts_with(kOle2Magic)) return ReadLegacyWorkbook(bytes, name, area);
+    return NotAWorkbook(name);
 }
 
 Result<Workbook> OpenWorkbook(const std::filesystem::path& path, ReadArea area) {
     const auto bytes = ReadWhole(path);
     if (!bytes) return bytes.status();
-    if (bytes->starts_with(kZipMagic)) return ReadZip(path, *bytes, area);
-    if (bytes->starts_with(kOle2Magic)) {
-        Result<Workbook> book = detail::ReadLegacyWorkbook(path, *bytes, area);
-        if (!book) return Because(path, book.status());
-        return book;
-    }
-    return NotAWorkbook(path);
+    return ReadWorkbook(*bytes, path.string(), area);
 }
 
 std::optional<double> detail::ParseStoredNumber(std::string_view text) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/Status.h"
+#include "store/workbook/ReadFailure.h"
 
 struct zip;
 
@@ -37,9 +38,5 @@ private:
     std::unique_ptr<zip, Closer> archive_;
     std::uint64_t budgetLeft_;
 };
-
-// The reasons a reader gives; the caller puts the file name in front.
-inline constexpr std::string_view kTooLargeUnpacked = "would unpack to more than 32 MB, far more than any workbook holds";
-inline constexpr std::string_view kDamaged = "is damaged or cut short";
 
 }  // namespace corvane::detail
