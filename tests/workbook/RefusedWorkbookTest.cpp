@@ -3,13 +3,16 @@
 // workspace nor any working file changes.
 #include <gtest/gtest.h>
 
-#include <zip.h>
+#include <sys/mount.h>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "WorkbookTestSupport.h"
+#include "ZipPackages.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
 #include "store/workbook/SpreadsheetExport.h"
@@ -18,45 +21,9 @@
 namespace corvane {
 namespace {
 
-using Entries = std::vector<std::pair<std::string, std::string>>;
+using namespace testing;
 
 constexpr std::size_t kMegabyte = 1024 * 1024;
-
-void WriteZip(const std::filesystem::path& path, const Entries& entries) {
-    int error = 0;
-    zip_t* archive = zip_open(path.string().c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr);
-    for (const auto& [name, content] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-        ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE), 0);
-    }
-    ASSERT_EQ(zip_close(archive), 0);
-}
-
-// The smallest package that names its first sheet the usual way.
-Entries OfficeOpenXmlPackage(std::string workbookXml, std::string sheetXml) {
-    return {
-        {"[Content_Types].xml", R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)"},
-        {"_rels/.rels",
-         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-         R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
-        {"xl/workbook.xml", std::move(workbookXml)},
-        {"xl/_rels/workbook.xml.rels",
-         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-         R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)"},
-        {"xl/worksheets/sheet1.xml", std::move(sheetXml)},
-    };
-}
-
-const std::string kWorkbookXml =
-    R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
-    R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
-    R"(<sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)";
-
-std::string SheetXml(const std::string& rows) {
-    return R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" + rows +
-           "</sheetData></worksheet>";
-}
 
 // Sets the unpacked size that the local and the central header of entry
 // declare, leaving its data alone: a zip that lies about its sizes.
@@ -158,7 +125,7 @@ TEST_F(RefusedWorkbook, AWorkbookWithoutSettingsIsNotOneOfThisProgram) {
 }
 
 TEST_F(RefusedWorkbook, BrokenFilesAreNamedInOneSentence) {
-    // The first 3000 bytes of libreoffice-numbers.xls (FreeXL says "error -8").
+    // The first 3000 bytes of libreoffice-numbers.xls.
     EXPECT_EQ(ImportRefused(DataFile("truncated.xls")),
               "Import failed: " + (data() / "truncated.xls").string() + " is damaged or cut short.");
 
@@ -207,6 +174,34 @@ TEST(WorkbookExport, AMissingFolderIsNamedWithoutTheLibrarysOwnNoise) {
     EXPECT_EQ(saved.message(), "Export failed: cannot write " + path.string() + ": the folder " + folder.string() + " does not exist");
     EXPECT_EQ(noise, "");
     EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+// A small file system of its own, filled to the last byte: the export says
+// so in one sentence, and the writer library prints nothing of its own.
+TEST(WorkbookExport, AFullDiskIsOneSentenceWithoutTheLibrarysNoise) {
+    const auto folder = std::filesystem::temp_directory_path() / ("corvane-wb-full-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        std::filesystem::remove(folder);
+        GTEST_SKIP() << "cannot mount a small file system here (needs root): " << std::strerror(errno);
+    }
+    {
+        std::ofstream filler(folder / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        for (int i = 0; i < 64 && filler.write(block.data(), static_cast<std::streamsize>(block.size())); ++i) {}
+    }
+    const auto path = folder / "set.xlsx";
+    ::testing::internal::CaptureStderr();
+    const Status saved = ExportSpreadsheet(testing::DistinctWorkspace(folder, kEditionKorea), path);
+    const std::string noise = ::testing::internal::GetCapturedStderr();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    ::umount(folder.c_str());
+    std::filesystem::remove_all(folder);
+
+    EXPECT_EQ(saved.message(), "Export failed: cannot write " + path.string() + ": No space left on device");
+    EXPECT_EQ(noise, "");
+    EXPECT_EQ(names, std::vector<std::string>{"filler"});
 }
 
 }  // namespace

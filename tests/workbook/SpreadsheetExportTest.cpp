@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "WorkbookTestSupport.h"
 #include "store/workbook/SpreadsheetExport.h"
@@ -114,6 +118,31 @@ TEST_F(SpreadsheetExport, ReplacesAnExistingFileAndLeavesTheWorkspaceAlone) {
     EXPECT_EQ(ws.channels, before.channels);
     EXPECT_FALSE(std::filesystem::exists(root() / "Port.txt"));
     EXPECT_FALSE(std::filesystem::exists(root() / "Rx_Freq.txt"));
+}
+
+TEST_F(SpreadsheetExport, WritesThroughALinkKeepsPermissionBitsAndNeverFollowsAPlantedFile) {
+    namespace fs = std::filesystem;
+    const fs::path real = data() / "real" / "book.xlsx";
+    fs::create_directories(real.parent_path());
+    WriteBytes(real, "old contents");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = data() / "book.xlsx";
+    fs::create_symlink(real, link);
+    // What another user could place beside the workbook to have it overwritten.
+    WriteBytes(root() / "victim.txt", "victim");
+    fs::create_symlink(root() / "victim.txt", data() / "book.xlsx.partial");
+
+    ASSERT_TRUE(ExportSpreadsheet(DistinctWorkspace(root(), kEditionKorea), link).ok());
+
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(DetectWorkbookFormat(real), WorkbookFormat::OfficeOpenXml);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::mask, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    std::ifstream victim(root() / "victim.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "victim");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(data())) left.push_back(entry.path().lexically_relative(data()).string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"book.xlsx", "book.xlsx.partial", "real", "real/book.xlsx"}));
 }
 
 TEST_F(SpreadsheetExport, AnUnwritablePathIsReported) {

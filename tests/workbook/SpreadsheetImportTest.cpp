@@ -69,6 +69,11 @@ TEST_F(SpreadsheetImportEdition, WorkbookOfTheOtherEditionKeepsSettingsButFallsB
     const ImportResult result = ImportSpreadsheet(ws, path);
 
     EXPECT_EQ(result.outcome, ImportOutcome::EditionDefaults) << result.message;
+    EXPECT_EQ(result.message,
+              "The workbook was saved in the PMR + LPD edition, so its channels and group set-up were not taken: the channel "
+              "table now holds the Korea preset plan in Default mode and the group set-up was reset; the workbook's other "
+              "settings were taken.");
+    EXPECT_FALSE(result.saveFailed);
     EXPECT_EQ(ws.edition, kEditionKorea);
     EXPECT_EQ(ws.channelMode, kModeDefault);
     EXPECT_EQ(ws.settings, pmr.settings);
@@ -99,6 +104,9 @@ TEST_F(SpreadsheetImportEdition, AnEmptyEditionCellCountsAsTheOtherEditionAndEmp
     const ImportResult result = ImportSpreadsheet(ws, path);
 
     EXPECT_EQ(result.outcome, ImportOutcome::EditionDefaults);
+    EXPECT_TRUE(result.message.starts_with("The workbook names no edition (its cell A257 is empty), so its channels and group "
+                                           "set-up were not taken: the channel table now holds the Korea preset plan"))
+        << result.message;
     EXPECT_EQ(ws.edition, kEditionKorea);
     EXPECT_EQ(ws.channels, FreshWorkspace(kEditionKorea).channels);
     EXPECT_EQ(ws.settings.TotalTime, 0);
@@ -106,6 +114,15 @@ TEST_F(SpreadsheetImportEdition, AnEmptyEditionCellCountsAsTheOtherEditionAndEmp
     EXPECT_EQ(ws.settings.BandSelect, 0);
     EXPECT_EQ(ws.settings.SpareSetting4, 0);
     EXPECT_EQ(ws.settings.DtmfId, "98765");
+}
+
+TEST_F(SpreadsheetImportEdition, AnEditionNumberOfNeitherEditionIsNamed) {
+    Workbook book = BuildExportSheet(DistinctWorkspace(root(), kEditionKorea));
+    book.SetCell(257, 1, CellValue::Number(5));
+    Workspace ws = DistinctWorkspace(root(), kEditionPmrLpd);
+    const ImportResult result = ImportSpreadsheet(ws, SaveSheet(book));
+    EXPECT_EQ(result.outcome, ImportOutcome::EditionDefaults);
+    EXPECT_TRUE(result.message.starts_with("The workbook names edition 5 in its cell A257, which is not PMR + LPD, so")) << result.message;
 }
 
 TEST_F(SpreadsheetImportEdition, TheLaterHiddenSetting8RowWins) {
@@ -152,6 +169,20 @@ TEST_F(SpreadsheetImportFailure, TextInASettingsCellChangesNothingAndNamesTheCel
     const ImportResult result = ImportExpectingNoChange(SaveSheet(book));
     EXPECT_EQ(result.outcome, ImportOutcome::Failed);
     EXPECT_EQ(result.message, "Import failed: cell A259 holds \"abc\", not a number");
+}
+
+TEST_F(SpreadsheetImportFailure, ASettingsTextOutsideWindows1252ChangesNothingAndNamesTheCell) {
+    Workbook book = OtherBook();
+    book.SetCell(288, 1, CellValue::Text("Ω1"));
+    EXPECT_EQ(ImportExpectingNoChange(SaveSheet(book)).message,
+              "Import failed: cell A288 holds \"Ω1\", whose character \"Ω\" the working files cannot keep (they are in Windows-1252)");
+
+    // Channel texts are not checked, and Windows-1252 has the euro sign.
+    book.SetCell(288, 1, CellValue::Text("€1"));
+    book.SetCell(5, 4, CellValue::Text("Ω"));
+    Workspace ws = DistinctWorkspace(root(), kEditionKorea);
+    ASSERT_EQ(ImportSpreadsheet(ws, SaveSheet(book, "euro.xlsx")).outcome, ImportOutcome::SameEdition);
+    EXPECT_EQ(ws.settings.NameId, "€1");
 }
 
 TEST_F(SpreadsheetImportFailure, ANumberOutsideItsFieldChangesNothing) {

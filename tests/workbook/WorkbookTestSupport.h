@@ -13,6 +13,19 @@
 #include "model/Edition.h"
 #include "model/GroupTable.h"
 #include "model/Workspace.h"
+#include "store/workbook/Workbook.h"
+
+namespace corvane {
+
+// Cells in failure messages as kind and value, not as bytes.
+inline void PrintTo(const CellValue& cell, std::ostream* out) {
+    static const char* const kKinds[] = {"empty", "number", "text", "boolean", "error", "uncomputed"};
+    *out << kKinds[static_cast<int>(cell.kind())] << ' ';
+    if (cell.IsNumber() || cell.IsBoolean()) *out << cell.number();
+    else *out << '"' << cell.text() << '"';
+}
+
+}  // namespace corvane
 
 namespace corvane::testing {
 
