@@ -1,9 +1,6 @@
 // Time and peak memory of importing hostile workbooks, each in a child
 // process of its own so the peaks do not mix. Not a test: it builds a
 // 1 GiB deflate stream and takes a few seconds.
-#include <gsf/gsf-outfile-msole.h>
-#include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-stdio.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "LegacyWorkbookBuilder.h"
 #include "model/ChannelDefaults.h"
 #include "model/Edition.h"
 #include "store/workbook/SpreadsheetImport.h"
@@ -89,69 +87,58 @@ std::string WithoutPath(std::string message, const std::string& path) {
     return message;
 }
 
-void Record(std::string& stream, std::uint16_t type, const std::string& data) {
-    for (const std::uint16_t word : {type, static_cast<std::uint16_t>(data.size())}) {
-        stream += static_cast<char>(word & 0xFF);
-        stream += static_cast<char>(word >> 8);
-    }
-    stream += data;
-}
-
-std::string Le(std::uint32_t value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
-    return out;
-}
-
-// An .xls as large as the reader lets through: a string table of a million
-// entries and a first sheet that declares four million cells.
-void WriteLargestXls(const fs::path& path) {
+// An .xls whose first sheet names the last of a million shared strings, so
+// the reader walks the whole table.
+void WriteLargestStringTable(const fs::path& path) {
+    using namespace corvane::testing;
     constexpr std::uint32_t kStrings = 1'000'000;
     constexpr std::size_t kStringsPerRecord = 2000;
-    const std::string bof = Le(0x0600, 2) + Le(0x0005, 2) + std::string(12, '\0');
-    std::string globals;
-    Record(globals, 0x0809, bof);
-    const std::string sheetName = std::string("\x01\x00", 2) + "S";
-    Record(globals, 0x0085, Le(0, 4) + std::string(2, '\0') + sheetName);  // offset patched below
-    const std::string one = std::string("\x01\x00\x00", 3) + "x";
+    const std::string one = Biff8Text("x");
+    std::vector<std::string> globals;
     for (std::uint32_t written = 0; written < kStrings; written += kStringsPerRecord) {
         std::string strings;
         for (std::size_t i = 0; i < kStringsPerRecord; ++i) strings += one;
-        Record(globals, written == 0 ? 0x00FC : 0x003C, (written == 0 ? Le(kStrings, 4) + Le(kStrings, 4) : "") + strings);
+        globals.push_back(Record(written == 0 ? biff::kSst : biff::kContinue, (written == 0 ? Le32(kStrings) + Le32(kStrings) : "") + strings));
     }
-    Record(globals, 0x000A, "");
-    const std::string offset = Le(static_cast<std::uint32_t>(globals.size()), 4);
-    globals.replace(20 + 4, 4, offset);
-    std::string sheet;
-    Record(sheet, 0x0809, Le(0x0600, 2) + Le(0x0010, 2) + std::string(12, '\0'));
-    Record(sheet, 0x0200, Le(0, 4) + Le(4000, 4) + Le(0, 2) + Le(1000, 2) + Le(0, 2));
-    Record(sheet, 0x000A, "");
-    const std::string stream = globals + sheet;
-
-    GsfOutput* file = gsf_output_stdio_new(path.c_str(), nullptr);
-    GsfOutfile* ole = gsf_outfile_msole_new(file);
-    GsfOutput* child = gsf_outfile_new_child(ole, "Workbook", FALSE);
-    gsf_output_write(child, stream.size(), reinterpret_cast<const guint8*>(stream.data()));
-    gsf_output_close(child);
-    g_object_unref(child);
-    gsf_output_close(GSF_OUTPUT(ole));
-    g_object_unref(ole);
-    g_object_unref(file);
+    const std::string cell = Record(biff::kLabelSst, CellHead(1, 1) + Le32(kStrings - 1));
+    std::ofstream(path, std::ios::binary) << CompoundFile("Workbook", WorkbookStream(globals, {cell}));
 }
 
+// An .xls of 16 MB of number records, all but one outside the cells read.
+void WriteLargestSheet(const fs::path& path) {
+    using namespace corvane::testing;
+    std::vector<std::string> sheet;
+    std::string numbers;
+    for (int row = 1000; numbers.size() < 15 * kMegabyte; ++row) numbers += Record(biff::kRk, CellHead(row, 1) + Le32(4u << 2 | 2));
+    sheet.push_back(numbers);
+    sheet.push_back(Record(biff::kRk, CellHead(257, 1) + Le32(3u << 2 | 2)));
+    sheet.push_back(Record(biff::kLabel, CellHead(259, 1) + Biff8Text("x")));
+    std::ofstream(path, std::ios::binary) << CompoundFile("Workbook", WorkbookStream({}, sheet));
+}
+
+double CpuSeconds(const rusage& usage) {
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// CPU time and wall time of the import alone (the process's start-up and
+// the workspace's set-up are taken off), and the process's peak memory.
 void Measure(const char* name, const fs::path& folder, const fs::path& book) {
     InChild([&] {
         corvane::Workspace ws;
         ws.programFolder = folder;
         ws.edition = ws.previousEdition = corvane::kEditionKorea;
         corvane::ResetToEditionDefaults(ws);
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
         const auto start = std::chrono::steady_clock::now();
         const corvane::ImportResult result = corvane::ImportSpreadsheet(ws, book);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("%-26s %7.0f KB file %6.2f s  peak %5.1f MB  %s\n", name, static_cast<double>(fs::file_size(book)) / 1024,
-                    seconds, static_cast<double>(usage.ru_maxrss) / 1024, WithoutPath(result.message, book.string()).c_str());
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        std::printf("%-27s %6.0f KB file  %5.2f s CPU %5.2f s wall  peak %5.1f MB  %s\n", name,
+                    static_cast<double>(fs::file_size(book)) / 1024, CpuSeconds(after) - CpuSeconds(before), wall,
+                    static_cast<double>(after.ru_maxrss) / 1024, WithoutPath(result.message, book.string()).c_str());
     });
 }
 
@@ -175,6 +162,9 @@ int main() {
         WriteZip(book, Package(attributes + "/>" + close));
     });
     Measure("30 MB of attribute names", folder, book);
+
+    InChild([&] { WriteZip(book, Package(open + "<row a=\"" + std::string(30 * kMegabyte, 'v') + "\"/>" + close)); });
+    Measure("one 30 MB attribute value", folder, book);
 
     InChild([&] {
         std::string deep = open;
@@ -200,8 +190,10 @@ int main() {
     Measure("180 000 empty parts", folder, book);
 
     const fs::path xls = folder / "Data" / "book.xls";
-    InChild([&] { WriteLargestXls(xls); });
-    Measure("1 M strings, 4 M cells .xls", folder, xls);
+    InChild([&] { WriteLargestStringTable(xls); });
+    Measure("1 M shared strings .xls", folder, xls);
+    InChild([&] { WriteLargestSheet(xls); });
+    Measure("15 MB of number cells .xls", folder, xls);
 
     fs::remove_all(folder);
     return 0;

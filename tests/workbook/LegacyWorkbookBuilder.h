@@ -82,6 +82,7 @@ struct CompoundLayout {
     std::uint32_t directorySector = 0;
     std::uint32_t firstStreamSector = 0;  // of the stream, or of the mini stream when it is small
     bool inMiniStream = false;
+    std::uint32_t firstDifatSector = 0xFFFFFFFE;  // none below 109 table sectors
     static std::size_t Offset(std::uint32_t sector) { return (static_cast<std::size_t>(sector) + 1) * 512; }
 };
 
@@ -98,14 +99,23 @@ inline std::string CompoundFile(std::string_view streamName, std::string_view st
     const std::size_t miniFatSectors = mini ? (miniSectors * 4 + kSector - 1) / kSector : 0;
     const std::size_t dataBytes = mini ? miniSectors * kMini : stream.size();
     const std::size_t dataSectors = (dataBytes + kSector - 1) / kSector;
+    // The allocation table's own sectors are listed in the header (109) and
+    // then in DIFAT sectors of 127 each.
     std::size_t fatSectors = 1;
-    while (fatSectors * (kSector / 4) < fatSectors + 1 + miniFatSectors + dataSectors) ++fatSectors;
-    const auto directory = static_cast<std::uint32_t>(fatSectors);
+    std::size_t difatSectors = 0;
+    for (;;) {
+        difatSectors = fatSectors > 109 ? (fatSectors - 109 + 126) / 127 : 0;
+        if (fatSectors * (kSector / 4) >= fatSectors + difatSectors + 1 + miniFatSectors + dataSectors) break;
+        ++fatSectors;
+    }
+    const auto firstDifat = static_cast<std::uint32_t>(fatSectors);
+    const auto directory = static_cast<std::uint32_t>(fatSectors + difatSectors);
     const auto firstMiniFat = static_cast<std::uint32_t>(directory + 1);
     const auto firstData = static_cast<std::uint32_t>(firstMiniFat + miniFatSectors);
 
     std::vector<std::uint32_t> fat(fatSectors * (kSector / 4), kFree);
     for (std::size_t i = 0; i < fatSectors; ++i) fat[i] = kFatMark;
+    for (std::size_t i = 0; i < difatSectors; ++i) fat[firstDifat + i] = 0xFFFFFFFC;
     fat[directory] = kEnd;
     const auto chain = [&fat](std::uint32_t first, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) fat[first + i] = i + 1 < count ? static_cast<std::uint32_t>(first + i + 1) : kEnd;
@@ -116,11 +126,21 @@ inline std::string CompoundFile(std::string_view streamName, std::string_view st
     std::string header = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(16, '\0') + Le16(0x3E) + Le16(3) + Le16(0xFFFE) +
                          Le16(9) + Le16(6) + std::string(6, '\0') + Le32(0) + Le32(static_cast<std::uint32_t>(fatSectors)) +
                          Le32(directory) + Le32(0) + Le32(4096) + Le32(mini ? firstMiniFat : kEnd) +
-                         Le32(static_cast<std::uint32_t>(miniFatSectors)) + Le32(kEnd) + Le32(0);
+                         Le32(static_cast<std::uint32_t>(miniFatSectors)) + Le32(difatSectors > 0 ? firstDifat : kEnd) +
+                         Le32(static_cast<std::uint32_t>(difatSectors));
     for (std::size_t i = 0; i < 109; ++i) header += Le32(i < fatSectors ? static_cast<std::uint32_t>(i) : kFree);
 
     std::string body;
     for (const std::uint32_t entry : fat) body += Le32(entry);
+    for (std::size_t d = 0; d < difatSectors; ++d) {
+        std::string difat;
+        for (std::size_t i = 0; i < 127; ++i) {
+            const std::size_t listed = 109 + d * 127 + i;
+            difat += Le32(listed < fatSectors ? static_cast<std::uint32_t>(listed) : kFree);
+        }
+        difat += Le32(d + 1 < difatSectors ? static_cast<std::uint32_t>(firstDifat + d + 1) : kEnd);
+        body += difat;
+    }
     const auto entry = [](std::string_view name, std::uint8_t type, std::uint32_t child, std::uint32_t start, std::uint32_t size) {
         std::string raw;
         for (const char c : name) raw += Le16(static_cast<unsigned char>(c));
@@ -143,7 +163,7 @@ inline std::string CompoundFile(std::string_view streamName, std::string_view st
     std::string data(stream);
     data.resize(dataSectors * kSector, '\0');
     body += data;
-    if (layout != nullptr) *layout = {0, directory, firstData, mini};
+    if (layout != nullptr) *layout = {0, directory, firstData, mini, difatSectors > 0 ? firstDifat : kEnd};
     return header + body;
 }
 

@@ -101,6 +101,25 @@ TEST(LegacyWorkbook, EveryCellRecordReadsFromTheMiniStreamAndFromFullSectors) {
     }
 }
 
+// Beyond 109 sectors of its allocation table, a compound file lists them
+// in sectors of their own (DIFAT); a list that loops is refused.
+TEST(LegacyWorkbook, ALargeStreamReadsThroughTheListOfTableSectors) {
+    const std::vector<std::string> sheet = {Record(0x00E1, std::string(8000, '\0')), Record(b::kRk, CellHead(3, 2) + RkOf(42))};
+    std::vector<std::string> globals(1000, Record(0x00E1, std::string(8000, '\0')));
+    CompoundLayout at;
+    std::string bytes = CompoundFile("Workbook", WorkbookStream(globals, sheet), &at);
+    ASSERT_NE(at.firstDifatSector, 0xFFFFFFFEu);
+    const Result<Workbook> book = ReadWorkbook(bytes, "large.xls", kArea);
+    ASSERT_TRUE(book.ok()) << book.message();
+    EXPECT_EQ(book->Cell(3, 2), CellValue::Number(42));
+
+    // The list goes on in the sector it is in, for more table sectors than it holds.
+    bytes.replace(CompoundLayout::Offset(at.firstDifatSector) + 127 * 4, 4, Le32(at.firstDifatSector));
+    const std::uint32_t tableSectors = static_cast<std::uint8_t>(bytes[44]) | static_cast<std::uint8_t>(bytes[45]) << 8;
+    bytes.replace(44, 4, Le32(tableSectors + 127));
+    EXPECT_EQ(ReadWorkbook(bytes, "large.xls", kArea).message(), "large.xls is damaged (a sector chain of its compound file loops).");
+}
+
 TEST(LegacyWorkbook, Biff5TextsReadInTheWorkbooksCodePage) {
     const auto biff5 = [](std::uint16_t codePage, std::string_view label) {
         const std::vector<std::string> sheet = {

@@ -19,12 +19,24 @@ constexpr int kMaxDepth = 256;
 
 // Expat keeps every distinct attribute name it meets and a whole start tag
 // in memory; a part made of millions of attribute names costs it ten times
-// its own size. Its allocations draw from a fixed budget instead.
-constexpr std::size_t kParserMemoryBudget = 48u * 1024u * 1024u;
+// its own size. Its allocations draw from a budget instead: the buffer that
+// holds the part, and this much beside it.
+constexpr std::size_t kParserWorkBudget = 16u * 1024u * 1024u;
+// Expat grows its buffer in powers of two from this, keeping this much of
+// what it parsed before.
+constexpr std::size_t kExpatFirstBuffer = 1024;
+constexpr std::size_t kExpatContextBytes = 1024;
 
 struct ParserMemory {
     std::size_t used = 0;
+    std::size_t budget = 0;
 };
+
+std::size_t BufferBytesFor(std::size_t partBytes) {
+    std::size_t buffer = kExpatFirstBuffer;
+    while (buffer < partBytes + kExpatContextBytes) buffer *= 2;
+    return buffer;
+}
 
 // Each block carries its size in front, so that free and realloc can count.
 // Expat's allocator callbacks take no context: the budget of the parse
@@ -35,7 +47,7 @@ thread_local ParserMemory* currentMemory = nullptr;
 
 void* CountedMalloc(std::size_t size) {
     ParserMemory* memory = currentMemory;
-    if (memory == nullptr || size > kParserMemoryBudget - memory->used) return nullptr;
+    if (memory == nullptr || size > memory->budget - memory->used) return nullptr;
     auto* block = static_cast<unsigned char*>(std::malloc(kBlockHeader + size));
     if (block == nullptr) return nullptr;
     std::memcpy(block, &size, sizeof size);
@@ -58,7 +70,7 @@ void* CountedRealloc(void* pointer, std::size_t size) {
     std::size_t old = 0;
     std::memcpy(&old, block, sizeof old);
     ParserMemory* memory = currentMemory;
-    if (memory == nullptr || (size > old && size - old > kParserMemoryBudget - memory->used)) return nullptr;
+    if (memory == nullptr || (size > old && size - old > memory->budget - memory->used)) return nullptr;
     auto* grown = static_cast<unsigned char*>(std::realloc(block, kBlockHeader + size));
     if (grown == nullptr) return nullptr;
     std::memcpy(grown, &size, sizeof size);
@@ -140,7 +152,10 @@ const char* XmlAttributes::GetLocal(std::string_view local) const {
 }
 
 Status ParseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& handler) {
-    ParserMemory memory;
+    const Result<std::uint64_t> size = archive.DeclaredSize(part);
+    if (!size) return size.status();
+    const auto partBytes = static_cast<std::size_t>(*size);  // within the unpack budget, far below INT_MAX
+    ParserMemory memory{0, BufferBytesFor(partBytes) + kParserWorkBudget};
     const MemoryScope scope(memory);  // declared first: the parser is freed within it
     const XML_Memory_Handling_Suite counted{CountedMalloc, CountedRealloc, CountedFree};
     const XML_Char separator[] = {kNamespaceSeparator, '\0'};
@@ -152,16 +167,24 @@ Status ParseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& hand
     XML_SetCharacterDataHandler(parser.get(), OnText);
     XML_SetStartDoctypeDeclHandler(parser.get(), OnDoctype);
 
-    bool malformed = false;
+    const std::string tooLarge = "needs far more memory to read than any workbook (its part " + std::string(part) + ")";
+    // The part goes to expat whole: fed in pieces, expat reads a token that
+    // spans them again with every piece, so one huge tag costs minutes.
+    auto* buffer = static_cast<char*>(XML_GetBuffer(parser.get(), static_cast<int>(partBytes)));
+    if (buffer == nullptr) return Status::Error(tooLarge);
+    std::size_t filled = 0;
+    bool longer = false;
     const Status streamed = archive.Stream(part, [&](std::string_view chunk) {
-        if (XML_Parse(parser.get(), chunk.data(), static_cast<int>(chunk.size()), XML_FALSE) != XML_STATUS_OK) malformed = true;
-        return !malformed;
+        longer = chunk.size() > partBytes - filled;
+        if (longer) return false;
+        std::memcpy(buffer + filled, chunk.data(), chunk.size());
+        filled += chunk.size();
+        return true;
     });
     if (!streamed) return streamed;
-    if (!malformed && XML_Parse(parser.get(), "", 0, XML_TRUE) != XML_STATUS_OK) malformed = true;
-    if (malformed && XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) {
-        return Status::Error("needs far more memory to read than any workbook (its part " + std::string(part) + ")");
-    }
+    if (longer) return Status::Error(DamagedBecause("its part " + std::string(part) + " unpacks to more than it declares"));
+    const bool malformed = XML_ParseBuffer(parser.get(), static_cast<int>(filled), XML_TRUE) != XML_STATUS_OK;
+    if (malformed && XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) return Status::Error(tooLarge);
     if (malformed || state.sawDoctype || state.tooDeep) return Status::Error(std::string(kDamaged) + " (its part " + std::string(part) + " is not plain XML)");
     return Status::Ok();
 }

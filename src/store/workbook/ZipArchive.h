@@ -25,6 +25,9 @@ public:
     static Result<ZipArchive> Open(std::string_view bytes, std::uint64_t budget);
 
     bool Has(std::string_view name) const;  // names compare without case, as OPC wants
+    // The unpacked size the archive declares for the entry (within the budget,
+    // checked at Open); Stream refuses an entry that inflates beyond it.
+    Result<std::uint64_t> DeclaredSize(std::string_view name) const;
     // Hands the unpacked entry to sink chunk by chunk; fails when the entry is
     // missing or damaged, or the budget runs out before the sink stops.
     Status Stream(std::string_view name, const Sink& sink);
