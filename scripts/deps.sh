@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-qpa-plugins
   libgtest-dev googletest
-  libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libgsf-1-dev
+  libxlsxwriter-dev libzip-dev libexpat1-dev
   socat xvfb xauth imagemagick python3
   fonts-liberation poppler-utils
   emscripten node-acorn chromium brotli gzip
