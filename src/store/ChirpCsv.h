@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Status.h"
@@ -21,7 +22,15 @@ struct CsvExportReport {
     std::string Summary() const;
 };
 
-// Writes the channel table as CHIRP CSV (CR LF, UTF-8), replacing path whole.
+// The channel table as CHIRP CSV (CR LF, UTF-8).
+struct CsvExport {
+    std::string bytes;
+    CsvExportReport report;
+};
+CsvExport BuildChirpCsv(const Workspace& ws);
+
+// Writes BuildChirpCsv to path as the working files are written (through a
+// temporary file beside it), replacing the file whole.
 Result<CsvExportReport> ExportChirpCsv(const Workspace& ws, const std::filesystem::path& path);
 
 struct CsvImportReport {
@@ -31,10 +40,14 @@ struct CsvImportReport {
     std::string Summary() const;
 };
 
-// Reads a CHIRP CSV file into ws: Custom mode, every channel the file does
-// not name left empty, groups cleared; then Port.txt, Group.txt and the
-// channel files are saved. The whole file is parsed before anything changes:
-// a file that cannot be read, or that holds no usable channel, changes nothing.
+// Reads the bytes of a CHIRP CSV file into ws: Custom mode, every channel the
+// file does not name left empty, groups cleared; then Port.txt, Group.txt and
+// the channel files are saved. The whole file is parsed before anything
+// changes: a file that cannot be read, or that holds no usable channel,
+// changes nothing. Refusals name the file by fileName, the name the user
+// chose it by.
+Result<CsvImportReport> ImportChirpCsv(Workspace& ws, std::string_view bytes, std::string_view fileName);
+// The same with the file at path, named by path.
 Result<CsvImportReport> ImportChirpCsv(Workspace& ws, const std::filesystem::path& path);
 
 }  // namespace corvane

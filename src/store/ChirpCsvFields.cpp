@@ -70,6 +70,18 @@ std::optional<int64_t> ScaledFraction(std::string_view fraction, int decimals) {
 
 }  // namespace
 
+NotMegahertz WhyNotMegahertz(std::string_view text) {
+    text = Trimmed(text);
+    const bool negative = text.starts_with('-');
+    if (negative) text.remove_prefix(1);
+    const auto parts = SplitDecimal(text);
+    if (!parts) return NotMegahertz::NotANumber;
+    if (negative) return NotMegahertz::OutOfRange;
+    const auto whole = parts->whole.empty() ? std::optional<int64_t>(0) : DigitsValue(parts->whole);
+    if (!whole || *whole >= kMaxMegahertz) return NotMegahertz::OutOfRange;
+    return NotMegahertz::FinerThanAHertz;
+}
+
 bool ChirpAcceptsToneTenths(int tenths) {
     return std::find(kChirpToneTenths.begin(), kChirpToneTenths.end(), tenths) != kChirpToneTenths.end();
 }

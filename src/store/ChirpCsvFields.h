@@ -55,6 +55,10 @@ int DcsCodeOf(std::string_view digits, bool inverted, int16_t edition);
 // Exact decimal texts: "446.00625" MHz to 446006250 Hz; more than six
 // decimals only when the extra digits are zeros. nullopt for anything else.
 std::optional<int64_t> ParseMegahertz(std::string_view text);
+// Why ParseMegahertz gave no hertz: a number it is, only finer than a hertz
+// ("446.0437500000001") or far too large or below zero for a frequency.
+enum class NotMegahertz { NotANumber, FinerThanAHertz, OutOfRange };
+NotMegahertz WhyNotMegahertz(std::string_view text);
 // "88.5" to 885, "100" to 1000; nullopt for anything else or finer values.
 std::optional<int> ParseTenths(std::string_view text);
 // Plain decimal integer, at most nine digits; nullopt otherwise.

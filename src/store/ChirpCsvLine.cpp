@@ -26,6 +26,17 @@ std::optional<std::string> FrequencyProblem(std::string_view what, int64_t hertz
     return std::nullopt;
 }
 
+// A frequency text that is a number, but not one of whole hertz in range.
+std::string NotExactProblem(std::string_view what, std::string_view text) {
+    const std::string shown = std::string(what) + " " + std::string(text) + " MHz";
+    switch (WhyNotMegahertz(text)) {
+        case NotMegahertz::FinerThanAHertz: return shown + " is off the 6.25 kHz raster";
+        case NotMegahertz::OutOfRange: return shown + " is outside 420 to 450 MHz";
+        case NotMegahertz::NotANumber: break;
+    }
+    return std::string(what) + " " + Quoted(text) + " is not a number";
+}
+
 Result<int> ParseLocation(std::optional<std::string_view> text) {
     const auto number = ParseWholeNumber(text.value_or(""));
     if (!number) return Skip("location " + Quoted(text.value_or("")) + " is not a number");
@@ -38,7 +49,7 @@ Result<int> ParseLocation(std::optional<std::string_view> text) {
 Result<int64_t> ParseReceive(std::optional<std::string_view> text) {
     if (!text || text->empty()) return Skip("no frequency");
     const auto hertz = ParseMegahertz(*text);
-    if (!hertz) return Skip("frequency " + Quoted(*text) + " is not a number");
+    if (!hertz) return Skip(NotExactProblem("frequency", Trimmed(*text)));
     if (auto problem = FrequencyProblem("frequency", *hertz)) return Skip(*problem);
     return *hertz;
 }
@@ -53,7 +64,11 @@ Result<int64_t> ParseTransmit(const CsvHeader& header, const std::vector<std::st
     }
     const std::string_view offsetText = header.Get(fields, "Offset").value_or("0");
     const auto offset = ParseMegahertz(offsetText.empty() ? "0" : offsetText);
-    if (!offset) return Skip("offset " + Quoted(offsetText) + " is not a number");
+    if (!offset) {
+        if (WhyNotMegahertz(offsetText) == NotMegahertz::NotANumber) return Skip("offset " + Quoted(offsetText) + " is not a number");
+        return Skip("transmit frequency with offset " + std::string(Trimmed(offsetText)) + " MHz is " +
+                    (WhyNotMegahertz(offsetText) == NotMegahertz::FinerThanAHertz ? "off the 6.25 kHz raster" : "outside 420 to 450 MHz"));
+    }
     int64_t txHertz = *offset;
     if (duplex == "+") txHertz = rxHertz + *offset;
     if (duplex == "-") txHertz = rxHertz - *offset;

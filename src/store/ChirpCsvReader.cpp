@@ -22,12 +22,16 @@ using namespace chirpcsv;
 // Far beyond any channel list; keeps a wrongly chosen file from eating memory.
 constexpr std::uintmax_t kMaxFileBytes = 4u * 1024u * 1024u;
 
+Status TooLarge(std::string_view fileName) {
+    return Status::Error("cannot read " + std::string(fileName) + ": file is too large for a channel list");
+}
+
 Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return Status::Error("cannot read " + path.string() + ": not a file");
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) return Status::Error("cannot read " + path.string() + ": " + error.message());
-    if (size > kMaxFileBytes) return Status::Error("cannot read " + path.string() + ": file is too large for a channel list");
+    if (size > kMaxFileBytes) return TooLarge(path.string());
     std::ifstream in(path, std::ios::binary);
     if (!in) return Status::Error("cannot read " + path.string());
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -122,11 +126,16 @@ std::string CsvImportReport::Summary() const {
 Result<CsvImportReport> ImportChirpCsv(Workspace& ws, const std::filesystem::path& path) {
     const auto bytes = ReadWholeFile(path);
     if (!bytes) return bytes.status();
-    const auto parsed = ParseFile(*bytes, ws.edition);
-    if (!parsed) return Status::Error(path.string() + ": " + parsed.message());
+    return ImportChirpCsv(ws, *bytes, path.string());
+}
+
+Result<CsvImportReport> ImportChirpCsv(Workspace& ws, std::string_view bytes, std::string_view fileName) {
+    if (bytes.size() > kMaxFileBytes) return TooLarge(fileName);
+    const auto parsed = ParseFile(bytes, ws.edition);
+    const std::string name(fileName);
+    if (!parsed) return Status::Error(name + ": " + parsed.message());
     if (parsed->channels.empty()) {
-        return Status::Error(path.string() + ": no line could be imported; nothing was changed." +
-                             SkippedList(parsed->skipped));
+        return Status::Error(name + ": no line could be imported; nothing was changed." + SkippedList(parsed->skipped));
     }
     ApplyChannels(ws, parsed->channels);
     CsvImportReport report;

@@ -1,6 +1,7 @@
 // Export: one CHIRP CSV line per channel that has a receive frequency.
 #include <array>
 #include <string>
+#include <utility>
 
 #include "model/Frequency.h"
 #include "model/ToneTable.h"
@@ -115,7 +116,7 @@ std::string CsvExportReport::Summary() const {
     return text + (channelsChirpRejects.size() == 1 ? ": CHIRP will not load that line." : ": CHIRP will not load those lines.");
 }
 
-Result<CsvExportReport> ExportChirpCsv(const Workspace& ws, const std::filesystem::path& path) {
+CsvExport BuildChirpCsv(const Workspace& ws) {
     CsvExportReport report;
     std::string body = HeaderLine();
     for (int row = 1; row <= kChannelCount; ++row) {
@@ -126,8 +127,13 @@ Result<CsvExportReport> ExportChirpCsv(const Workspace& ws, const std::filesyste
         ++report.channelsWritten;
         if (chirpRejects) report.channelsChirpRejects.push_back(row);
     }
-    if (Status written = WriteFileAtomically(path, body); !written) return written;
-    return report;
+    return {std::move(body), std::move(report)};
+}
+
+Result<CsvExportReport> ExportChirpCsv(const Workspace& ws, const std::filesystem::path& path) {
+    CsvExport csv = BuildChirpCsv(ws);
+    if (Status written = WriteFileAtomically(path, csv.bytes); !written) return written;
+    return std::move(csv.report);
 }
 
 }  // namespace corvane

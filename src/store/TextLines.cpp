@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <limits>
+#include <string_view>
 #include <system_error>
 
 #include "model/NumberParse.h"
@@ -12,6 +13,9 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t kReadChunk = 64u * 1024u;
+// Some editors start a file they save as UTF-8 with this mark; it is no part
+// of the first value.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kBytesPerMiB = 1024u * 1024u;
 
 // Splits a byte stream into lines, keeping at most kMaxLineLength bytes of each.
@@ -116,7 +120,8 @@ Result<ValueLines> ReadValueLines(const std::filesystem::path& path, std::size_t
         in.read(chunk.data(), static_cast<std::streamsize>(wanted));
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got == 0) break;
-        splitter.Feed(chunk.data(), got);
+        const std::size_t skip = scanned == 0 && std::string_view(chunk.data(), got).starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
+        splitter.Feed(chunk.data() + skip, got - skip);
         scanned += got;
     }
     return ValueLines{true, splitter.Finish()};

@@ -41,7 +41,7 @@ struct ValueLines {
 };
 
 // Reads up to maxLines lines (CR LF, LF or CR ended), at most kMaxLineLength
-// bytes kept per line. An error when the file is too large to read: more than
+// bytes kept per line; a UTF-8 byte-order mark at the start is skipped. An error when the file is too large to read: more than
 // kMaxBytesRead bytes before its maxLines-th line ends.
 Result<ValueLines> ReadValueLines(const std::filesystem::path& path, std::size_t maxLines);
 

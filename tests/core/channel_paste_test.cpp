@@ -107,6 +107,11 @@ TEST(PastePlan, EveryBadCellIsListedAndNothingIsPlanned) {
               "row 2, COM: an empty cell is not On or Off");
 }
 
+TEST(PastePlan, ANumberFinerThanAHertzIsOffTheRaster) {
+    const Result<PastePlan> plan = PlanPaste(std::string(kTitles) + "\t\t446.0437500000001\t446.04375\t[00] OFF\t[000] OFF\tYes\tWide\tHigh\tOff\tOff\n", 1, kCustom);
+    EXPECT_EQ(plan.message(), "Paste refused:\nrow 1, RX - FREQ: 446.0437500000001 is not on the 6.25 kHz raster");
+}
+
 TEST(PastePlan, ShapeFaultsAreRefused) {
     EXPECT_EQ(PlanPaste("446\t447\t448", 1, kCustom).message(),
               "Paste refused:\nrow 1: 3 columns; a channel line has 11 or 9");

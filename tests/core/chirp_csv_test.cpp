@@ -212,7 +212,7 @@ TEST_F(ChirpCsvTest, ImportSkipsEveryLineThisRadioCannotHoldAndListsWhy) {
         "x,446.00625,,,,,,,,FM\n"
         "\"13\",446.00625,,,DTCS-R,,,023,NN,\"multi\nline\"\n"
         "14,,,,,,,,,FM\n"
-        "15,446.0062500001,,,,,,,,FM\n"
+        "15,446.0437500000001,,,,,,,,FM\n"
         "16,446.00625,,,,,,,,\"never closed\n");
     ASSERT_TRUE(report.ok()) << report.message();
     EXPECT_EQ(report->channelsImported, 1u);
@@ -234,13 +234,45 @@ TEST_F(ChirpCsvTest, ImportSkipsEveryLineThisRadioCannotHoldAndListsWhy) {
         "line 17: location \"x\" is not a number",
         "line 18: tone mode \"DTCS-R\" is not supported",
         "line 20: no frequency",
-        "line 21: frequency \"446.0062500001\" is not a number",
+        "line 21: frequency 446.0437500000001 MHz is off the 6.25 kHz raster",
         "line 22: a quoted field is never closed",
     }));
     std::string summary = "Imported 1 channel from CHIRP CSV.\nSkipped 19 lines:";
     for (const std::string& note : report->skippedLines) summary += "\n" + note;
     EXPECT_EQ(report->Summary(), summary);
     EXPECT_EQ(Cells(1), "446.006250|446.006250|[00] OFF|[000] OFF|Yes|Wide|High|");
+}
+
+// A number that is no frequency of whole hertz, or far from any, is said to
+// be off the raster or out of range, as a typed one would be.
+TEST_F(ChirpCsvTest, NumbersFinerThanAHertzOrFarOutOfRangeAreSaidSo) {
+    const auto report = Import(
+        "Location,Frequency,Duplex,Offset\n"
+        "1,446.00625,,\n"
+        "2,446.0437500000001,,\n"
+        "3,99999999999,,\n"
+        "4,-446.00625,,\n"
+        "5,446.00625,+,0.0000001\n"
+        "6,446.00625,-,99999999999\n");
+    ASSERT_TRUE(report.ok()) << report.message();
+    EXPECT_EQ(report->skippedLines, (std::vector<std::string>{
+        "line 3: frequency 446.0437500000001 MHz is off the 6.25 kHz raster",
+        "line 4: frequency 99999999999 MHz is outside 420 to 450 MHz",
+        "line 5: frequency -446.00625 MHz is outside 420 to 450 MHz",
+        "line 6: transmit frequency with offset 0.0000001 MHz is off the 6.25 kHz raster",
+        "line 7: transmit frequency with offset 99999999999 MHz is outside 420 to 450 MHz",
+    }));
+}
+
+// The page hands the bytes the user chose: a refusal names the file by that
+// name, and a byte-order mark some editors add is no part of the header.
+TEST_F(ChirpCsvTest, BytesAreReadUnderTheNameTheUserChose) {
+    const auto refused = ImportChirpCsv(ws, std::string_view("Name,Frequency\nA,446.00625\n"), "channels (2).csv");
+    EXPECT_EQ(refused.message(), "channels (2).csv: not a CHIRP CSV file: the first line lacks the Location and Frequency columns");
+    const auto taken = ImportChirpCsv(ws, std::string_view("\xEF\xBB\xBFLocation,Frequency\r\n9,446.00625\r\n"), "bom.csv");
+    ASSERT_TRUE(taken.ok()) << taken.message();
+    EXPECT_EQ(ws.channels.GetCell(9, ColRxFreq), "446.006250");
+    EXPECT_EQ(BuildChirpCsv(ws).bytes.substr(0, 8), "Location");
 }
 
 TEST_F(ChirpCsvTest, ImportSwitchesToCustomModeClearsGroupsAndSavesEveryFile) {

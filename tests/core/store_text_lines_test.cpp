@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "model/Edition.h"
+#include "store/ConfigFiles.h"
 #include "store/TextLines.h"
 #include "store_test_support.h"
 
@@ -61,6 +63,22 @@ TEST(StoreReadLines, AcceptsEveryLineEndStyle) {
         ASSERT_TRUE(read.ok() && read->found);
         EXPECT_EQ(read->lines, (std::vector<std::string>{"a", "b", "", "c"})) << "body: " << body;
     }
+}
+
+// Some editors start a file they save as UTF-8 with a byte-order mark.
+TEST(StoreReadLines, AByteOrderMarkAtTheStartIsNoPartOfTheFirstValue) {
+    ScratchFolder folder;
+    WriteBytes(folder / "Port.txt", "\xEF\xBB\xBF" "7\r\n 3 \r\n");
+    const auto read = ReadValueLines(folder / "Port.txt", 10);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read->lines, (std::vector<std::string>{"7", " 3 "}));
+    Workspace ws = storetest::WorkspaceIn(folder, kEditionKorea);
+    ASSERT_TRUE(LoadConfigFile(ws).ok());
+    EXPECT_EQ(ws.portName, "7");
+
+    // Only at the very start: elsewhere the bytes are the value's own.
+    WriteBytes(folder / "later.txt", "a\r\n\xEF\xBB\xBF" "b\r\n");
+    EXPECT_EQ(ReadValueLines(folder / "later.txt", 10)->lines, (std::vector<std::string>{"a", "\xEF\xBB\xBF" "b"}));
 }
 
 TEST(StoreReadLines, MissingFileEmptyFileAndLineCap) {
