@@ -35,15 +35,9 @@ QString ChooseImageToSave(QWidget* parent, const Workspace& ws) {
 }
 
 bool OpenImageFromPath(Workspace& ws, const QString& path, const MessageFn& tell) {
-    const Result<MemoryImage> image = ReadImageFile(ToPath(path));
-    if (!image.ok()) {
-        tell(path + QStringLiteral(": ") + QString::fromStdString(image.message()));
-        return false;
-    }
-    if (const Status accepted = AcceptImageFromRadio(*image, ws); !accepted.ok()) {
-        tell(QString::fromStdString(accepted.message()));
-    }
-    return true;
+    const OpenedImage opened = OpenImageFile(ToPath(path), ws);
+    if (!opened.message.empty()) tell(QString::fromStdString(opened.message));
+    return opened.taken;
 }
 
 bool CheckImageBuilds(const Workspace& ws, const MessageFn& tell) {

@@ -23,10 +23,10 @@ QString ChooseImageToOpen(QWidget* parent, const Workspace& ws);
 QString ChooseImageToSave(QWidget* parent, const Workspace& ws);
 
 // Decodes the file into the workspace with the read's own validation and its
-// Port.txt / Group.txt saves. False when the file could not be read, so the
-// workspace is untouched; true when the decoder ran (the views must refresh
-// even if it refused the image or a file failed, as after a read). Failures
-// are told.
+// Port.txt / Group.txt saves. False when the file could not be read or was
+// refused (named in the message), so the workspace is untouched; true when
+// it was taken (the views must refresh even if a file failed, as after a
+// read). Failures are told.
 bool OpenImageFromPath(Workspace& ws, const QString& path, const MessageFn& tell);
 
 // BuildImage with its refusals told; false when refused.

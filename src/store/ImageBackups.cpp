@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/TextLines.h"
+#include "store/WorkingSet.h"
 
 namespace corvane {
 namespace {
@@ -181,6 +182,15 @@ Result<std::filesystem::path> SaveImageBackup(const std::filesystem::path& backu
     return path;
 }
 
+Result<MemoryImage> ImageFromBytes(std::span<const uint8_t> bytes) {
+    if (bytes.size() < kImageLength) {
+        return Status::Error("only " + std::to_string(bytes.size()) + " bytes, an image has " + std::to_string(kImageLength));
+    }
+    MemoryImage image{};
+    std::copy_n(bytes.begin(), kImageLength, image.begin());
+    return image;
+}
+
 Result<MemoryImage> ReadImageFile(const std::filesystem::path& path) {
     // stdio rather than a stream: a folder or unreadable device must come
     // back as an error, not as an exception from the stream buffer.
@@ -194,10 +204,24 @@ Result<MemoryImage> ReadImageFile(const std::filesystem::path& path) {
         count += got;
     }
     if (std::ferror(file.get())) return Status::Error("cannot read the file");
-    if (count < kImageLength) {
-        return Status::Error("only " + std::to_string(count) + " bytes, an image has " + std::to_string(kImageLength));
-    }
-    return image;
+    return ImageFromBytes(std::span<const uint8_t>(image.data(), count));
+}
+
+OpenedImage OpenImage(std::span<const uint8_t> bytes, std::string_view fileName, Workspace& ws) {
+    const std::string named = std::string(fileName) + ": ";
+    const Result<MemoryImage> image = ImageFromBytes(bytes);
+    if (!image) return {false, named + image.message()};
+    // The read's own checks, on a workspace of no consequence: a refusal
+    // names the file and leaves ws as it was.
+    Workspace probe;
+    if (const Status decodes = DecodeImage(*image, probe); !decodes) return {false, named + decodes.message()};
+    return {true, AcceptImageFromRadio(*image, ws).message()};
+}
+
+OpenedImage OpenImageFile(const std::filesystem::path& path, Workspace& ws) {
+    const Result<MemoryImage> image = ReadImageFile(path);
+    if (!image) return {false, path.string() + ": " + image.message()};
+    return OpenImage(*image, path.string(), ws);
 }
 
 Status WriteImageFile(const std::filesystem::path& path, const MemoryImage& image) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "link/LinkStorage.h"
 #include "link/MemoryImage.h"
@@ -42,8 +43,25 @@ Result<std::filesystem::path> SaveImageBackup(const std::filesystem::path& backu
                                               std::span<const uint8_t> image, int16_t edition, BackupKind kind,
                                               std::chrono::system_clock::time_point when);
 
-// The first kImageLength bytes of the file; shorter files are refused.
+// The first kImageLength bytes; shorter input is refused.
+Result<MemoryImage> ImageFromBytes(std::span<const uint8_t> bytes);
+// The same for the file at path (its error does not name it).
 Result<MemoryImage> ReadImageFile(const std::filesystem::path& path);
+
+// What opening an image file did: whether the workspace took it, and what
+// to tell (empty when nothing).
+struct OpenedImage {
+    bool taken = false;
+    std::string message;
+};
+// Takes an image file in as a completed read takes the radio's image:
+// decoded into ws, then Port.txt and Group.txt saved. An image refused (too
+// short, an edition or mode byte no image has) changes nothing, and the
+// message names the file by fileName, the name the user chose it by; a save
+// that fails after it was taken is told as it is.
+OpenedImage OpenImage(std::span<const uint8_t> bytes, std::string_view fileName, Workspace& ws);
+// The same with the file at path, named by path.
+OpenedImage OpenImageFile(const std::filesystem::path& path, Workspace& ws);
 
 // The image as a file of exactly kImageLength bytes, written atomically.
 Status WriteImageFile(const std::filesystem::path& path, const MemoryImage& image);

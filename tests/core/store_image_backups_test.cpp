@@ -6,6 +6,8 @@
 #include <chrono>
 #include <set>
 
+#include "link/ImageLayout.h"
+#include "model/Edition.h"
 #include "store/ImageBackups.h"
 #include "store_test_support.h"
 
@@ -154,6 +156,32 @@ TEST(ImageFiles, ReadTakesTheFirstImageLengthBytesAndRefusesLess) {
     EXPECT_FALSE(ReadImageFile(scratch / "missing.img").ok());
     EXPECT_FALSE(ReadImageFile(scratch.path()).ok());
     EXPECT_FALSE(WriteImageFile(scratch / "no" / "such" / "x.img", Filled(0)).ok());
+}
+
+// An image file refused for any reason names the file by the name given,
+// the one the user chose, and changes nothing.
+TEST(ImageFiles, ARefusedImageNamesTheChosenFileAndChangesNothing) {
+    ScratchFolder scratch;
+    Workspace ws = storetest::WorkspaceIn(scratch, kEditionKorea);
+    const Workspace before = ws;
+    std::vector<uint8_t> image(kImageLength, 0);
+    image[image::kEdition] = 7;
+    const OpenedImage edition = OpenImage(image, "radio (copy).img", ws);
+    EXPECT_FALSE(edition.taken);
+    EXPECT_EQ(edition.message, "radio (copy).img: invalid image: edition byte 7 (expected 2 or 3)");
+    const OpenedImage shorter = OpenImage(std::span(image).first(100), "radio (copy).img", ws);
+    EXPECT_EQ(shorter.message, "radio (copy).img: only 100 bytes, an image has 1936");
+    EXPECT_EQ(OpenImageFile(scratch / "missing.img", ws).message, (scratch / "missing.img").string() + ": cannot open the file");
+    EXPECT_EQ(ws.channels, before.channels);
+    EXPECT_EQ(ws.edition, before.edition);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "Port.txt"));
+
+    image[image::kEdition] = static_cast<uint8_t>(kEditionPmrLpd);
+    const OpenedImage taken = OpenImage(image, "radio.img", ws);
+    EXPECT_TRUE(taken.taken);
+    EXPECT_EQ(taken.message, "");
+    EXPECT_EQ(ws.edition, kEditionPmrLpd);
+    EXPECT_TRUE(std::filesystem::exists(scratch / "Port.txt"));
 }
 
 }  // namespace
