@@ -5,9 +5,11 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include "store/workbook/BiffRecords.h"
+#include <optional>
+
+#include "store/workbook/DateSerial.h"
+#include "store/workbook/ReadFailure.h"
 #include "store/workbook/SheetLayout.h"
-#include "store/workbook/ZipArchive.h"
 #include "web/FileCommands.h"
 #include "web/ProgramSession.h"
 
@@ -16,10 +18,7 @@ namespace {
 
 using emscripten::val;
 
-// Files in passing, outside the tree the page mirrors to its storage.
-constexpr const char* kScratchFolder = "/scratch";
-
-FileCommands CommandsOf(ProgramSession& session) { return FileCommands(session.Ws(), kScratchFolder); }
+FileCommands CommandsOf(ProgramSession& session) { return FileCommands(session.Ws()); }
 
 std::vector<uint8_t> BytesOf(const val& array) { return emscripten::convertJSArrayToNumberVector<uint8_t>(array); }
 
@@ -63,23 +62,25 @@ val CellsOf(const Workbook& book) {
     return cells;
 }
 
-// What the desktop's .xls reader adds to the plain cell values, from the
-// workbook stream: formula results (a text formula's stored 0 counts as no
-// value), booleans and errors.
-val XlsComputedCells(const val& stream) {
-    const std::vector<uint8_t> bytes = BytesOf(stream);
+// An .xls the user chose, read by the desktop's own reader: its first
+// sheet's cells within what the import reads, or the refusal naming the file.
+val ReadLegacyWorkbookCells(const val& bytes, const std::string& fileName) {
+    const std::vector<uint8_t> file = BytesOf(bytes);
     const ReadArea area{sheet::kLastSettingsRow, sheet::kLastChannelColumn};
-    const Result<detail::BiffFacts> facts =
-        detail::ScanBiffStream(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), area);
+    const Result<Workbook> book =
+        ReadLegacyWorkbook(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()), fileName, area);
     val out = val::object();
-    out.set("ok", facts.ok());
-    out.set("message", facts.ok() ? std::string() : facts.message());
-    val cells = val::array();
-    if (facts.ok()) {
-        for (const auto& [row, col, cell] : facts->computedCells) PushCell(cells, row, col, cell);
-    }
-    out.set("cells", cells);
+    out.set("ok", book.ok());
+    out.set("message", book.ok() ? std::string() : book.message());
+    out.set("cells", book.ok() ? CellsOf(*book) : val::array());
     return out;
+}
+
+// A date or duration of an .ods cell as the serial number the desktop's
+// reader makes of it; null when the text is neither.
+val OdsSerial(const std::string& valueType, const std::string& text) {
+    const std::optional<double> serial = valueType == "date" ? DateTimeSerial(text) : DurationSerial(text);
+    return serial ? val(*serial) : val::null();
 }
 
 CellValue CellOf(const std::string& kind, const val& value) {
@@ -154,17 +155,18 @@ EMSCRIPTEN_BINDINGS(corvane_files) {
 
     function("exportSheetCells", optional_override([](ProgramSession& s) { return CellsOf(CommandsOf(s).ExportSheet()); }));
     function("importSheetCells", &ImportSheetCells);
-    function("xlsComputedCells", &XlsComputedCells);
+    function("readLegacyWorkbookCells", &ReadLegacyWorkbookCells);
+    function("odsSerial", &OdsSerial);
     function("workbookLimits", &WorkbookLimits);
     function("exportChirpCsv", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).ExportChirpCsv()); }));
-    function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes) {
+    function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes, std::string fileName) {
                  const EditSession::Step step(*s.Editing(), corvane::steps::kImportChirpCsv);
-                 return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes)));
+                 return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes), fileName));
              }));
     function("saveImageFile", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).SaveImage()); }));
-    function("openImageFile", optional_override([](ProgramSession& s, emscripten::val bytes) {
+    function("openImageFile", optional_override([](ProgramSession& s, emscripten::val bytes, std::string fileName) {
                  const EditSession::Step step(*s.Editing(), corvane::steps::kOpenImage);
-                 return TakenResult(CommandsOf(s).OpenImage(BytesOf(bytes)));
+                 return TakenResult(CommandsOf(s).OpenImage(BytesOf(bytes), fileName));
              }));
     function("reloadWorkingSet", optional_override([](ProgramSession& s) {
                  s.Editing()->ForgetSteps();

@@ -1,9 +1,5 @@
 #include "web/FileCommands.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "link/MemoryImage.h"
 #include "store/ChirpCsv.h"
 #include "store/ImageBackups.h"
@@ -12,32 +8,6 @@
 #include "store/workbook/SpreadsheetExport.h"
 
 namespace corvane::web {
-namespace {
-
-Status WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return out ? Status::Ok() : Status::Error("cannot write " + path);
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The files in passing never stay: the origin storage mirrors the tree.
-void Remove(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-}
-
-}  // namespace
-
-std::string FileCommands::ScratchFile(const char* name) const {
-    std::error_code ec;
-    std::filesystem::create_directories(scratch_, ec);
-    return scratch_ + "/" + name;
-}
 
 Workbook FileCommands::ExportSheet() const { return BuildExportSheet(ws_); }
 
@@ -48,42 +18,26 @@ ImportResult FileCommands::ImportSheet(const Workbook& book) {
     return result;
 }
 
-FileBytes FileCommands::ExportChirpCsv() {
-    const std::string path = ScratchFile("export.csv");
-    const Result<CsvExportReport> report = corvane::ExportChirpCsv(ws_, path);
-    FileBytes out;
-    if (report.ok()) {
-        out.bytes = ReadBytes(path);
-        out.message = report->Summary();
-        out.ok = true;
-    } else {
-        out.message = report.message();
-    }
-    Remove(path);
-    return out;
+FileBytes FileCommands::ExportChirpCsv() const {
+    const CsvExport csv = BuildChirpCsv(ws_);
+    return {std::vector<uint8_t>(csv.bytes.begin(), csv.bytes.end()), csv.report.Summary(), true};
 }
 
-TakenIn FileCommands::ImportChirpCsv(const std::vector<uint8_t>& bytes) {
-    const std::string path = ScratchFile("import.csv");
-    if (const Status written = WriteBytes(path, bytes); !written) return {false, written.message()};
-    const Result<CsvImportReport> report = corvane::ImportChirpCsv(ws_, path);
-    Remove(path);
+TakenIn FileCommands::ImportChirpCsv(const std::vector<uint8_t>& bytes, std::string_view fileName) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const Result<CsvImportReport> report = corvane::ImportChirpCsv(ws_, text, fileName);
     return {report.ok(), report.ok() ? report->Summary() : report.message()};
 }
 
-FileBytes FileCommands::SaveImage() {
+FileBytes FileCommands::SaveImage() const {
     const Result<MemoryImage> image = BuildImage(ws_);
     if (!image.ok()) return {{}, image.message(), false};
     return {std::vector<uint8_t>(image->begin(), image->end()), {}, true};
 }
 
-TakenIn FileCommands::OpenImage(const std::vector<uint8_t>& bytes) {
-    const std::string path = ScratchFile("open.img");
-    if (const Status written = WriteBytes(path, bytes); !written) return {false, written.message()};
-    const Result<MemoryImage> image = ReadImageFile(path);
-    Remove(path);
-    if (!image.ok()) return {false, image.message()};
-    return {true, AcceptImageFromRadio(*image, ws_).message()};
+TakenIn FileCommands::OpenImage(const std::vector<uint8_t>& bytes, std::string_view fileName) {
+    const OpenedImage opened = corvane::OpenImage(bytes, fileName, ws_);
+    return {opened.taken, opened.message};
 }
 
 std::string FileCommands::ReloadWorkingSet() { return LoadWorkingSetUnchangedEdition(ws_).message(); }

@@ -1,10 +1,12 @@
 #pragma once
 // The File menu's exchange formats for the page: spreadsheets as cells (the
-// page reads and writes the file format), CHIRP CSV and memory images as
-// bytes, and the working set taken again after the page replaced its files.
-// Each runs the same core code as the desktop program's command.
+// page reads and writes .xlsx and .ods itself; .xls is read here), CHIRP CSV
+// and memory images as bytes, and the working set taken again after the page
+// replaced its files. Each runs the same core code as the desktop program's
+// command, on the bytes the user chose, named by the name they chose them by.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Workspace.h"
@@ -28,19 +30,18 @@ struct TakenIn {
 
 class FileCommands {
 public:
-    // scratch: a folder of Emscripten's file system for the files in passing.
-    FileCommands(Workspace& ws, std::string scratch) : ws_(ws), scratch_(std::move(scratch)) {}
+    explicit FileCommands(Workspace& ws) : ws_(ws) {}
 
     Workbook ExportSheet() const;
     ImportResult ImportSheet(const Workbook& book);
 
-    FileBytes ExportChirpCsv();
-    TakenIn ImportChirpCsv(const std::vector<uint8_t>& bytes);
+    FileBytes ExportChirpCsv() const;
+    TakenIn ImportChirpCsv(const std::vector<uint8_t>& bytes, std::string_view fileName);
 
     // The image the next write would send, or the builder's refusal.
-    FileBytes SaveImage();
-    // Decoded as a completed read would be; changed when the decoder ran.
-    TakenIn OpenImage(const std::vector<uint8_t>& bytes);
+    FileBytes SaveImage() const;
+    // Taken in as a completed read would be; changed when it was taken.
+    TakenIn OpenImage(const std::vector<uint8_t>& bytes, std::string_view fileName);
 
     // Port.txt, Group.txt and the channel files read again as stored, the
     // stored edition kept (as the CLI does): the page has put another
@@ -48,11 +49,7 @@ public:
     std::string ReloadWorkingSet();
 
 private:
-    // A path in the scratch folder, which is created when missing.
-    std::string ScratchFile(const char* name) const;
-
     Workspace& ws_;
-    std::string scratch_;
 };
 
 }  // namespace corvane::web

@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
 import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
-import { dirname, join } from "node:path";
+import { basename, dirname, join } from "node:path";
 import { test } from "node:test";
 import { fileURLToPath } from "node:url";
 import {
@@ -120,16 +120,42 @@ test("spreadsheets: a workbook of corvane-cli imports, and the page's export imp
   await context.close();
 });
 
+// An .ods keeping numbers shown as dates and times as dates and durations
+// (446.00625 and 433.075 in B1 and C1, 3, 1 and 63 in A257 to A259) and a
+// text spelled like an .xlsx escape in A287.
+function datesOds(dir) {
+  const cell = (type, attribute, value) =>
+    `<table:table-cell office:value-type="${type}" calcext:value-type="${type}" office:${attribute}="${value}"><text:p>shown</text:p></table:table-cell>`;
+  const row = (...cells) => `<table:table-row>${cells.join("")}</table:table-row>`;
+  const skip = (count) => `<table:table-row table:number-rows-repeated="${count}"><table:table-cell/></table:table-row>`;
+  const rows = row("<table:table-cell/>", cell("date", "date-value", "1901-03-21T00:09:00"), cell("time", "time-value", "PT10393H48M00S")) +
+    skip(255) + row(cell("date", "date-value", "1900-01-02")) + row(cell("time", "time-value", "PT24H00M00S")) +
+    row(cell("date", "date-value", "1900-03-03T00:00:00")) + skip(27) +
+    row('<table:table-cell office:value-type="string"><text:p>_x0041_</text:p></table:table-cell>');
+  const content = '<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" ' +
+    'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" ' +
+    'xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0">' +
+    `<office:body><office:spreadsheet><table:table table:name="S">${rows}</table:table></office:spreadsheet></office:body></office:document-content>`;
+  const path = join(dir, "dates.ods");
+  const text = new TextEncoder();
+  // The mimetype first and stored, as the format wants.
+  writeFileSync(path, zipSync({ mimetype: [text.encode("application/vnd.oasis.opendocument.spreadsheet"), { level: 0 }], "content.xml": text.encode(content) }));
+  return path;
+}
+
 test("spreadsheets: workbooks of other spreadsheet programs read, or are refused, as corvane-cli reads them", async () => {
-  const books = ["foreign.xls", "foreign.ods", "libreoffice.xlsx", "libreoffice.ods", "libreoffice-numbers.xls", "openpyxl.xlsx"];
-  for (const name of books) {
+  const books = ["foreign.xls", "foreign.ods", "libreoffice.xlsx", "libreoffice.ods", "libreoffice-numbers.xls", "openpyxl.xlsx"]
+    .map((name) => join(WORKBOOKS, name));
+  books.push(datesOds(scratch("dates")));
+  for (const path of books) {
+    const name = basename(path);
     const reference = cliFolder(`foreign-${name}`, "--edition", "korea");
     mkdirSync(join(reference, "Data"), { recursive: true });
-    copyFileSync(join(WORKBOOKS, name), join(reference, "Data", name));
+    copyFileSync(path, join(reference, "Data", name));
     cli("--folder", reference, "import", join(reference, "Data", name));
 
     const { page, context, errors } = await started("wbn");
-    await chooseFile(page, "openFile", join(WORKBOOKS, name));
+    await chooseFile(page, "openFile", path);
     await page.waitForFunction(() => document.querySelector("[data-name=custom]")?.getAttribute("aria-checked") === "true");
     await closeEditor(page);
     assertSameFiles(await pageFiles(page), folderFiles(reference), name);
@@ -204,6 +230,29 @@ test("CHIRP CSV and images: exports equal corvane-cli's, imports give its files"
   assertSameFiles(await pageFiles(second.page), folderFiles(reference), "image opened");
   assert.deepEqual([...errors, ...second.errors], []);
   await second.context.close();
+});
+
+test("refusals name the file the user chose: a damaged .xls, a file that is no CHIRP CSV, an image of no edition", async () => {
+  const work = scratch("named");
+  const notes = join(work, "notes.csv");
+  writeFileSync(notes, "Name,Frequency\r\nA,446.00625\r\n");
+  const image = join(work, "radio (copy).img");
+  cli("--folder", cliFolder("named-image", "--edition", "korea"), "image", "build", image);
+  const bytes = readFileSync(image);
+  bytes[14] = 7;
+  writeFileSync(image, bytes);
+
+  const { page, context, errors } = await started("wbn");
+  const before = await pageFiles(page);
+  await chooseFile(page, "openFile", join(WORKBOOKS, "truncated.xls"));
+  assert.equal((await takeMessage(page)).text, "Import failed: truncated.xls is damaged or cut short.");
+  await chooseFile(page, "importCsv", notes);
+  assert.equal((await takeMessage(page)).text, "notes.csv: not a CHIRP CSV file: the first line lacks the Location and Frequency columns");
+  await chooseFile(page, "openImage", image);
+  assert.equal((await takeMessage(page)).text, "radio (copy).img: invalid image: edition byte 7 (expected 2 or 3)");
+  assertSameFiles(await pageFiles(page), before, "after the refusals");
+  assert.deepEqual(errors, []);
+  await context.close();
 });
 
 // A directory handle over files the test holds, in place of the browser's folder chooser.

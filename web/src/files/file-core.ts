@@ -27,11 +27,14 @@ export interface FileCore {
   exportSheetCells(session: ProgramSession): SheetCell[];
   importSheetCells(session: ProgramSession, cells: SheetCell[]): SheetImport;
   workbookLimits(): WorkbookLimits;
-  xlsComputedCells(workbookStream: Uint8Array): { ok: boolean; message: string; cells: SheetCell[] };
+  // An .xls read by the desktop's reader; the message names the file by fileName.
+  readLegacyWorkbookCells(bytes: Uint8Array, fileName: string): { ok: boolean; message: string; cells: SheetCell[] };
+  // An .ods date or duration as the desktop reads it; null for neither.
+  odsSerial(valueType: "date" | "time", text: string): number | null;
   exportChirpCsv(session: ProgramSession): ProducedFile;
-  importChirpCsv(session: ProgramSession, bytes: Uint8Array): TakenFile;
+  importChirpCsv(session: ProgramSession, bytes: Uint8Array, fileName: string): TakenFile;
   saveImageFile(session: ProgramSession): ProducedFile;
-  openImageFile(session: ProgramSession, bytes: Uint8Array): TakenFile;
+  openImageFile(session: ProgramSession, bytes: Uint8Array, fileName: string): TakenFile;
   reloadWorkingSet(session: ProgramSession): string;
 }
 

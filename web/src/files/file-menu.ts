@@ -6,7 +6,7 @@ import type { CoreModule, ProgramSession } from "../core.js";
 import { packWorkingSet, unpackWorkingSet } from "./archive.js";
 import { fileCore, type FileCore, type TakenFile } from "./file-core.js";
 import { OpenFolder, canOpenFolders, chooseFolder } from "./folder.js";
-import { readWorkbookCells, writeWorkbook } from "./spreadsheet.js";
+import { WorkbookRefusal, readWorkbookCells, writeWorkbook, type WorkbookReading } from "./spreadsheet.js";
 import { download, pickFile } from "./transfer.js";
 import { replaceWorkingSet } from "./working-set.js";
 
@@ -78,15 +78,21 @@ export class FileMenu {
   private async importSpreadsheet(): Promise<void> {
     const file = await pickFile(WORKBOOK_TYPES);
     if (!file) return;
+    const reading: WorkbookReading = {
+      limits: this.files.workbookLimits(),
+      readLegacy: (bytes) => {
+        const read = this.files.readLegacyWorkbookCells(bytes, file.name);
+        if (!read.ok) throw new WorkbookRefusal(read.message);
+        return read.cells;
+      },
+      odsSerial: (valueType, text) => this.files.odsSerial(valueType, text),
+    };
     let cells;
     try {
-      cells = await readWorkbookCells(file.bytes, this.files.workbookLimits(), (stream) => {
-        const computed = this.files.xlsComputedCells(stream);
-        if (!computed.ok) throw new Error(computed.message);
-        return computed.cells;
-      });
+      cells = await readWorkbookCells(file.bytes, file.name, reading);
     } catch (error) {
-      await this.host.message(`Import failed: ${file.name}: ${error instanceof Error ? error.message : String(error)}`);
+      const reason = error instanceof WorkbookRefusal ? error.message : `${file.name}: ${error instanceof Error ? error.message : String(error)}`;
+      await this.host.message(`Import failed: ${reason}`);
       return;
     }
     await this.settle(this.files.importSheetCells(this.host.session, cells));
@@ -105,15 +111,13 @@ export class FileMenu {
 
   private async importCsv(): Promise<void> {
     const file = await pickFile(".csv,text/csv");
-    if (file) await this.settle(this.files.importChirpCsv(this.host.session, file.bytes));
+    if (file) await this.settle(this.files.importChirpCsv(this.host.session, file.bytes, file.name));
   }
 
   private async openImage(): Promise<void> {
     const file = await pickFile(".img");
     if (!file) return;
-    const taken = this.files.openImageFile(this.host.session, file.bytes);
-    if (!taken.changed && taken.message) taken.message = `${file.name}: ${taken.message}`;
-    await this.settle(taken);
+    await this.settle(this.files.openImageFile(this.host.session, file.bytes, file.name));
   }
 
   private async saveImage(): Promise<void> {

@@ -1,9 +1,11 @@
-// The workbook file format, from SheetJS (loaded when first needed, so the
-// page starts without it). The cell layout stays in the core: this only
-// turns a file's first sheet into cells and cells into an .xlsx file.
+// The workbook file format: .xlsx and .ods from SheetJS (loaded when first
+// needed, so the page starts without it), .xls from the core's own reader.
+// The cell layout stays in the core: this only turns a file's first sheet
+// into cells and cells into an .xlsx file.
 
 import { SPREADSHEET_LIBRARY, siteUrl } from "../site.js";
 import { fflate } from "./fflate.js";
+import { preparedOds, type OdsSerial } from "./ods-prepare.js";
 
 // A cell as the core takes it: row and column from 1, kind "n" number,
 // "s" text, "b" boolean, "e" error (value its code), "f" a formula whose
@@ -11,6 +13,17 @@ import { fflate } from "./fflate.js";
 export type SheetCell = [row: number, col: number, kind: "n" | "s" | "b" | "e" | "f", value: number | string | boolean];
 
 import type { WorkbookLimits } from "./file-core.js";
+
+// A refusal that is one whole sentence naming the file already.
+export class WorkbookRefusal extends Error {}
+
+// What reading takes from the core.
+export interface WorkbookReading {
+  limits: WorkbookLimits;
+  // An .xls file's cells; throws a WorkbookRefusal naming the file.
+  readLegacy(bytes: Uint8Array): SheetCell[];
+  odsSerial: OdsSerial;
+}
 
 // What the import reads: the channel block A1:J255 and the settings A257:A320.
 const READ_ROWS = 320;
@@ -27,12 +40,7 @@ interface SheetJsBook {
   SheetNames: string[];
   Sheets: Record<string, SheetJsSheet>;
 }
-interface CompoundFile {
-  read(data: Uint8Array, options: object): unknown;
-  find(file: unknown, path: string): { content: ArrayLike<number> } | null;
-}
 interface SheetJs {
-  CFB: CompoundFile;
   read(data: Uint8Array, options: object): SheetJsBook;
   write(book: SheetJsBook, options: object): ArrayBuffer;
   utils: {
@@ -72,38 +80,7 @@ function cellOf(row: number, col: number, cell: SheetJsCell): SheetCell | null {
   }
 }
 
-const ODS_MIMETYPE = "mimetypeapplication/vnd.oasis.opendocument.spreadsheet";
-const EMPTY_ODS_STYLES = '<?xml version="1.0" encoding="UTF-8"?><office:document-styles xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" office:version="1.2"/>';
-
-// SheetJS refuses an OpenDocument spreadsheet without styles.xml, which the
-// format does not require (programs that write ODS by hand leave it out):
-// such a file gets an empty one before it is read.
-async function withOdsStyles(bytes: Uint8Array): Promise<Uint8Array> {
-  const head = new TextDecoder("latin1").decode(bytes.subarray(0, 128));
-  if (!head.startsWith("PK") || !head.includes(ODS_MIMETYPE)) return bytes;
-  const { unzipSync, zipSync, strToU8 } = await fflate();
-  const entries = unzipSync(bytes);
-  if (entries["styles.xml"]) return bytes;
-  entries["styles.xml"] = strToU8(EMPTY_ODS_STYLES);
-  return zipSync(entries);
-}
-
 const COMPOUND_FILE_MAGIC = [0xd0, 0xcf, 0x11, 0xe0];
-
-// The cells an .xls stream yields beyond plain values, as the core reads them.
-export type XlsComputedCells = (workbookStream: Uint8Array) => SheetCell[];
-
-// An .xls: the workbook stream of the compound file, for the core's record
-// scan, whose cells stand in for what SheetJS made of the same records.
-function withComputedCells(xlsx: SheetJs, bytes: Uint8Array, cells: SheetCell[], computed: XlsComputedCells): SheetCell[] {
-  if (!COMPOUND_FILE_MAGIC.every((byte, i) => bytes[i] === byte)) return cells;
-  const compound = xlsx.CFB.read(bytes, { type: "array" });
-  const stream = xlsx.CFB.find(compound, "Workbook") ?? xlsx.CFB.find(compound, "Book");
-  if (!stream) return cells;
-  const byPlace = new Map<string, SheetCell>(cells.map((cell) => [`${cell[0]},${cell[1]}`, cell]));
-  for (const cell of computed(Uint8Array.from(stream.content))) byPlace.set(`${cell[0]},${cell[1]}`, cell);
-  return [...byPlace.values()];
-}
 
 // A zip (.xlsx, .ods) whose parts would unpack beyond the desktop reader's
 // limit is refused before anything is unpacked.
@@ -116,10 +93,12 @@ async function checkUnpackedSize(bytes: Uint8Array, limits: WorkbookLimits): Pro
 }
 
 // The first sheet's cells within what the import reads (.xlsx, .ods or .xls, by content).
-export async function readWorkbookCells(file: Uint8Array, limits: WorkbookLimits, computed: XlsComputedCells): Promise<SheetCell[]> {
-  if (file.length > limits.fileBytes) throw new Error(`is larger than ${limits.fileBytes / (1024 * 1024)} MB, far larger than any workbook holds; it is not read.`);
+export async function readWorkbookCells(file: Uint8Array, name: string, reading: WorkbookReading): Promise<SheetCell[]> {
+  const { limits } = reading;
+  if (file.length > limits.fileBytes) throw new WorkbookRefusal(`${name} is larger than ${limits.fileBytes / (1024 * 1024)} MB, far larger than any workbook holds; it is not read.`);
+  if (COMPOUND_FILE_MAGIC.every((byte, i) => file[i] === byte)) return reading.readLegacy(file);
   await checkUnpackedSize(file, limits);
-  const bytes = await withOdsStyles(file);
+  const bytes = await preparedOds(file, reading.odsSerial);
   const xlsx = await sheetJs();
   // Stubs keep the formulas a file stores no value for.
   const book = xlsx.read(bytes, { type: "array", sheets: 0, sheetRows: READ_ROWS, sheetStubs: true, cellFormula: true, cellHTML: false, cellNF: false, cellStyles: false, dense: false });
@@ -127,17 +106,21 @@ export async function readWorkbookCells(file: Uint8Array, limits: WorkbookLimits
   const sheet = first === undefined ? undefined : book.Sheets[first];
   if (!sheet) throw new Error("the workbook has no sheet");
   const cells: SheetCell[] = [];
-  for (const [name, value] of Object.entries(sheet)) {
-    if (name.startsWith("!")) continue;
-    const at = xlsx.utils.decode_cell(name);
+  for (const [cellName, value] of Object.entries(sheet)) {
+    if (cellName.startsWith("!")) continue;
+    const at = xlsx.utils.decode_cell(cellName);
     const row = at.r + 1;
     const col = at.c + 1;
     if (row > READ_ROWS || col > READ_COLUMNS) continue;
     const cell = cellOf(row, col, value as SheetJsCell);
     if (cell) cells.push(cell);
   }
-  return withComputedCells(xlsx, bytes, cells, computed);
+  return cells;
 }
+
+// SheetJS escapes control characters as _xHHHH_ but not a text that holds
+// such a spelling itself, which would then read back as the escape.
+const LITERAL_ESCAPE = /_(?=x[0-9A-Fa-f]{4}_)/g;
 
 // An .xlsx file with the cells on its first sheet, numbers as numbers and texts as texts.
 export async function writeWorkbook(cells: SheetCell[]): Promise<Uint8Array> {
@@ -146,7 +129,7 @@ export async function writeWorkbook(cells: SheetCell[]): Promise<Uint8Array> {
   let lastRow = 1;
   let lastCol = 1;
   for (const [row, col, kind, value] of cells) {
-    sheet[xlsx.utils.encode_cell({ r: row - 1, c: col - 1 })] = kind === "n" ? { t: "n", v: value } : { t: "s", v: String(value) };
+    sheet[xlsx.utils.encode_cell({ r: row - 1, c: col - 1 })] = kind === "n" ? { t: "n", v: value } : { t: "s", v: String(value).replace(LITERAL_ESCAPE, "_x005F_") };
     lastRow = Math.max(lastRow, row);
     lastCol = Math.max(lastCol, col);
   }
