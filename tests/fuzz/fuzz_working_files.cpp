@@ -1,63 +1,131 @@
-// Any bytes in any of the working files: the readers never crash, keep the
-// table's shape, and the tones and switches they load save and load back the same.
+// Any bytes in any one of the working files: its reader never crashes and
+// keeps the table's shape, and what it loaded saves and loads back the same.
+// Each run reads and writes that one file only, in a folder in memory (tmpfs)
+// where the system has one; the folder goes when the fuzzer ends.
+#include <stdlib.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
-#include <unistd.h>
 
+#include "model/ChannelDefaults.h"
+#include "model/Edition.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
-#include "store/WorkingSet.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kFiles[] = {"Port.txt", "Group.txt", "Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt",
-                                  "Scan.txt", "Band.txt", "Power.txt", "Scr.txt", "Comp.txt"};
+using namespace corvane;
 
 void Check(bool condition) {
     if (!condition) std::abort();
 }
 
+// A folder of this process's own, gone when the process ends normally.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::error_code ec;
+        for (const fs::path& base : {fs::path("/dev/shm"), fs::temp_directory_path(ec)}) {
+            std::string pattern = (base / "corvane-fuzz-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) != nullptr) {
+                path_ = pattern;
+                return;
+            }
+        }
+        std::abort();
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// A working file with its reader and writer; what survives a round trip is
+// compared by the caller.
+struct WorkingFile {
+    const char* name;
+    std::function<Status(Workspace&)> load;
+    std::function<Status(Workspace&)> save;
+};
+
+const WorkingFile kFiles[] = {
+    {kConfigFile, LoadConfigFile, [](Workspace& ws) { return SaveConfigFile(ws); }},
+    {kGroupFile, LoadGroupFile, SaveGroupFile},
+    {kRxFreqFile, LoadFrequencyFiles, [](Workspace& ws) { return SaveFrequencyFiles(ws); }},
+    {kTxFreqFile, LoadFrequencyFiles, [](Workspace& ws) { return SaveFrequencyFiles(ws); }},
+    {kToneFile, LoadToneFile, [](Workspace& ws) { return SaveToneFile(ws); }},
+    {"Scan.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Scan); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Scan); }},
+    {"Band.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Band); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Band); }},
+    {"Power.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Power); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Power); }},
+    {"Scr.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Scrambler); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Scrambler); }},
+    {"Comp.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Compander); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Compander); }},
+};
+
 const fs::path& Folder() {
-    static const fs::path folder = [] {
-        fs::path dir = fs::temp_directory_path() / ("corvane-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        return dir;
-    }();
-    return folder;
+    static const ScratchFolder folder;
+    return folder.path();
+}
+
+// The frequency files are read as a pair: the other one is a complete file
+// of empty channels, so the fuzzed one's content is what counts.
+void PlacePartner(const fs::path& folder, const std::string& name) {
+    if (name != kRxFreqFile && name != kTxFreqFile) return;
+    std::ofstream out(folder / (name == kRxFreqFile ? kTxFreqFile : kRxFreqFile), std::ios::binary);
+    for (int line = 0; line < kChannelFileLines; ++line) out << "0\r\n";
+}
+
+// A workspace of the edition's defaults in the folder, made once per edition.
+const Workspace& Fresh(const fs::path& folder, int16_t edition) {
+    static const auto make = [&folder](int16_t of) {
+        Workspace ws;
+        ws.programFolder = folder;
+        ws.edition = ws.previousEdition = of;
+        FillDefaults(ws);
+        return ws;
+    };
+    static const Workspace pmrLpd = make(kEditionPmrLpd);
+    static const Workspace korea = make(kEditionKorea);
+    return edition == kEditionPmrLpd ? pmrLpd : korea;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace corvane;
     if (size == 0) return 0;
-    // The first byte picks the file, the rest is its content; the others are absent.
+    // The first byte picks the file and the edition, the rest is the file.
+    const WorkingFile& file = kFiles[data[0] % std::size(kFiles)];
+    const int16_t edition = (data[0] & 0x80) != 0 ? kEditionPmrLpd : kEditionKorea;
     const fs::path& folder = Folder();
-    for (const char* name : kFiles) fs::remove(folder / name);
     {
-        std::ofstream out(folder / kFiles[data[0] % std::size(kFiles)], std::ios::binary);
+        std::ofstream out(folder / file.name, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
     }
+    PlacePartner(folder, file.name);
 
-    Workspace ws;
-    ws.programFolder = folder;
-    (void)LoadWorkingSetUnchangedEdition(ws);
+    Workspace ws = Fresh(folder, edition);
+    (void)file.load(ws);
     for (int row = 1; row < kRowCount; ++row) Check(ws.channels.GetCell(row, ColLabel) == ChannelLabel(row));
 
     // What was loaded survives a save and a reload.
-    Workspace saved = ws;
-    Check(SaveChannelFiles(saved).ok() && SaveConfigFile(saved).ok() && SaveGroupFile(saved).ok());
-    Workspace again;
-    again.programFolder = folder;
-    again.edition = again.previousEdition = saved.edition;
-    Check(LoadConfigFile(again).ok() && LoadGroupFile(again).ok() && LoadChannelFiles(again).ok());
-    for (int row = 1; row < kRowCount; ++row)
-        for (int col = ColCtcss; col < kColumnCount; ++col)
-            Check(again.channels.GetCell(row, col) == saved.channels.GetCell(row, col));
+    Check(file.save(ws).ok());
+    Workspace again = Fresh(folder, ws.edition);
+    if (ws.edition != edition) again.channels = Fresh(folder, edition).channels;
+    Check(file.load(again).ok());
+    Check(again.channels == ws.channels);
+    if (std::string_view(file.name) == kConfigFile) {
+        Check(again.settings == ws.settings && again.edition == ws.edition && again.channelMode == ws.channelMode &&
+              again.portName == ws.portName);
+    }
     return 0;
 }

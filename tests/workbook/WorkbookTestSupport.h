@@ -3,6 +3,7 @@
 // every exported field holds a value of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -33,8 +34,10 @@ class ProgramFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = std::filesystem::temp_directory_path() /
-                (std::string("corvane-wb-") + info->test_suite_name() + "-" + info->name() + "-" + std::to_string(::getpid()));
+        // Parameterised names hold '/': one folder, not a tree left behind.
+        std::string name = std::string("corvane-wb-") + info->test_suite_name() + "-" + info->name() + "-" + std::to_string(::getpid());
+        std::replace(name.begin(), name.end(), '/', '-');
+        root_ = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_ / "Data");
     }

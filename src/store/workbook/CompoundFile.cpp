@@ -28,7 +28,6 @@ constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 
-constexpr std::uint8_t kStorageEntry = 1;
 constexpr std::uint8_t kStreamEntry = 2;
 constexpr std::uint8_t kRootEntry = 5;
 
