@@ -90,24 +90,19 @@ Status CheckReadCellsUsable(const Workbook& book) {
     return Status::Ok();
 }
 
-std::string EditionName(int16_t edition) {
-    if (edition == kEditionPmrLpd) return "PMR + LPD";
-    if (edition == kEditionKorea) return "Korea";
-    return "edition " + std::to_string(edition);
-}
-
 // What the import did with a workbook of another edition, in one sentence.
 std::string FallbackReport(const Workbook& book, int16_t imported, int16_t current) {
     std::string why;
     if (book.Cell(sheet::kEditionRow, sheet::kSettingsColumn).IsEmpty()) {
         why = "The workbook names no edition (its cell A257 is empty)";
     } else if (IsKnownEdition(imported)) {
-        why = "The workbook was saved in the " + EditionName(imported) + " edition";
+        why = "The workbook was saved in the " + std::string(EditionName(imported)) + " edition";
     } else {
-        why = "The workbook names edition " + std::to_string(imported) + " in its cell A257, which is not " + EditionName(current);
+        why = "The workbook names edition " + std::to_string(imported) + " in its cell A257, which is not " + std::string(EditionName(current));
     }
-    return why + ", so its channels and group set-up were not taken: the channel table now holds the " + EditionName(current) +
-           " preset plan in Default mode and the group set-up was reset; the workbook's other settings were taken.";
+    return why + ", so its channels and group set-up were not taken: the channel table now holds the " +
+           std::string(EditionName(current)) + " preset plan in Default mode and the group set-up was reset; the workbook's other "
+           "settings were taken.";
 }
 
 // The first character of utf8 outside Windows-1252, empty when all fit.
