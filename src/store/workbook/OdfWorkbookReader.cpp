@@ -98,6 +98,9 @@ public:
         if (inParagraph_ && annotationDepth_ == 0 && cellWanted_) paragraphs_.append(text);
     }
 
+    // Past the area read, or past the first table.
+    bool Finished() const override { return row_ >= area_.rows || tablesSeen_ > 1; }
+
 private:
     bool InFirstTable() const { return tableDepth_ == 1 && tablesSeen_ == 1; }
 

@@ -146,6 +146,9 @@ public:
         if (collecting_) text_.append(text);
     }
 
+    // Rows come in ascending order, as the format demands.
+    bool Finished() const override { return row_ > area_.rows; }
+
 private:
     void StartCell(const XmlAttributes& attributes) {
         int row = row_;
@@ -225,6 +228,8 @@ public:
         if (collecting_) current_->second.append(text);
     }
     long Count() const { return index_ + 1; }
+    // Past the last string the sheet uses.
+    bool Finished() const override { return !wanted_.empty() && index_ > wanted_.rbegin()->first; }
 
 private:
     std::map<long, std::string>& wanted_;

@@ -99,6 +99,7 @@ struct ParseState {
     XmlHandler* handler = nullptr;
     bool sawDoctype = false;
     bool tooDeep = false;
+    bool finished = false;
     int depth = 0;
 };
 
@@ -110,6 +111,10 @@ void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
         return;
     }
     state->handler->Start(XmlName::Split(name), XmlAttributes(attributes));
+    if (state->handler->Finished()) {
+        state->finished = true;
+        XML_StopParser(state->parser, XML_FALSE);
+    }
 }
 
 void OnEnd(void* data, const XML_Char* name) {
@@ -184,6 +189,7 @@ Status ParseXmlPart(ZipArchive& archive, std::string_view part, XmlHandler& hand
     if (!streamed) return streamed;
     if (longer) return Status::Error(DamagedBecause("its part " + std::string(part) + " unpacks to more than it declares"));
     const bool malformed = XML_ParseBuffer(parser.get(), static_cast<int>(filled), XML_TRUE) != XML_STATUS_OK;
+    if (state.finished && !state.sawDoctype) return Status::Ok();
     if (malformed && XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY) return Status::Error(tooLarge);
     if (malformed || state.sawDoctype || state.tooDeep) return Status::Error(std::string(kDamaged) + " (its part " + std::string(part) + " is not plain XML)");
     return Status::Ok();

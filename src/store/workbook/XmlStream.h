@@ -35,6 +35,9 @@ public:
     virtual void Start(const XmlName& name, const XmlAttributes& attributes) = 0;
     virtual void End(const XmlName& name) = 0;
     virtual void Text(std::string_view /*text*/) {}
+    // True once the handler has all it reads: the rest of the part is left
+    // unparsed (a sheet's rows beyond the area read, for one).
+    virtual bool Finished() const { return false; }
 };
 
 // Parses one part of the archive. A document type declaration is refused:
