@@ -59,17 +59,30 @@ struct WorkingFile {
     std::function<Status(Workspace&)> save;
 };
 
+// Loaders are given somewhere to put their resets, so that a damaged file
+// is not replaced (with a copy kept) on every run: what a reset writes is the
+// set commit's business, not the reader's.
+template <typename Load>
+std::function<Status(Workspace&)> Reading(Load load) {
+    return [load](Workspace& ws) {
+        FileResets resets;
+        return load(ws, resets);
+    };
+}
+
+Status FlagLoad(Workspace& ws, FlagField field, FileResets& resets) { return LoadFlagFile(ws, field, resets); }
+
 const WorkingFile kFiles[] = {
-    {kConfigFile, LoadConfigFile, [](Workspace& ws) { return SaveConfigFile(ws); }},
-    {kGroupFile, LoadGroupFile, SaveGroupFile},
-    {kRxFreqFile, LoadFrequencyFiles, [](Workspace& ws) { return SaveFrequencyFiles(ws); }},
-    {kTxFreqFile, LoadFrequencyFiles, [](Workspace& ws) { return SaveFrequencyFiles(ws); }},
-    {kToneFile, LoadToneFile, [](Workspace& ws) { return SaveToneFile(ws); }},
-    {"Scan.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Scan); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Scan); }},
-    {"Band.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Band); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Band); }},
-    {"Power.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Power); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Power); }},
-    {"Scr.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Scrambler); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Scrambler); }},
-    {"Comp.txt", [](Workspace& ws) { return LoadFlagFile(ws, FlagField::Compander); }, [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Compander); }},
+    {kConfigFile, Reading([](Workspace& ws, FileResets& r) { return LoadConfigFile(ws, r); }), [](Workspace& ws) { return SaveConfigFile(ws); }},
+    {kGroupFile, Reading([](Workspace& ws, FileResets& r) { return LoadGroupFile(ws, r); }), [](Workspace& ws) { return SaveGroupFile(ws); }},
+    {kRxFreqFile, Reading([](Workspace& ws, FileResets& r) { return LoadFrequencyFiles(ws, r); }), [](Workspace& ws) { return SaveFrequencyFiles(ws); }},
+    {kTxFreqFile, Reading([](Workspace& ws, FileResets& r) { return LoadFrequencyFiles(ws, r); }), [](Workspace& ws) { return SaveFrequencyFiles(ws); }},
+    {kToneFile, Reading([](Workspace& ws, FileResets& r) { return LoadToneFile(ws, r); }), [](Workspace& ws) { return SaveToneFile(ws); }},
+    {"Scan.txt", Reading([](Workspace& ws, FileResets& r) { return FlagLoad(ws, FlagField::Scan, r); }), [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Scan); }},
+    {"Band.txt", Reading([](Workspace& ws, FileResets& r) { return FlagLoad(ws, FlagField::Band, r); }), [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Band); }},
+    {"Power.txt", Reading([](Workspace& ws, FileResets& r) { return FlagLoad(ws, FlagField::Power, r); }), [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Power); }},
+    {"Scr.txt", Reading([](Workspace& ws, FileResets& r) { return FlagLoad(ws, FlagField::Scrambler, r); }), [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Scrambler); }},
+    {"Comp.txt", Reading([](Workspace& ws, FileResets& r) { return FlagLoad(ws, FlagField::Compander, r); }), [](Workspace& ws) { return SaveFlagFile(ws, FlagField::Compander); }},
 };
 
 const fs::path& Folder() {
