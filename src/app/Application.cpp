@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <utility>
 
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
-#include "app/frmPassword.h"
+#include "app/AccessCodeDialog.h"
 #include "store/ProgramFolder.h"
 #include "store/WorkingSet.h"
 
@@ -44,22 +44,22 @@ void Application::Start() {
         return;
     }
     startNotice_ = QString::fromStdString(prepared->notice);
-    password_ = std::make_unique<frmPassword>(ws_, messages_);
-    connect(password_.get(), &frmPassword::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
-    connect(password_.get(), &frmPassword::codeRefused, this, &Application::finished, Qt::QueuedConnection);
-    connect(password_.get(), &frmPassword::closedWithoutCode, this, &Application::finished, Qt::QueuedConnection);
-    password_->Form_Load();
+    password_ = std::make_unique<AccessCodeDialog>(ws_, messages_);
+    connect(password_.get(), &AccessCodeDialog::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
+    connect(password_.get(), &AccessCodeDialog::codeRefused, this, &Application::finished, Qt::QueuedConnection);
+    connect(password_.get(), &AccessCodeDialog::closedWithoutCode, this, &Application::finished, Qt::QueuedConnection);
+    password_->Prepare();
     password_->show();
     if (!accessCode_.isEmpty()) {
         password_->CodeBox().setText(accessCode_);
-        QTimer::singleShot(0, password_.get(), &frmPassword::Text1_Enter);
+        QTimer::singleShot(0, password_.get(), &AccessCodeDialog::Text1_Enter);
     }
 }
 
 void Application::OpenMainFrame() {
-    frame_ = std::make_unique<MDIForm1>(ws_, messages_, linkFactory_);
-    connect(frame_.get(), &MDIForm1::programEnded, this, &Application::finished, Qt::QueuedConnection);
-    frame_->MDIForm_Load();
+    frame_ = std::make_unique<MainWindow>(ws_, messages_, linkFactory_);
+    connect(frame_.get(), &MainWindow::programEnded, this, &Application::finished, Qt::QueuedConnection);
+    frame_->OpenFrame();
     frame_->show();
     if (!startNotice_.isEmpty()) messages_.Show(frame_.get(), std::exchange(startNotice_, QString()));
 }

@@ -10,9 +10,9 @@
 
 namespace corvane {
 
-class MDIForm1;
+class MainWindow;
 class MessageSink;
-class frmPassword;
+class AccessCodeDialog;
 
 class Application final : public QObject {
     Q_OBJECT
@@ -28,8 +28,8 @@ public:
     void Start();
 
     Workspace& workspace() { return ws_; }
-    frmPassword* PasswordWindow() const { return password_.get(); }
-    MDIForm1* MainFrame() const { return frame_.get(); }
+    AccessCodeDialog* PasswordWindow() const { return password_.get(); }
+    MainWindow* MainFrame() const { return frame_.get(); }
 
 signals:
     // The program is over: a refused code, Exit or the close box.
@@ -44,8 +44,8 @@ private:
     LinkFactory linkFactory_;
     QString accessCode_;
     QString startNotice_;  // damaged files reset at the start, shown once the frame is open
-    std::unique_ptr<frmPassword> password_;
-    std::unique_ptr<MDIForm1> frame_;
+    std::unique_ptr<AccessCodeDialog> password_;
+    std::unique_ptr<MainWindow> frame_;
 };
 
 // The program folder: the --folder option or the executable's folder.

@@ -5,13 +5,13 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "editor/CellEditors.h"
 #include "editor/FrequencyEdit.h"
 #include "editor/GridClipboard.h"
 #include "editor/UndoHistory.h"
-#include "editor/frmRadioMain.h"
+#include "editor/ChannelWindow.h"
 
 namespace corvane {
 
@@ -36,7 +36,7 @@ QString WithStep(const QString& verb, const QString& step) { return step.isEmpty
 
 }  // namespace
 
-EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
+EditMenu::EditMenu(MainWindow& frame, Workspace& ws, MessageSink& messages)
     : QObject(&frame), frame_(frame), editor_(frame.Editor()), history_(frame.Editor().History()), ws_(ws),
       messages_(messages),
       clipboard_(new GridClipboard(frame.Editor(), ws, messages, this)) {
@@ -70,7 +70,7 @@ EditMenu::EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages)
     connect(&history_, &UndoHistory::stateChanged, this, &EditMenu::Refresh);
     connect(&history_, &UndoHistory::restored, this, &EditMenu::AfterRestore);
     // Nothing is taken back or pasted over while a transfer holds the port.
-    connect(&editor_, &frmRadioMain::portInUse, this, [this, paste](bool inUse) {
+    connect(&editor_, &ChannelWindow::portInUse, this, [this, paste](bool inUse) {
         history_.SetLocked(inUse);
         paste->setEnabled(!inUse);
     });
@@ -97,7 +97,7 @@ void EditMenu::Redo() {
 }
 
 void EditMenu::AfterRestore() {
-    frame_.setWindowTitle(MDIForm1::CaptionFor(ws_.edition));
+    frame_.setWindowTitle(MainWindow::CaptionFor(ws_.edition));
     frame_.CheckModeMenu();
 }
 

@@ -11,15 +11,15 @@ class QMenu;
 namespace corvane {
 
 class GridClipboard;
-class MDIForm1;
+class MainWindow;
 class MessageSink;
 class UndoHistory;
-class frmRadioMain;
+class ChannelWindow;
 
 class EditMenu final : public QObject {
     Q_OBJECT
 public:
-    EditMenu(MDIForm1& frame, Workspace& ws, MessageSink& messages);
+    EditMenu(MainWindow& frame, Workspace& ws, MessageSink& messages);
 
     QMenu* Menu() const { return menu_; }
     GridClipboard& Clipboard() const { return *clipboard_; }
@@ -34,8 +34,8 @@ private:
     void AfterRestore();
     void Refresh();
 
-    MDIForm1& frame_;
-    frmRadioMain& editor_;
+    MainWindow& frame_;
+    ChannelWindow& editor_;
     UndoHistory& history_;
     Workspace& ws_;
     MessageSink& messages_;

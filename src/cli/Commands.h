@@ -50,19 +50,19 @@ std::span<const Command> AllCommands();
 const Command* FindCommand(std::string_view name);
 
 // Verb entry points, each defined in its own file.
-int RunImage(CliContext& ctx, std::span<const std::string> args);       // cli_image.cpp
-int RunWrite(CliContext& ctx, std::span<const std::string> args);       // cli_write.cpp
-int RunRead(CliContext& ctx, std::span<const std::string> args);        // cli_read.cpp
-int RunDetect(CliContext& ctx, std::span<const std::string> args);      // cli_detect.cpp
-int RunExport(CliContext& ctx, std::span<const std::string> args);      // cli_export.cpp
-int RunImport(CliContext& ctx, std::span<const std::string> args);      // cli_import.cpp
-int RunExportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_csv.cpp
-int RunImportCsv(CliContext& ctx, std::span<const std::string> args);   // cli_csv.cpp
-int RunNew(CliContext& ctx, std::span<const std::string> args);         // cli_new.cpp
-int RunDiff(CliContext& ctx, std::span<const std::string> args);        // cli_diff.cpp
-int RunFleet(CliContext& ctx, std::span<const std::string> args);       // cli_fleet.cpp
-int RunPrint(CliContext& ctx, std::span<const std::string> args);       // cli_print.cpp
-int RunDoctor(CliContext& ctx, std::span<const std::string> args);      // cli_doctor.cpp
+int RunImage(CliContext& ctx, std::span<const std::string> args);       // ImageVerb.cpp
+int RunWrite(CliContext& ctx, std::span<const std::string> args);       // WriteVerb.cpp
+int RunRead(CliContext& ctx, std::span<const std::string> args);        // ReadVerb.cpp
+int RunDetect(CliContext& ctx, std::span<const std::string> args);      // DetectVerb.cpp
+int RunExport(CliContext& ctx, std::span<const std::string> args);      // ExportVerb.cpp
+int RunImport(CliContext& ctx, std::span<const std::string> args);      // ImportVerb.cpp
+int RunExportCsv(CliContext& ctx, std::span<const std::string> args);   // CsvVerbs.cpp
+int RunImportCsv(CliContext& ctx, std::span<const std::string> args);   // CsvVerbs.cpp
+int RunNew(CliContext& ctx, std::span<const std::string> args);         // NewVerb.cpp
+int RunDiff(CliContext& ctx, std::span<const std::string> args);        // DiffVerb.cpp
+int RunFleet(CliContext& ctx, std::span<const std::string> args);       // FleetVerb.cpp
+int RunPrint(CliContext& ctx, std::span<const std::string> args);       // PrintVerb.cpp
+int RunDoctor(CliContext& ctx, std::span<const std::string> args);      // DoctorVerb.cpp
 
 // ---- helpers shared by the verbs (CliSupport.cpp) ----
 

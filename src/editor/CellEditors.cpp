@@ -102,7 +102,7 @@ int CellEditors::CurrentColumn() const {
     return current.isValid() ? current.column() : -1;
 }
 
-void CellEditors::MSHFlexGrid1_Click() {
+void CellEditors::OnCellClicked() {
     const int row = CurrentRow();
     const int col = CurrentColumn();
     // The preselection must read the list the picker shows.
@@ -112,7 +112,7 @@ void CellEditors::MSHFlexGrid1_Click() {
     if (choice.kind == CellEditorKind::Picker) OpenPicker(choice.picker, choice.index);
 }
 
-void CellEditors::MSHFlexGrid1_KeyPress(int code) {
+void CellEditors::OnKeyTyped(int code) {
     if (!TypingOpensTextEditor(ws_, CurrentRow(), CurrentColumn())) return;
     OpenTextEditor(code);
 }
@@ -199,12 +199,12 @@ void CellEditors::Text1_FocusLeft() {
     if (now == nullptr || now->window() == host_.window()) grid_.setFocus();
 }
 
-void CellEditors::MSHFlexGrid1_LeaveCell() {
+void CellEditors::OnCellLeft() {
     if (text1_->isVisible()) CommitTextOnLeave();
     HidePickers();
 }
 
-void CellEditors::MSHFlexGrid1_Scroll() {
+void CellEditors::OnScrolled() {
     text1_->hide();
     HidePickers();
 }

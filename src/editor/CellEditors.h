@@ -41,10 +41,10 @@ public:
     int16_t SuppressComboClicks = 0;
 
     // Grid events, public so the window can route them.
-    void MSHFlexGrid1_Click();
-    void MSHFlexGrid1_KeyPress(int code);
-    void MSHFlexGrid1_LeaveCell();
-    void MSHFlexGrid1_Scroll();
+    void OnCellClicked();
+    void OnKeyTyped(int code);
+    void OnCellLeft();
+    void OnScrolled();
 
 private:
     void OpenTextEditor(int code);

@@ -9,12 +9,12 @@
 #include "editor/ChannelTableModel.h"
 #include "editor/FrozenColumnTableView.h"
 #include "editor/UndoHistory.h"
-#include "editor/frmRadioMain.h"
+#include "editor/ChannelWindow.h"
 #include "model/ChannelPaste.h"
 
 namespace corvane {
 
-GridClipboard::GridClipboard(frmRadioMain& editor, Workspace& ws, MessageSink& messages, QObject* parent)
+GridClipboard::GridClipboard(ChannelWindow& editor, Workspace& ws, MessageSink& messages, QObject* parent)
     : QObject(parent), editor_(editor), ws_(ws), messages_(messages) {
     FrozenColumnTableView& grid = editor_.Grid();
     grid.setSelectionMode(QAbstractItemView::ContiguousSelection);

@@ -12,13 +12,13 @@ class QWidget;
 namespace corvane {
 
 class MessageSink;
-class frmRadioMain;
+class ChannelWindow;
 
 class GridClipboard final : public QObject {
     Q_OBJECT
 public:
     // Lets the grid select a run of cells so several channels can be copied.
-    GridClipboard(frmRadioMain& editor, Workspace& ws, MessageSink& messages, QObject* parent = nullptr);
+    GridClipboard(ChannelWindow& editor, Workspace& ws, MessageSink& messages, QObject* parent = nullptr);
 
     // First and last channel of the selection, else the current channel;
     // {0, -1} when there is neither.
@@ -33,7 +33,7 @@ public:
     bool Paste();
 
 private:
-    frmRadioMain& editor_;
+    ChannelWindow& editor_;
     Workspace& ws_;
     MessageSink& messages_;
 };

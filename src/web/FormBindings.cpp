@@ -8,14 +8,14 @@ EMSCRIPTEN_BINDINGS(corvane_forms) {
     using namespace corvane::web;
     using emscripten::class_;
 
-    class_<SetupWindow>("SetupWindow")
+    class_<SettingsWindow>("SettingsWindow")
         .constructor<ProgramSession&>()
-        .class_function("layout", &SetupWindow::Layout)
-        .class_function("textAccepted", &SetupWindow::TextAccepted)
-        .function("open", &SetupWindow::Open)
-        .function("pressOk", &SetupWindow::PressOk)
-        .function("pressReset", &SetupWindow::PressReset)
-        .function("close", &SetupWindow::Close);
+        .class_function("layout", &SettingsWindow::Layout)
+        .class_function("textAccepted", &SettingsWindow::TextAccepted)
+        .function("open", &SettingsWindow::Open)
+        .function("pressOk", &SettingsWindow::PressOk)
+        .function("pressReset", &SettingsWindow::PressReset)
+        .function("close", &SettingsWindow::Close);
 
     class_<GroupWindow>("GroupWindow")
         .constructor<ProgramSession&>()

@@ -94,7 +94,7 @@ void ReadGroupValues(const val& values, GroupFormValues& form) {
 
 // ---- setup window ----
 
-val SetupWindow::Layout() {
+val SettingsWindow::Layout() {
     val layout = val::object();
     layout.set("caption", std::string(kSetupCaption));
     val lists = val::array();
@@ -118,27 +118,27 @@ val SetupWindow::Layout() {
     return layout;
 }
 
-bool SetupWindow::TextAccepted(int box, const std::string& text) {
+bool SettingsWindow::TextAccepted(int box, const std::string& text) {
     return SetupTextAccepted(static_cast<SetupTextBox>(box), text);
 }
 
-std::string SetupWindow::SaveConfig() { return SaveConfigFile(program_.Ws()).message(); }
+std::string SettingsWindow::SaveConfig() { return SaveConfigFile(program_.Ws()).message(); }
 
-val SetupWindow::Result(const std::string& problem) const {
+val SettingsWindow::Result(const std::string& problem) const {
     val result = val::object();
     result.set("values", SetupValues(form_));
     result.set("problem", problem);
     return result;
 }
 
-val SetupWindow::Open() {
+val SettingsWindow::Open() {
     form_ = SetupFormValues{};
     closed_ = false;
     const bool forced = OpenSetupForm(program_.Ws(), form_);
     return Result(forced ? SaveConfig() : std::string());
 }
 
-val SetupWindow::PressOk(const val& values) {
+val SettingsWindow::PressOk(const val& values) {
     const EditSession::Step step(*program_.Editing(), steps::kSetUp);
     ReadSetupValues(values, form_);
     const bool stored = PressSetupOk(program_.Ws(), form_) == SetupOkOutcome::Stored;
@@ -149,19 +149,19 @@ val SetupWindow::PressOk(const val& values) {
     return result;
 }
 
-val SetupWindow::PressReset(const val& values) {
+val SettingsWindow::PressReset(const val& values) {
     const EditSession::Step step(*program_.Editing(), steps::kSetUp);
     ReadSetupValues(values, form_);
     PressSetupReset(program_.Ws(), form_);
     return Result(SaveConfig());
 }
 
-void SetupWindow::Close() {
+void SettingsWindow::Close() {
     const EditSession::Step step(*program_.Editing(), steps::kSetUp);
     CloseOnce();
 }
 
-void SetupWindow::CloseOnce() {
+void SettingsWindow::CloseOnce() {
     if (closed_) return;
     closed_ = true;
     ApplyBandSelect(program_.Ws());

@@ -15,9 +15,9 @@ namespace corvane::web {
 
 class ProgramSession;
 
-class SetupWindow {
+class SettingsWindow {
 public:
-    explicit SetupWindow(ProgramSession& program) : program_(program) {}
+    explicit SettingsWindow(ProgramSession& program) : program_(program) {}
 
     // Captions, list items and text limits of the window.
     static emscripten::val Layout();

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "LegacyWorkbookBuilder.h"
+#include "legacy_workbook_builder.h"
 #include "store/workbook/Workbook.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "gui_support.h"
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
@@ -36,8 +36,8 @@ protected:
         ws_.edition = ws_.previousEdition = edition;
         messages_.Clear();
         sim_ = simulatedLink ? std::make_unique<SimulatedLink>() : nullptr;
-        frame_ = std::make_unique<MDIForm1>(ws_, messages_, sim_ ? sim_->Factory() : LinkFactory{});
-        frame_->MDIForm_Load();
+        frame_ = std::make_unique<MainWindow>(ws_, messages_, sim_ ? sim_->Factory() : LinkFactory{});
+        frame_->OpenFrame();
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         if (sim_) sim_->RunFor(300);  // the start-up connection request has gone out
@@ -53,7 +53,7 @@ protected:
     Workspace ws_;
     RecordingMessages messages_;
     std::unique_ptr<SimulatedLink> sim_;
-    std::unique_ptr<MDIForm1> frame_;
+    std::unique_ptr<MainWindow> frame_;
 };
 
 }  // namespace corvane::guitest

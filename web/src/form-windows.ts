@@ -6,7 +6,7 @@ import { formsCore, type FormsCore, type GroupCore, type GroupResult, type Setup
 import type { OriginStorage } from "./storage.js";
 import { GroupWindow } from "./ui/group-window.js";
 import type { MessageBoxes } from "./ui/message-box.js";
-import { SetupWindow } from "./ui/setup-window.js";
+import { SettingsWindow } from "./ui/settings-window.js";
 
 const CUSTOM_MODE = 1;
 const BEEP_HZ = 880;
@@ -22,7 +22,7 @@ export interface FormHost {
 export class FormWindows {
   readonly elements: HTMLElement[];
   private readonly forms: FormsCore;
-  private readonly setup: SetupWindow;
+  private readonly setup: SettingsWindow;
   private readonly group: GroupWindow;
   private setupCore: SetupCore | null = null;
   private groupCore: GroupCore | null = null;
@@ -31,13 +31,13 @@ export class FormWindows {
   constructor(core: CoreModule, private readonly session: ProgramSession, private readonly storage: OriginStorage,
     private readonly messages: MessageBoxes, private readonly host: FormHost) {
     this.forms = formsCore(core);
-    const setupLayout = this.forms.SetupWindow.layout();
+    const setupLayout = this.forms.SettingsWindow.layout();
     this.keyDefineError = setupLayout.keyDefineError;
-    this.setup = new SetupWindow(setupLayout, {
+    this.setup = new SettingsWindow(setupLayout, {
       ok: (values) => this.finishSetup(this.setupCore?.pressOk(values)),
       reset: (values) => this.showSetup(this.setupCore?.pressReset(values)),
       exit: () => this.closeSetup(),
-      textAccepted: (box, text) => this.forms.SetupWindow.textAccepted(box, text),
+      textAccepted: (box, text) => this.forms.SettingsWindow.textAccepted(box, text),
     });
     this.group = new GroupWindow(this.forms.GroupWindow.layout(), {
       run: (action, values) => void this.showGroup(this.groupCore?.run(action, values), action),
@@ -49,7 +49,7 @@ export class FormWindows {
   // Toolbar "setup".
   openSetup(): void {
     if (!this.setupCore) {
-      this.setupCore = new this.forms.SetupWindow(this.session);
+      this.setupCore = new this.forms.SettingsWindow(this.session);
       const opened = this.setupCore.open();
       this.setup.show(opened.values);
       this.afterSave(opened.problem);

@@ -84,7 +84,7 @@ export interface GroupCore {
 }
 
 export interface FormsCore {
-  SetupWindow: { new (session: ProgramSession): SetupCore; layout(): SetupLayout; textAccepted(box: number, text: string): boolean };
+  SettingsWindow: { new (session: ProgramSession): SetupCore; layout(): SetupLayout; textAccepted(box: number, text: string): boolean };
   GroupWindow: { new (session: ProgramSession): GroupCore; layout(): GroupLayout };
 }
 

@@ -2,9 +2,9 @@
 // keys (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, Ctrl+C, Ctrl+V) to the grid's editing.
 import type { Editing } from "./editing.js";
 import type { AboutWindow } from "./ui/about-window.js";
-import type { FrameWindow } from "./ui/frame-window.js";
+import type { MainWindow } from "./ui/main-window.js";
 
-export function connectEditing(frame: FrameWindow, editing: Editing, about: AboutWindow): void {
+export function connectEditing(frame: MainWindow, editing: Editing, about: AboutWindow): void {
   frame.setMenuAction("default", () => void editing.selectMode(0));
   frame.setMenuAction("custom", () => void editing.selectMode(1));
   frame.setMenuAction("help", () => {

@@ -14,10 +14,10 @@ import { AboutWindow } from "./ui/about-window.js";
 import { showBackups } from "./ui/backups-dialog.js";
 import { beep } from "./ui/beep.js";
 import { el } from "./ui/dom.js";
-import { FrameWindow } from "./ui/frame-window.js";
+import { MainWindow } from "./ui/main-window.js";
 import { GridView } from "./ui/grid-view.js";
 import { MessageBoxes } from "./ui/message-box.js";
-import { PasswordWindow } from "./ui/password-window.js";
+import { AccessCodeDialog } from "./ui/access-code-dialog.js";
 import { TRANSFER_KEYS } from "./ui/toolbar.js";
 
 // Menu items that re-open the port or replace the channel table: they wait
@@ -30,8 +30,8 @@ const BACKUP_FOLDER = `${PROGRAM_FOLDER.slice(STORAGE_ROOT.length + 1)}/Data/bac
 export class Program implements LinkEvents {
   private readonly session: ProgramSession;
   private readonly messages = new MessageBoxes();
-  private readonly password: PasswordWindow;
-  private readonly frame: FrameWindow;
+  private readonly password: AccessCodeDialog;
+  private readonly frame: MainWindow;
   private readonly ports: PortChoice;
   private readonly link: SerialLink;
   private readonly runner: LinkRunner;
@@ -66,8 +66,8 @@ export class Program implements LinkEvents {
     this.session.setSerialBridge(this.link);
     this.session.setListener(this);
     this.runner = new LinkRunner(this.session, ticker);
-    this.password = new PasswordWindow(ICONS, (code) => void this.enterCode(code));
-    this.frame = new FrameWindow(ICONS, {
+    this.password = new AccessCodeDialog(ICONS, (code) => void this.enterCode(code));
+    this.frame = new MainWindow(ICONS, {
       toolbar: (key) => this.toolbar(key),
       exit: () => void this.exit(),
       selectPort: () => void this.selectPort(),

@@ -1,0 +1,49 @@
+#pragma once
+// The first window: one access code chooses the band-plan edition. A wrong
+// code ends the program; there is one attempt.
+#include <QWidget>
+#include <optional>
+
+#include "model/Workspace.h"
+
+class QLineEdit;
+
+namespace corvane {
+
+class MessageSink;
+
+// The edition an access code selects; nullopt for any other text.
+std::optional<int16_t> EditionForAccessCode(const QString& code);
+
+class AccessCodeDialog final : public QWidget {
+    Q_OBJECT
+public:
+    AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget* parent = nullptr);
+
+    // Reads Port.txt and remembers the stored edition as the previous one.
+    void Prepare();
+    // What Enter in the code box does.
+    void Text1_Enter();
+
+    QLineEdit& CodeBox() const { return *text1_; }
+    void AllwaysOntop();
+    void NoAllwaysOnTop();
+
+signals:
+    void codeAccepted();
+    void codeRefused();
+    // Closed by its close box before any code was entered.
+    void closedWithoutCode();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Workspace& ws_;
+    MessageSink& messages_;
+    QLineEdit* text1_;
+    bool decided_ = false;
+};
+
+}  // namespace corvane

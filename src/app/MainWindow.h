@@ -1,0 +1,118 @@
+#pragma once
+// The main frame: menus, the toolbar and the channel editor as its one MDI
+// child. Every user action starts here.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+#include "editor/LinkOwner.h"
+#include "model/Status.h"
+#include "model/Workspace.h"
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace corvane {
+
+class MessageSink;
+class GroupWindow;
+class AboutWindow;
+class ChannelWindow;
+class SettingsWindow;
+
+constexpr int kPortMenuCount = 12;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The frame's load: sizes, caption, the editor's own load, menu ticks.
+    void OpenFrame();
+
+    // "Corvane PC Programmer - Kestrel : ..." by edition.
+    static QString CaptionFor(int16_t edition);
+
+    void Toolbar1_ButtonClick(const QString& key);
+    void CheckPortMenu();
+    void CheckModeMenu();
+    void SelectPort(int number);   // com1..com12
+    void SelectDefaultMode();      // mode/default
+    void SelectCustomMode();       // mode/custom
+    void ShowHelp();               // information/help
+    // File > Open Image... / Save Image... after their dialogs; true when done.
+    bool RunOpenImage(const QString& path);
+    bool RunSaveImage(const QString& path);
+    // File > Export CHIRP CSV... / Import CHIRP CSV... after their dialogs.
+    bool RunExportCsv(const QString& path);
+    bool RunImportCsv(const QString& path);
+
+    ChannelWindow& Editor() const { return *editor_; }
+    QToolBar& Toolbar() const { return *toolbar_; }
+    QAction* ToolbarAction(const QString& key) const;
+    QAction* PortAction(int number) const { return portActions_.at(number - 1); }
+    // A transfer or the detection holds the port: the commands that would
+    // re-open it or replace the channel table refuse, shortcuts included.
+    bool PortInUse() const;
+    AboutWindow* HelpWindow() const;
+    SettingsWindow* ShownSettingsWindow() const;
+    GroupWindow* ShownGroupWindow() const;
+
+signals:
+    // The program is over; the application leaves its event loop.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void ApplyFrameSize();
+    void SetTransferButtonsEnabled(bool enabled);
+    void SetPortCommandsEnabled(bool enabled);
+    void BuildVerifyItem(QMenu& port);
+    void SetWriteReadEnabled(bool enabled);
+    void RefreshAfterRead();
+    // Closes the other windows and announces the end.
+    void EndProgram();
+    void ExitProgram();
+    void NewFile();
+    void RequestWrite();
+    void RequestRead();
+    void StartAutoDetect();
+    void ShowSetup();
+    void ShowGroup();
+    void OpenWorkbook();
+    void SaveWorkbook();
+    void OpenImage();
+    void SaveImage();
+    void ExportCsv();
+    void ImportCsv();
+    // A backup the link could not keep: a status line, not a dialog mid-transfer.
+    void ShowBackupFailure(const QString& text);
+    void ChangeMode(uint8_t mode);
+    void ReportIfFailed(const Status& status);
+    void ShowMessage(const QString& text);
+    // A message of another window is owned by it (the frame while it is not there yet).
+    void ShowMessageFrom(QWidget* window, const QString& text);
+
+    Workspace& ws_;
+    MessageSink& messages_;
+    QMdiArea* mdiArea_;
+    ChannelWindow* editor_;
+    QToolBar* toolbar_;
+    std::array<QAction*, kPortMenuCount> portActions_{};
+    QAction* defaultMode_ = nullptr;
+    QAction* customMode_ = nullptr;
+    QAction* verifyAfterWrite_ = nullptr;
+    QPointer<AboutWindow> help_;
+    QPointer<SettingsWindow> setup_;
+    QPointer<GroupWindow> group_;
+    bool ended_ = false;
+};
+
+}  // namespace corvane

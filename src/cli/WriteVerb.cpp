@@ -1,0 +1,75 @@
+// corvane-cli write: the working set in DIR into the radio.
+#include <array>
+#include <ostream>
+
+#include "cli/Commands.h"
+#include "cli/CliLink.h"
+#include "link/MemoryImage.h"
+#include "model/Workspace.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr std::string_view kVerb = "write";
+const std::string kWriteComplete = "DOWNLOAD COMPLETE";
+const std::string kVerifyComplete = "VERIFY COMPLETE";
+// 1936 bytes at 25 ms plus handshake and frames; generous for a slow machine.
+constexpr std::chrono::milliseconds kWriteLimit{120000};
+// The read-back gives up on its own 20 s after its read command.
+constexpr std::chrono::milliseconds kVerifyLimit{kReadGiveUpMs + 10000};
+constexpr std::array kOptions = {OptionSpec{"--port", true}, OptionSpec{"--verify", false}};
+
+void PrintWriteHelp(std::ostream& out) {
+    out << "Usage: " << kProgramName << " [--folder DIR] [--serial-dir DIR] write [--port N|PATH] [--verify]\n"
+        << "\n"
+        << "Writes the channels, settings and groups in DIR into the radio: connection\n"
+        << "test, handshake, write command, then the 1936-byte image at one byte per\n"
+        << "25 ms (about 48 s). An image that cannot be built is refused before\n"
+        << "anything is sent.\n"
+        << "\n"
+        << "  --port N|PATH  COM port 1 to 12 (default: the port in Port.txt) or a\n"
+        << "                 serial device path\n"
+        << "  --verify       after DOWNLOAD COMPLETE read the radio back and compare\n"
+        << "                 it with the image sent: VERIFY COMPLETE, or \"Verify\n"
+        << "                 failed:\" and the channels and settings that differ.\n"
+        << "                 The files in DIR are not changed by it.\n"
+        << "\n"
+        << "Exit status 0 only when the whole image went out (and, with --verify,\n"
+        << "the radio holds it).\n"
+        << "\n"
+        << "The image is also kept in the backup folder (see --backup-dir, --no-backup),\n"
+        << "and so is the read-back of --verify.\n";
+}
+
+}  // namespace
+
+int RunWrite(CliContext& ctx, std::span<const std::string> args) {
+    if (WantsHelp(args)) {
+        PrintWriteHelp(ctx.out);
+        return kExitOk;
+    }
+    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
+    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
+    if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
+
+    Workspace ws;
+    if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
+    Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
+    if (!ports) return UsageError(ctx, kVerb, ports.message());
+
+    // A refused image sends nothing, not even the connection test.
+    if (const Result<MemoryImage> built = BuildImage(ws); !built) return Fail(ctx, ctx.folder.string(), built.message());
+
+    CliLinkSession session(ctx, ws, ports.value());
+    if (!session.Connect()) return kExitFailure;
+    LinkEngine& engine = session.Engine();
+    const bool verify = parsed->Has("--verify");
+    engine.SetVerifyAfterWrite(verify);
+    engine.RequestWrite();
+    const auto finished = [&engine] { return !engine.Busy() && !engine.PortInUse(); };
+    session.RunUntil(finished, verify ? kWriteLimit + kVerifyLimit : kWriteLimit);
+    if (!finished()) return Fail(ctx, session.PortDescription(), "the write did not finish");
+    return session.LastMessage() == (verify ? kVerifyComplete : kWriteComplete) ? kExitOk : kExitFailure;
+}
+
+}  // namespace corvane::cli
