@@ -24,6 +24,7 @@
 #include "model/NumberParse.h"
 #include "store/ConfigFiles.h"
 
+#include "forms/ConnectionDoctorWindow.h"
 #include "forms/GroupWindow.h"
 #include "forms/SettingsWindow.h"
 
@@ -137,6 +138,8 @@ void MainWindow::BuildMenus() {
     QAction* importCsv = file->addAction(QString::fromLatin1(kImportCsvText), this, [this] { ImportCsv(); });
     importCsv->setObjectName(QStringLiteral("importCsv"));
     file->addSeparator();
+    BuildPrintItem(*file);
+    file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit(&X)"), this, [this] { ExitProgram(); });
     exit->setObjectName(QStringLiteral("mnuExit"));
 
@@ -151,6 +154,7 @@ void MainWindow::BuildMenus() {
         portActions_[number - 1] = item;
     }
     BuildVerifyItem(*port);
+    BuildDiagnoseItem(*port);
 
     QMenu* mode = menuBar()->addMenu(QStringLiteral("Mode(&M)"));
     mode->setObjectName(QStringLiteral("mode"));
@@ -241,7 +245,7 @@ void MainWindow::SetTransferButtonsEnabled(bool enabled) {
         if (QAction* action = ToolbarAction(QString::fromLatin1(key))) action->setEnabled(enabled);
     }
     // The image and CSV commands wait for a transfer like the file buttons do.
-    for (const char* name : {"openImage", "saveImage", "exportCsv", "importCsv"}) {
+    for (const char* name : {"openImage", "saveImage", "exportCsv", "importCsv", "printChannelList"}) {
         if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) action->setEnabled(enabled);
     }
 }
@@ -279,6 +283,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::EndProgram() {
     ended_ = true;
+    delete doctor_.data();  // without giving the port back to a link that has ended
     for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
                             static_cast<QWidget*>(setup_.data())}) {
         if (window != nullptr) window->close();

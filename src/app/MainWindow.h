@@ -20,6 +20,7 @@ class MessageSink;
 class GroupWindow;
 class AboutWindow;
 class ChannelWindow;
+class ConnectionDoctorWindow;
 class SettingsWindow;
 
 constexpr int kPortMenuCount = 12;
@@ -60,6 +61,7 @@ public:
     AboutWindow* HelpWindow() const;
     SettingsWindow* ShownSettingsWindow() const;
     GroupWindow* ShownGroupWindow() const;
+    ConnectionDoctorWindow* ShownDoctorWindow() const;
 
 signals:
     // The program is over; the application leaves its event loop.
@@ -75,6 +77,11 @@ private:
     void SetTransferButtonsEnabled(bool enabled);
     void SetPortCommandsEnabled(bool enabled);
     void BuildVerifyItem(QMenu& port);
+    // Port > Diagnose Connection...: the connection doctor's window.
+    void BuildDiagnoseItem(QMenu& port);
+    void ShowConnectionDoctor();
+    // File > Print Channel List...
+    void BuildPrintItem(QMenu& file);
     void SetWriteReadEnabled(bool enabled);
     void RefreshAfterRead();
     // Closes the other windows and announces the end.
@@ -112,6 +119,7 @@ private:
     QPointer<AboutWindow> help_;
     QPointer<SettingsWindow> setup_;
     QPointer<GroupWindow> group_;
+    QPointer<ConnectionDoctorWindow> doctor_;
     bool ended_ = false;
 };
 

@@ -15,8 +15,8 @@ namespace {
 
 // Menu items that re-open the port or replace the channel table (the toolbar
 // buttons follow the transfer already; the Edit menu minds its own items).
-constexpr std::array<const char*, 5> kPortUseItems{"openFile", "saveFile", "openImage", "importCsv",
-                                                   "verifyAfterWrite"};
+constexpr std::array<const char*, 6> kPortUseItems{"openFile", "saveFile", "openImage", "importCsv",
+                                                   "verifyAfterWrite", "diagnoseConnection"};
 
 }  // namespace
 

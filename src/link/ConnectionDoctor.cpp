@@ -96,8 +96,14 @@ void ConnectionDoctor::OpenPort(const std::string& device) {
         return;
     }
     const Status opened = port_.Open(device);
-    if (opened.ok()) return;
-    const OpenProblem problem = port_.LastOpenProblem();
+    if (!opened.ok()) FinishOpenFailure(port_.LastOpenProblem());
+}
+
+void ConnectionDoctor::OnOpenFailure(const OpenProblem& problem) {
+    if (Running()) FinishOpenFailure(problem);
+}
+
+void ConnectionDoctor::FinishOpenFailure(const OpenProblem& problem) {
     DoctorFinding finding{FromOpenFailure(problem.failure), {}, {}};
     if (problem.failure == OpenFailure::PermissionDenied) finding.group = problem.detail;
     if (problem.failure == OpenFailure::InUse || problem.failure == OpenFailure::Other) finding.detail = problem.detail;

@@ -53,6 +53,9 @@ public:
     void OnBytesReceived(std::span<const uint8_t> bytes);
     // The port went away while the doctor had it.
     void OnPortFailure(const std::string& reason);
+    // A port that opens asynchronously (the page's) found it could not open
+    // after Open() had taken the request.
+    void OnOpenFailure(const OpenProblem& problem);
 
     void Service();
     std::optional<int64_t> NextDeadline() const { return jobs_.NextDeadline(); }
@@ -72,6 +75,7 @@ private:
     void SendRequest();
     void Conclude();
     void Finish(DoctorFinding finding);
+    void FinishOpenFailure(const OpenProblem& problem);
 
     SerialPort& port_;
     const LinkClock& clock_;

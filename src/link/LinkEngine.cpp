@@ -131,6 +131,17 @@ void LinkEngine::ReconnectPort() {
     Service();
 }
 
+bool LinkEngine::ReleasePort() {
+    if (PortInUse()) return false;
+    jobs_.Clear();
+    sending_ = false;
+    connected_ = false;
+    if (port_.IsOpen()) port_.Close();
+    ShowLinkStatus();
+    Wake();
+    return true;
+}
+
 void LinkEngine::StartAutoDetect() {
     if (PortInUse()) return;
     autoDetectRunning_ = true;

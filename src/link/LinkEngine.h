@@ -65,6 +65,10 @@ public:
     void RequestRead();
     // Program end: stop everything and close the port.
     void Shutdown();
+    // Lets go of the port for the connection doctor: the port closes and the
+    // link shows it is not connected until ReconnectPort. Refused while the
+    // port is in use; false then.
+    bool ReleasePort();
 
     // ---- events from the port's owner ----
     void OnBytesReceived(std::span<const uint8_t> bytes);

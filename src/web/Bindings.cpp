@@ -75,6 +75,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
                       s.SetDevices(StringsOf(devices));
                   }))
         .function("reconnectPort", &ProgramSession::ReconnectPort)
+        .function("releasePort", &ProgramSession::ReleasePort)
         .function("startAutoDetect", &ProgramSession::StartAutoDetect)
         .function("requestWrite", &ProgramSession::RequestWrite)
         .function("requestRead", &ProgramSession::RequestRead)

@@ -79,6 +79,7 @@ void ProgramSession::SetDevices(const std::vector<std::string>& devices) {
 void ProgramSession::ReconnectPort() {
     if (engine_) engine_->ReconnectPort();
 }
+bool ProgramSession::ReleasePort() { return !engine_ || engine_->ReleasePort(); }
 void ProgramSession::StartAutoDetect() {
     if (engine_) engine_->StartAutoDetect();
 }

@@ -68,6 +68,8 @@ public:
     // ---- link ----
     void SetDevices(const std::vector<std::string>& devices);
     void ReconnectPort();
+    // The connection doctor takes the port; false while a transfer holds it.
+    bool ReleasePort();
     void StartAutoDetect();
     void RequestWrite();
     void RequestRead();

@@ -120,6 +120,17 @@ TEST(LinkDoctorRun, PortLostWhileListeningAndNoDeviceAtAll) {
     EXPECT_EQ(FindingLine(listener.findings.back()),
               "There is no such device (/dev/ttyUSB0: the device went away).");
     EXPECT_FALSE(doctor.NextDeadline());
+
+    // A port that opens later (the page's) tells why it did not.
+    doctor.Start(kDevice);
+    ASSERT_TRUE(doctor.Running());
+    doctor.OnOpenFailure({OpenFailure::InUse, "the browser says: Failed to open serial port."});
+    EXPECT_FALSE(doctor.Running());
+    ASSERT_EQ(listener.findings.size(), 3u);
+    EXPECT_EQ(listener.findings.back().diagnosis, Diagnosis::InUse);
+    EXPECT_EQ(listener.findings.back().detail, "the browser says: Failed to open serial port.");
+    doctor.OnOpenFailure({OpenFailure::PermissionDenied, {}});  // after the verdict: nothing
+    EXPECT_EQ(listener.findings.size(), 3u);
 }
 
 // One row per diagnosis, each with its own name; the fixes name the group.

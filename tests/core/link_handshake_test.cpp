@@ -55,6 +55,34 @@ TEST(LinkReconnect, MissingDeviceStaysClosedSilently) {
     EXPECT_FALSE(bench.engine.Busy());
 }
 
+// The connection doctor borrows the port: the link closes it mid-request,
+// shows it is not connected, and takes it again on ReconnectPort; a
+// transfer keeps it.
+TEST(LinkReconnect, ReleasedPortIsLentAndTakenBack) {
+    LinkBench bench;
+    bench.Connect();
+    bench.engine.ReconnectPort();  // a request on its way when the doctor comes
+    EXPECT_TRUE(bench.engine.ReleasePort());
+    EXPECT_FALSE(bench.engine.PortOpen());
+    EXPECT_FALSE(bench.engine.Connected());
+    EXPECT_FALSE(bench.engine.Busy());
+    EXPECT_EQ(bench.listener.Label(), "(COM" + bench.ws.portName + ")  Connection Failed...");
+    EXPECT_FALSE(bench.listener.writeReadEnabled);
+    const std::size_t sent = bench.port.sent.size();
+    bench.RunFor(1000);
+    EXPECT_EQ(bench.port.sent.size(), sent);  // nothing more goes out on the lent port
+
+    bench.engine.ReconnectPort();
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.port.sent.size() > sent; }, 500));
+    bench.ReceiveAt(bench.LastSentAt() + 200, kConnReply);
+    bench.RunFor(400);
+    ASSERT_TRUE(bench.engine.Connected());
+    bench.engine.RequestRead();
+    ASSERT_TRUE(bench.engine.PortInUse());
+    EXPECT_FALSE(bench.engine.ReleasePort());
+    EXPECT_TRUE(bench.engine.PortOpen());
+}
+
 // Starts a read and returns when its handshake request has gone out.
 int64_t StartHandshakeOfRead(LinkBench& bench) {
     bench.Connect();
@@ -83,7 +111,7 @@ TEST(LinkHandshake, AnswerInsideDeafWindowFails) {
     EXPECT_FALSE(bench.engine.Connected());
     EXPECT_FALSE(bench.engine.ReadRunning());
     EXPECT_EQ(bench.listener.LastMessage(), "Connection Failure during handshake !!!");
-    EXPECT_EQ(bench.listener.Label(), "(COM5)  Connection Failed...");
+    EXPECT_EQ(bench.listener.Label(), "(COM" + bench.ws.portName + ")  Connection Failed...");
     EXPECT_FALSE(bench.listener.writeReadEnabled);
     EXPECT_TRUE(bench.listener.transferButtons);
 }

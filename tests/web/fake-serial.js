@@ -3,7 +3,11 @@
 // (window.__corvaneRelayWrite, in order) and receives the radio's bytes from a
 // streaming response of the test's server (pushed as they come, without a
 // round trip per chunk). window.__corvaneSerialLog records how the page opened
-// the ports; window.__corvaneVanish(name) pulls a cable.
+// the ports; window.__corvaneVanish(name) pulls a cable. A port given an
+// openError refuses to open with that DOMException (another program holds
+// it: "NetworkError"; gone meanwhile: "NotFoundError"), and
+// window.__corvaneRevoke() takes every permission back, as a browser's site
+// settings do.
 (() => {
   const config = window.__corvaneFakePorts || [];
   const log = [];
@@ -13,10 +17,11 @@
   window.__corvaneWrites = writes;
 
   class FakePort extends EventTarget {
-    constructor({ name, relay }, index) {
+    constructor({ name, relay, openError }, index) {
       super();
       this.name = name;
       this.relay = relay;
+      this.openError = openError;
       this.abort = null;
       this.index = index;
       this.readable = null;
@@ -28,6 +33,7 @@
     async open(options) {
       if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
       if (this.readable) throw new DOMException("The port is already open.", "InvalidStateError");
+      if (this.openError) throw new DOMException("Failed to open serial port.", this.openError);
       log.push({ port: this.name, event: "open", options });
       this.readable = new ReadableStream({
         start: (controller) => { this.controller = controller; },
@@ -79,8 +85,9 @@
   }
 
   const ports = config.map((name, i) => new FakePort(name, i));
+  let revoked = false;
   class FakeSerial extends EventTarget {
-    async getPorts() { return ports.filter((p) => !p.gone); }
+    async getPorts() { return revoked ? [] : ports.filter((p) => !p.gone); }
     async requestPort() {
       const port = ports.find((p) => !p.gone);
       if (!port) throw new DOMException("No port selected by the user.", "NotFoundError");
@@ -89,6 +96,7 @@
   }
   const serial = new FakeSerial();
   Object.defineProperty(Navigator.prototype, "serial", { get: () => serial, configurable: true });
+  window.__corvaneRevoke = () => { revoked = true; };
   window.__corvaneVanish = (name) => {
     const port = ports.find((p) => p.name === name);
     port.vanish();

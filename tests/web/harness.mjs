@@ -121,7 +121,8 @@ export class SimRadio {
 }
 
 // A page whose navigator.serial offers the named ports; a port with a radio
-// is relayed to it, the others never answer.
+// is relayed to it, the others never answer, and a port given as
+// { openError: NAME } refuses to open (fake-serial.js).
 let relayCount = 0;
 
 export async function openProgram(browser, site, ports, { query = "", initScript = "", watch = () => {} } = {}) {
@@ -137,6 +138,7 @@ export async function openProgram(browser, site, ports, { query = "", initScript
   const relays = [];
   const config = Object.entries(ports).map(([name, radio]) => {
     if (!radio) return { name, relay: null };
+    if (radio.openError) return { name, relay: null, openError: radio.openError };
     const key = `${name}-${++relayCount}`;
     radios.set(key, radio);
     relays.push(site.relay(key, radio));

@@ -85,6 +85,7 @@ export interface ProgramSession {
   editing(): EditSession;
   setDevices(devices: string[]): void;
   reconnectPort(): void;
+  releasePort(): boolean;
   startAutoDetect(): void;
   requestWrite(): void;
   requestRead(): void;
@@ -105,6 +106,34 @@ export interface DemoRadio {
   tick(nowMs: number): void;
   nextDeadline(): number;
   completedTransfers(): number;
+}
+
+// What the connection doctor found (src/link/ConnectionDiagnosis.h).
+export interface DoctorFinding {
+  id: string;
+  finding: string;
+  fix: string;
+}
+
+export interface DoctorEvents {
+  onStep(text: string): void;
+  onFinding(finding: DoctorFinding): void;
+}
+
+// Why a port the page opened did not open (src/web/PageDoctor.h).
+export type OpenFailureKind = "in-use" | "permission-denied" | "no-device";
+
+export interface ConnectionDoctor {
+  setSerialBridge(bridge: SerialBridge): void;
+  setListener(listener: DoctorEvents): void;
+  setWakeCallback(wake: () => void): void;
+  start(device: string): void;
+  bytesReceived(bytes: Uint8Array): void;
+  portFailure(reason: string): void;
+  openFailed(kind: OpenFailureKind, detail: string): void;
+  service(): void;
+  nextDeadline(): number;
+  running(): boolean;
 }
 
 export interface GridGeometry {
@@ -131,6 +160,11 @@ export interface CoreModule {
   ProgramSession: new (programFolder: string) => ProgramSession;
   DemoRadio: new (memoryFile: string) => DemoRadio;
   gridGeometry(): GridGeometry;
+  ConnectionDoctor: new () => ConnectionDoctor;
+  // "FTDI FT232R, USB 0403:6001" (src/link/UsbChips.h).
+  usbCableText(vendor: number, product: number): string;
+  // The printed channel list as one HTML document (src/report/SheetHtml.h).
+  channelListHtml(session: ProgramSession, paper: "a4" | "letter", pocket: boolean, year: number, month: number, day: number): string;
   FS: EmscriptenFS;
 }
 

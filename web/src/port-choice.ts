@@ -19,11 +19,14 @@ function portNumber(portName: string): number {
   return n >= 1 && n <= PORT_NUMBERS ? n : 1;
 }
 
-function describePort(port: SerialPort, position: number): string {
+// "FTDI FT232R, USB 0403:6001": the core's table of USB serial chips.
+export type CableText = (vendor: number, product: number) => string;
+
+// "Port 1 (FTDI FT232R, USB 0403:6001)"; a port without USB IDs is "Port 1".
+function describePort(port: SerialPort, position: number, cableText: CableText): string {
   const info = port.getInfo();
-  const hex = (n: number) => n.toString(16).padStart(4, "0");
   const usb = info.usbVendorId !== undefined && info.usbProductId !== undefined
-    ? ` (USB ${hex(info.usbVendorId)}:${hex(info.usbProductId)})`
+    ? ` (${cableText(info.usbVendorId, info.usbProductId)})`
     : "";
   return `Port ${position}${usb}`;
 }
@@ -34,7 +37,7 @@ export class PortChoice {
   private nextId = 1;
   private current = -1;
 
-  constructor(private readonly serial: Serial | undefined, private readonly settings: Storage) {}
+  constructor(private readonly serial: Serial | undefined, private readonly settings: Storage, private readonly cableText: CableText) {}
 
   get available(): boolean {
     return this.serial !== undefined;
@@ -48,6 +51,11 @@ export class PortChoice {
     return this.current;
   }
 
+  // A port was chosen in this browser before, whether or not it is granted now.
+  hadPort(): boolean {
+    return this.settings.getItem(CURRENT_PORT_KEY) !== null;
+  }
+
   lookup(device: string): GrantedPort | undefined {
     return this.granted.find((g) => g.id === device);
   }
@@ -56,7 +64,7 @@ export class PortChoice {
   async refresh(): Promise<void> {
     const previous = this.current >= 0 ? this.granted[this.current]?.port : undefined;
     const ports = this.serial ? await this.serial.getPorts() : [];
-    this.granted = ports.map((port, i) => ({ id: this.idOf(port), port, label: describePort(port, i + 1) }));
+    this.granted = ports.map((port, i) => ({ id: this.idOf(port), port, label: describePort(port, i + 1, this.cableText) }));
     if (previous) {
       this.current = ports.indexOf(previous);
     } else {

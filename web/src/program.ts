@@ -5,9 +5,11 @@ import { FormWindows } from "./form-windows.js";
 import { Editing } from "./editing.js";
 import { connectEditing } from "./frame-editing.js";
 import { LinkRunner } from "./link-runner.js";
+import { NO_WEB_SERIAL } from "./doctor/browser-check.js";
+import { PageConnectionDoctor } from "./doctor/doctor-run.js";
 import { FileMenu, WAIT_FOR_TRANSFER } from "./files/file-menu.js";
 import { PortChoice } from "./port-choice.js";
-import { SerialLink } from "./serial-link.js";
+import { SerialLink, type SerialLinkEvents } from "./serial-link.js";
 import { OriginStorage, PROGRAM_FOLDER, STORAGE_ROOT } from "./storage.js";
 import type { Ticker } from "./ticker.js";
 import { AboutWindow } from "./ui/about-window.js";
@@ -17,6 +19,7 @@ import { el } from "./ui/dom.js";
 import { MainWindow } from "./ui/main-window.js";
 import { GridView } from "./ui/grid-view.js";
 import { MessageBoxes } from "./ui/message-box.js";
+import { PrintView } from "./ui/print-view.js";
 import { AccessCodeDialog } from "./ui/access-code-dialog.js";
 import { TRANSFER_KEYS } from "./ui/toolbar.js";
 
@@ -37,6 +40,8 @@ export class Program implements LinkEvents {
   private readonly runner: LinkRunner;
   private readonly forms: FormWindows;
   private readonly files: FileMenu;
+  private readonly doctor: PageConnectionDoctor;
+  private readonly printView: PrintView;
   private grid: GridView | null = null;
   private editing: Editing | null = null;
   private readonly about = new AboutWindow(ICONS);
@@ -48,8 +53,8 @@ export class Program implements LinkEvents {
 
   constructor(private readonly core: CoreModule, private readonly storage: OriginStorage, ticker: Ticker, private readonly root: HTMLElement) {
     this.session = new core.ProgramSession(PROGRAM_FOLDER);
-    this.ports = new PortChoice(navigator.serial, localStorage);
-    this.link = new SerialLink((device) => this.ports.lookup(device), {
+    this.ports = new PortChoice(navigator.serial, localStorage, (vendor, product) => core.usbCableText(vendor, product));
+    const linkEvents: SerialLinkEvents = {
       onBytes: (bytes) => {
         this.session.bytesReceived(bytes);
         this.runner.wake();
@@ -62,10 +67,13 @@ export class Program implements LinkEvents {
         this.session.portFailure(reason);
         this.runner.wake();
       },
-    });
+    };
+    this.link = new SerialLink((device) => this.ports.lookup(device), linkEvents);
     this.session.setSerialBridge(this.link);
     this.session.setListener(this);
     this.runner = new LinkRunner(this.session, ticker);
+    this.doctor = this.makeDoctor(linkEvents, ticker);
+    this.printView = this.makePrintView();
     this.password = new AccessCodeDialog(ICONS, (code) => void this.enterCode(code));
     this.frame = new MainWindow(ICONS, {
       toolbar: (key) => this.toolbar(key),
@@ -75,6 +83,8 @@ export class Program implements LinkEvents {
       backups: () => this.showBackups(),
       modeShown: (mode) => this.forms.followMode(mode),
       file: (name) => void this.runFile(name),
+      printChannelList: () => this.printChannelList(),
+      diagnoseConnection: () => this.diagnoseConnection(),
     });
     this.forms = new FormWindows(core, this.session, storage, this.messages, {
       showFrame: (shown) => { this.frame.element.hidden = !shown; },
@@ -296,7 +306,7 @@ export class Program implements LinkEvents {
   private async selectPort(): Promise<void> {
     if (this.session.portInUse()) return;
     if (!this.ports.available) {
-      await this.messages.show("This browser has no Web Serial: use Chrome, Edge or Opera.");
+      await this.messages.show(NO_WEB_SERIAL);
       return;
     }
     if (!(await this.ports.request())) return;
@@ -324,6 +334,34 @@ export class Program implements LinkEvents {
 
   private showPorts(): void {
     this.frame.setPorts(this.ports.ports().map((p) => p.label), this.ports.currentIndex());
+  }
+
+  // ---- Port > Diagnose Connection... ----
+  private makeDoctor(linkEvents: SerialLinkEvents, ticker: Ticker): PageConnectionDoctor {
+    return new PageConnectionDoctor(this.core, {
+      session: this.session, ports: this.ports, link: this.link, linkEvents, ticker,
+      reconnect: () => this.usePortChoice(),
+    });
+  }
+
+  private diagnoseConnection(): void {
+    if (this.session.portInUse()) return;
+    this.editing?.closeCellEditors();
+    void this.doctor.open();
+  }
+
+  // ---- File > Print Channel List... ----
+  private makePrintView(): PrintView {
+    return new PrintView((paper, pocket) => {
+      const today = new Date();
+      return this.core.channelListHtml(this.session, paper, pocket, today.getFullYear(), today.getMonth() + 1, today.getDate());
+    });
+  }
+
+  private printChannelList(): void {
+    if (!this.transferButtonsBack) return;
+    this.editing?.closeCellEditors();
+    this.printView.open();
   }
 
   private showBackups(): void {

@@ -14,6 +14,8 @@ export interface SerialLinkEvents {
   onBytes(bytes: Uint8Array): void;
   onLineError(): void;
   onFailure(reason: string): void;
+  // The port did not open, with the browser's error (else onFailure is told).
+  onOpenFailure?(error: unknown, reason: string): void;
 }
 
 // One opening of one port; a later open never sees the bytes of an earlier one.
@@ -35,8 +37,14 @@ export class SerialLink implements SerialBridge {
   constructor(
     // The port a device name stands for, and how to name it to the user.
     private readonly lookup: (device: string) => { port: SerialPort; label: string } | undefined,
-    private readonly events: SerialLinkEvents,
+    private events: SerialLinkEvents,
   ) {}
+
+  // Who gets the port's bytes and failures: the link engine, or the
+  // connection doctor while it has the port.
+  setEvents(events: SerialLinkEvents): void {
+    this.events = events;
+  }
 
   open(device: string): string {
     this.close();
@@ -89,7 +97,7 @@ export class SerialLink implements SerialBridge {
     try {
       await opening.port.open(LINK_OPTIONS);
     } catch (error) {
-      this.fail(opening, `cannot open ${opening.name}: ${describe(error)}`);
+      this.fail(opening, `cannot open ${opening.name}: ${describe(error)}`, error);
       return;
     }
     // A refused DTR does not stop the link.
@@ -156,14 +164,15 @@ export class SerialLink implements SerialBridge {
     }
   }
 
-  private fail(opening: Opening, reason: string): void {
+  private fail(opening: Opening, reason: string, openError?: unknown): void {
     if (opening.closed || this.current !== opening) return;
     this.current = null;
     opening.closed = true;
     opening.queue.length = 0;
     opening.queuedBytes = 0;
     this.chain = this.chain.then(() => this.stop(opening));
-    this.events.onFailure(reason);
+    if (openError !== undefined && this.events.onOpenFailure) this.events.onOpenFailure(openError, reason);
+    else this.events.onFailure(reason);
   }
 }
 

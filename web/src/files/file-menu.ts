@@ -31,7 +31,7 @@ export const FILE_COMMANDS = {
 
 // File menu items that wait for a transfer, as the toolbar's file buttons do:
 // none may change or read the working set while the radio link uses it.
-export const WAIT_FOR_TRANSFER = ["openImage", "saveImage", "exportCsv", "importCsv", "openFolder", "exportWorkingSet", "importWorkingSet"] as const;
+export const WAIT_FOR_TRANSFER = ["openImage", "saveImage", "exportCsv", "importCsv", "openFolder", "exportWorkingSet", "importWorkingSet", "printChannelList"] as const;
 
 const WORKBOOK_TYPES = ".xlsx,.xls,.ods,application/vnd.openxmlformats-officedocument.spreadsheetml.sheet,application/vnd.ms-excel,application/vnd.oasis.opendocument.spreadsheet";
 const XLSX_TYPE = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";

@@ -17,6 +17,8 @@ export interface FrameActions {
   // The mode menu shows a mode: windows that belong to one mode follow.
   modeShown?(channelMode: number): void;
   file(name: string): void; // File menu exchange commands, by item name
+  printChannelList(): void;
+  diagnoseConnection(): void;
 }
 
 // The toolbar keys this version handles; the rest come with the editing windows.
@@ -45,6 +47,7 @@ export class MainWindow {
           { name: "saveImage", caption: "Save Image...", action: () => actions.file("saveImage") }, "-",
           { name: "exportCsv", caption: "Export CHIRP CSV...", action: () => actions.file("exportCsv") },
           { name: "importCsv", caption: "Import CHIRP CSV...", action: () => actions.file("importCsv") }, "-",
+          { name: "printChannelList", caption: "Print Channel List...", action: () => actions.printChannelList() }, "-",
           { name: "openFolder", caption: "Open Folder...", action: () => actions.file("openFolder") },
           { name: "exportWorkingSet", caption: "Export Working Set...", action: () => actions.file("exportWorkingSet") },
           { name: "importWorkingSet", caption: "Import Working Set...", action: () => actions.file("importWorkingSet") }, "-",
@@ -107,13 +110,14 @@ export class MainWindow {
     this.actions.modeShown?.(channelMode);
   }
 
-  // The Port menu: the browser's chooser, then the ports granted so far, the current one ticked.
+  // The Port menu: the browser's chooser, the ports granted so far (the current one ticked), the doctor.
   setPorts(labels: readonly string[], current: number): void {
     const items: MenuEntry[] = [{ name: "selectPort", caption: "Select Port...", action: () => this.actions.selectPort() }];
     if (labels.length > 0) items.push("-");
     labels.forEach((label, index) => {
       items.push({ name: `port${index + 1}`, caption: label, checkable: true, action: () => this.actions.choosePort(index) });
     });
+    items.push("-", { name: "diagnoseConnection", caption: "Diagnose Connection...", action: () => this.actions.diagnoseConnection() });
     this.menus.setItems("comport", items);
     labels.forEach((_, index) => this.menus.setChecked(`port${index + 1}`, index === current));
     if (!this.portMenuEnabled) this.setPortMenuEnabled(false);
