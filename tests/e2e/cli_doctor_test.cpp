@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "e2e_support.h"
 #include "link/ConnectionDiagnosis.h"
@@ -120,9 +121,8 @@ TEST_P(CliDoctor, SaysWhatIsWrongAndHowToFixIt) {
     EXPECT_NE(run.out.find("\nFix: " + FixLine(finding).substr(0, 40)), std::string::npos) << run.out;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, CliDoctor,
-    ::testing::Values(
+const std::vector<Line>& CliDoctorLines() {
+    static const std::vector<Line> lines = {
         Line{"RadioAnswers", Attached::Radio, {}, {}, Diagnosis::RadioAnswers, 0},
         Line{"NoSuchDevice", Attached::Nothing, {}, {}, Diagnosis::NoSuchDevice, 10},
         Line{"PermissionDenied", Attached::HeldPty, {}, &HeldPty::Unreadable, Diagnosis::PermissionDenied, 11},
@@ -133,8 +133,40 @@ INSTANTIATE_TEST_SUITE_P(
         Line{"Echo", Attached::Radio, {"--echo"}, {}, Diagnosis::EchoOnly, 14},
         Line{"Garbage", Attached::Radio, {"--garbage"}, {}, Diagnosis::NoFrame, 15},
         Line{"WrongSpeed", Attached::Radio, {"--wrong-speed", "9600"}, {}, Diagnosis::NoFrame, 15},
-        Line{"ForeignReply", Attached::Radio, {"--foreign"}, {}, Diagnosis::ForeignAnswer, 16}),
-    [](const auto& info) { return std::string(info.param.name); });
+        Line{"ForeignReply", Attached::Radio, {"--foreign"}, {}, Diagnosis::ForeignAnswer, 16}};
+    return lines;
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, CliDoctor, ::testing::ValuesIn(CliDoctorLines()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The lines the desktop's and the page's tests read from the shared table
+// are lines of this one, with the same options and findings.
+TEST(CliDoctorTable, RunsEveryLineOfTheSharedTable) {
+    std::ifstream table(CORVANE_TEST_DATA "/doctor_lines.tsv");
+    ASSERT_TRUE(table.good());
+    int lines = 0;
+    for (std::string text; std::getline(table, text);) {
+        if (text.empty() || text.front() == '#') continue;
+        std::istringstream fields(text);
+        std::string name, options, expected;
+        std::getline(fields, name, '\t');
+        std::getline(fields, options, '\t');
+        std::getline(fields, expected, '\t');
+        ++lines;
+        bool found = false;
+        for (const Line& line : CliDoctorLines()) {
+            if (line.name != name) continue;
+            found = true;
+            std::string joined;
+            for (const std::string& option : line.radioOptions) joined += (joined.empty() ? "" : " ") + option;
+            EXPECT_EQ(line.attached == Attached::Nothing ? std::string("none") : joined, options) << name;
+            EXPECT_EQ(TextOf(line.expected).id, expected) << name;
+        }
+        EXPECT_TRUE(found) << name;
+    }
+    EXPECT_GE(lines, 7);
+}
 
 // A transfer on a port another program holds says so, instead of sending
 // the user to a group: the program is named where it can be seen.

@@ -117,7 +117,9 @@ private slots:
         window->close();
         QTRY_VERIFY(frame_->ShownDoctorWindow() == nullptr);
 
+        sim_->RunFor(300);  // the connection request of the port taken back has gone out
         sim_->AnswerConnection();
+        QVERIFY(sim_->Link().engine.Connected());
         sim_->Link().engine.RequestRead();
         sim_->RunFor(50);
         QVERIFY(sim_->Link().engine.PortInUse());

@@ -108,7 +108,7 @@ test("a port that vanishes during a write fails the write", async () => {
   await page.waitForFunction(() => document.querySelector("[data-name=ProgressBar1]").value >= 40, null, { timeout: 20000 });
   await page.evaluate(() => window.__corvaneVanish("A"));
   const message = await takeMessage(page);
-  assert.match(message.text, /^Write to Radio failed after \d+ of 1936 bytes: Port 1 \(USB 0403:6001\): /);
+  assert.match(message.text, /^Write to Radio failed after \d+ of 1936 bytes: Port 1 \(FTDI FT232R, USB 0403:6001\): /);
   assert.equal(message.kind, "warning");
   assert.equal(await page.isDisabled("[data-key=auto]"), false);
   // Down and Up stay off until a radio answers again, and a click on them does nothing.

@@ -5,7 +5,7 @@ import { FormWindows } from "./form-windows.js";
 import { Editing } from "./editing.js";
 import { connectEditing } from "./frame-editing.js";
 import { LinkRunner } from "./link-runner.js";
-import { NO_WEB_SERIAL } from "./doctor/browser-check.js";
+import { checkSerialAccess } from "./doctor/browser-check.js";
 import { PageConnectionDoctor } from "./doctor/doctor-run.js";
 import { FileMenu, WAIT_FOR_TRANSFER } from "./files/file-menu.js";
 import { PortChoice } from "./port-choice.js";
@@ -305,8 +305,9 @@ export class Program implements LinkEvents {
   // ---- ports ----
   private async selectPort(): Promise<void> {
     if (this.session.portInUse()) return;
-    if (!this.ports.available) {
-      await this.messages.show(NO_WEB_SERIAL);
+    const access = checkSerialAccess({ secureContext: window.isSecureContext, webSerial: this.ports.available });
+    if (access) {
+      await this.messages.show(access.finding);
       return;
     }
     if (!(await this.ports.request())) return;
