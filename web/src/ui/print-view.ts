@@ -49,15 +49,18 @@ export class PrintView {
     const doc = this.frame.contentDocument;
     const view = this.frame.contentWindow as (Window & typeof globalThis) | null;
     if (!doc || !view) return;
-    const parsed = new DOMParser().parseFromString(this.sheetHtml(this.paper.value as PaperName, this.pocket.checked), "text/html");
     // The page's content-security-policy refuses style elements and
-    // attributes as markup; the same rules go in through the CSSOM.
-    const css = Array.from(parsed.querySelectorAll("style"), (style) => style.textContent ?? "").join("\n");
-    parsed.querySelectorAll("style").forEach((style) => style.remove());
-    for (const styled of parsed.querySelectorAll<HTMLElement>("[style]")) {
-      styled.dataset.sheetStyle = styled.getAttribute("style") ?? "";
-      styled.removeAttribute("style");
-    }
+    // attributes as markup, even to the parser: they are taken out of the
+    // core's HTML first (its texts are escaped, so only its own markup
+    // matches) and go in through the CSSOM.
+    let css = "";
+    const html = this.sheetHtml(this.paper.value as PaperName, this.pocket.checked)
+      .replace(/<style>([\s\S]*?)<\/style>/g, (_, rules: string) => {
+        css += rules;
+        return "";
+      })
+      .replace(/(<[a-z]+[^<>]*?) style="/g, '$1 data-sheet-style="');
+    const parsed = new DOMParser().parseFromString(html, "text/html");
     const sheet = new view.CSSStyleSheet();
     sheet.replaceSync(css);
     doc.adoptedStyleSheets = [sheet];
