@@ -39,7 +39,8 @@
         start: (controller) => { this.controller = controller; },
         cancel: () => { this.controller = null; },
       });
-      if (this.relay) this.listen();
+      // Open once the relay is there, so an echo sent straight back is not lost.
+      if (this.relay) await this.listen();
       this.writable = new WritableStream({
         write: async (chunk) => {
           if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
@@ -52,17 +53,24 @@
     async setSignals(signals) { log.push({ port: this.name, event: "signals", signals }); }
     async listen() {
       this.abort = new AbortController();
+      let response;
       try {
-        const response = await fetch(`/relay/${this.relay}`, { signal: this.abort.signal, cache: "no-store" });
-        const reader = response.body.getReader();
-        for (;;) {
-          const { value, done } = await reader.read();
-          if (done) break;
-          this.push(value);
-        }
+        response = await fetch(`/relay/${this.relay}`, { signal: this.abort.signal, cache: "no-store" });
       } catch {
-        // closed
+        return; // closed
       }
+      void (async () => {
+        try {
+          const reader = response.body.getReader();
+          for (;;) {
+            const { value, done } = await reader.read();
+            if (done) break;
+            this.push(value);
+          }
+        } catch {
+          // closed
+        }
+      })();
     }
     async close() {
       this.abort?.abort();
