@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
 
 #include "forms/FormHelpers.h"
 #include "link/ConnectionDiagnosis.h"
@@ -23,11 +25,15 @@ constexpr int kFirstPort = 1;
 constexpr int kLastPort = 12;
 constexpr int kTextWidth = 460;
 
-// "COM5  /dev/ttyUSB0 (FTDI FT232R, USB 0403:6001)"
+// "COM5  /dev/ttyUSB0 (FTDI FT232R, USB 0403:6001)", "COM6  /dev/ttyUSB1 (not present)":
+// where the cable is, at a glance.
 QString PortItemText(const PortMap& ports, int number) {
     const std::string device = ports.DeviceForPort(std::to_string(number));
     const QString com = QStringLiteral("COM%1").arg(number);
-    return device.empty() ? com : com + QStringLiteral("  ") + ToQString(DeviceWithCable(device));
+    if (device.empty()) return com;
+    std::error_code error;
+    if (!std::filesystem::exists(device, error)) return com + QStringLiteral("  ") + ToQString(device) + QStringLiteral(" (not present)");
+    return com + QStringLiteral("  ") + ToQString(DeviceWithCable(device));
 }
 
 QLabel* WrappedLabel(const char* name, QWidget* parent) {
@@ -103,7 +109,10 @@ void ConnectionDoctorWindow::Diagnose() {
     fixLabel_->clear();
     diagnose_->setEnabled(false);
     portList_->setEnabled(false);
-    if (!driver_) driver_ = std::make_unique<DoctorDriver>(*this);
+    if (!driver_) {
+        DoctorListener& listener = *this;
+        driver_ = std::make_unique<DoctorDriver>(listener);
+    }
     driver_->Doctor().Start(ports_.DeviceForPort(std::to_string(portList_->currentData().toInt())));
 }
 

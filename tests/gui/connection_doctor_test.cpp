@@ -76,7 +76,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.objectName(), QStringLiteral("frmDoctor"));
         QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cboPort"))->currentText(),
-                 attached ? QStringLiteral("COM5  ") + serial.filePath("ttyUSB0") : QStringLiteral("COM6"));
+                 attached ? QStringLiteral("COM5  ") + serial.filePath("ttyUSB0")
+                          : QStringLiteral("COM6  ") + serial.filePath("ttyUSB1") + QStringLiteral(" (not present)"));
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdDiagnose")), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&window] { return window.Finding().has_value(); }, kFindingWaitMs));
         const DoctorFinding finding = *window.Finding();
