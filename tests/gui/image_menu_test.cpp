@@ -65,7 +65,8 @@ private slots:
         QMenu* file = frame_->menuBar()->actions().at(0)->menu();
         QStringList names;
         for (QAction* action : file->actions()) names << (action->isSeparator() ? "-" : action->objectName());
-        QCOMPARE(names, (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-", "mnuExit"}));
+        QCOMPARE(names, (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-",
+                                "printChannelList", "-", "mnuExit"}));
         QCOMPARE(Action("openImage").text(), QStringLiteral("Open Image..."));
         QCOMPARE(Action("saveImage").text(), QStringLiteral("Save Image..."));
         QCOMPARE(Action("saveFile").text(), QStringLiteral("SaveFile(&S)"));

@@ -103,11 +103,12 @@ private slots:
             return list;
         };
         QCOMPARE(names(bar[0]->menu()),
-                 (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-", "mnuExit"}));
+                 (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-",
+                                "printChannelList", "-", "mnuExit"}));
         QCOMPARE(names(bar[1]->menu()), (QStringList{"mnuUndo", "mnuRedo", "-", "mnuCopy", "mnuPaste"}));
         QCOMPARE(names(bar[2]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
                                                       "com8", "-", "com9", "com10", "com11", "com12", "-",
-                                                      "verifyAfterWrite"}));
+                                                      "verifyAfterWrite", "-", "diagnoseConnection"}));
         QCOMPARE(names(bar[3]->menu()), (QStringList{"default", "custom"}));
         QCOMPARE(names(bar[4]->menu()), (QStringList{"help"}));
         QCOMPARE(Action("mnuExit").text(), QStringLiteral("Exit(&X)"));
