@@ -7,7 +7,8 @@
 // openError refuses to open with that DOMException (another program holds
 // it: "NetworkError"; gone meanwhile: "NotFoundError"), and
 // window.__corvaneRevoke() takes every permission back, as a browser's site
-// settings do.
+// settings do. A port given echo: true sends every byte straight back, as a
+// cable with TX and RX joined does, without the round trip through the test.
 (() => {
   const config = window.__corvaneFakePorts || [];
   const log = [];
@@ -17,8 +18,9 @@
   window.__corvaneWrites = writes;
 
   class FakePort extends EventTarget {
-    constructor({ name, relay, openError }, index) {
+    constructor({ name, relay, openError, echo }, index) {
       super();
+      this.echo = echo;
       this.name = name;
       this.relay = relay;
       this.openError = openError;
@@ -45,6 +47,7 @@
         write: async (chunk) => {
           if (this.gone) throw new DOMException("The device has been lost.", "NetworkError");
           writes.push([performance.now(), chunk.length]);
+          if (this.echo) this.push(Array.from(chunk));
           // Taken at once, as an operating system's output buffer would; the relay keeps the order.
           if (this.relay) void window.__corvaneRelayWrite(this.relay, Array.from(chunk));
         },

@@ -122,7 +122,8 @@ export class SimRadio {
 
 // A page whose navigator.serial offers the named ports; a port with a radio
 // is relayed to it, the others never answer, and a port given as
-// { openError: NAME } refuses to open (fake-serial.js).
+// { openError: NAME } refuses to open and one given as { echo: true } echoes
+// (fake-serial.js).
 let relayCount = 0;
 
 export async function openProgram(browser, site, ports, { query = "", initScript = "", watch = () => {} } = {}) {
@@ -138,7 +139,7 @@ export async function openProgram(browser, site, ports, { query = "", initScript
   const relays = [];
   const config = Object.entries(ports).map(([name, radio]) => {
     if (!radio) return { name, relay: null };
-    if (radio.openError) return { name, relay: null, openError: radio.openError };
+    if (radio.openError || radio.echo) return { name, relay: null, openError: radio.openError, echo: radio.echo };
     const key = `${name}-${++relayCount}`;
     radios.set(key, radio);
     relays.push(site.relay(key, radio));
