@@ -12,7 +12,7 @@
 #include "app/Resources.h"
 #include "app/WindowPinning.h"
 #include "model/AccessCode.h"
-#include "store/ConfigFiles.h"
+#include "store/WorkingSet.h"
 
 namespace corvane {
 
@@ -55,8 +55,7 @@ AccessCodeDialog::AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget
 
 void AccessCodeDialog::Prepare() {
     AllwaysOntop();
-    const Status loaded = LoadConfigFile(ws_);
-    ws_.previousEdition = ws_.edition;
+    const Status loaded = LoadConfigBeforeAccessCode(ws_);
     text1_->clear();
     if (!loaded.ok()) messages_.Show(this, QString::fromStdString(loaded.message()));
 }
@@ -86,9 +85,16 @@ void AccessCodeDialog::Text1_Enter() {
         emit codeRefused();
         return;
     }
-    ws_.edition = *edition;
-    const Status saved = SaveConfigFile(ws_);
-    if (!saved.ok()) messages_.Show(this, QString::fromStdString(saved.message()));
+    // Damaged files are replaced (copies kept) only now, before the code's edition is saved over Port.txt.
+    const Result<AcceptedCode> accepted = AcceptAccessCode(ws_, *edition);
+    if (!accepted) {
+        messages_.Show(this, QString::fromStdString(accepted.message()));
+        close();
+        emit codeRefused();
+        return;
+    }
+    startNotice_ = QString::fromStdString(accepted->notice);
+    if (!accepted->configSaved.ok()) messages_.Show(this, QString::fromStdString(accepted->configSaved.message()));
     close();
     emit codeAccepted();
 }

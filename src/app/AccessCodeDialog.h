@@ -20,17 +20,22 @@ class AccessCodeDialog final : public QWidget {
 public:
     AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget* parent = nullptr);
 
-    // Reads Port.txt and remembers the stored edition as the previous one.
+    // Reads Port.txt (creating a missing one) and remembers the stored edition
+    // as the previous one. A damaged file is not replaced before a valid code.
     void Prepare();
     // What Enter in the code box does.
     void Text1_Enter();
 
     QLineEdit& CodeBox() const { return *text1_; }
+    // What the accepted code's repair of damaged files did, to say once the
+    // frame is open; empty when nothing was replaced.
+    const QString& StartNotice() const { return startNotice_; }
     void AllwaysOntop();
     void NoAllwaysOnTop();
 
 signals:
     void codeAccepted();
+    // A wrong code, or a start the damaged files stopped (said): the program ends.
     void codeRefused();
     // Closed by its close box before any code was entered.
     void closedWithoutCode();
@@ -43,6 +48,7 @@ private:
     Workspace& ws_;
     MessageSink& messages_;
     QLineEdit* text1_;
+    QString startNotice_;
     bool decided_ = false;
 };
 

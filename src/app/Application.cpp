@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "app/CrashRecovery.h"
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/AccessCodeDialog.h"
@@ -34,16 +35,20 @@ Application::~Application() = default;
 
 void Application::Start() {
     if (!folderStatus_.ok()) messages_.Show(nullptr, QString::fromStdString(folderStatus_.message()));
-    // An interrupted save finished or undone, damaged files reset with copies
-    // kept. A file too large to read, or one that could not be copied, is said
-    // and ends the program before anything is loaded or saved.
-    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::MayReset);
+    // An interrupted save finished or undone; nothing else is written before
+    // a valid code. A file too large to read is said and ends the program.
+    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::ReadOnly);
     if (!prepared) {
         messages_.Show(nullptr, QString::fromStdString(prepared.message()));
         QTimer::singleShot(0, this, &Application::finished);
         return;
     }
-    startNotice_ = QString::fromStdString(prepared->notice);
+    // Looked at before the frame's load rewrites any channel file.
+    if (auto left = FindLeftRecovery(ws_.programFolder); left) {
+        leftRecovery_ = std::move(left.value());
+    } else {
+        startNotice_ = QString::fromStdString(left.message());
+    }
     password_ = std::make_unique<AccessCodeDialog>(ws_, messages_);
     connect(password_.get(), &AccessCodeDialog::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
     connect(password_.get(), &AccessCodeDialog::codeRefused, this, &Application::finished, Qt::QueuedConnection);
@@ -61,7 +66,10 @@ void Application::OpenMainFrame() {
     connect(frame_.get(), &MainWindow::programEnded, this, &Application::finished, Qt::QueuedConnection);
     frame_->OpenFrame();
     frame_->show();
-    if (!startNotice_.isEmpty()) messages_.Show(frame_.get(), std::exchange(startNotice_, QString()));
+    for (const QString& notice : {password_->StartNotice(), std::exchange(startNotice_, QString()),
+                                  frame_->Recovery().Offer(std::exchange(leftRecovery_, std::nullopt))}) {
+        if (!notice.isEmpty()) messages_.Show(frame_.get(), notice);
+    }
 }
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include "app/AppOptions.h"
 #include "editor/LinkOwner.h"
 #include "model/Workspace.h"
+#include "store/RecoverySet.h"
 
 namespace corvane {
 
@@ -21,10 +22,10 @@ public:
     ~Application() override;
 
     // Shows the access-code window (and types the code given on the command line).
-    // First an interrupted save is finished or undone and damaged files are
-    // reset with copies kept (said once the frame is open). A working file too
-    // large to read, or one no copy could be kept of, is reported and ends the
-    // program at once, before any file is read or written.
+    // First an interrupted save is finished or undone and what a killed run
+    // left in Data/recovery is looked at; damaged files are reset (copies
+    // kept, said once the frame is open) only after a valid code. A working
+    // file too large to read is reported and ends the program at once.
     void Start();
 
     Workspace& workspace() { return ws_; }
@@ -43,7 +44,8 @@ private:
     MessageSink& messages_;
     LinkFactory linkFactory_;
     QString accessCode_;
-    QString startNotice_;  // damaged files reset at the start, shown once the frame is open
+    QString startNotice_;  // shown once the frame is open
+    std::optional<LeftRecovery> leftRecovery_;  // found before the frame's load could write
     std::unique_ptr<AccessCodeDialog> password_;
     std::unique_ptr<MainWindow> frame_;
 };

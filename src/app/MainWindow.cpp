@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/CrashRecovery.h"
 #include "app/EditMenu.h"
 #include "app/FixedSubWindow.h"
 #include "app/CsvFileCommands.h"
@@ -92,6 +93,7 @@ MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFac
     BuildMenus();
     BuildToolbar();
     new EditMenu(*this, ws_, messages_);
+    recovery_ = new CrashRecovery(*this, ws_, messages_);
 
     auto* child = new FixedSubWindow;
     child->setObjectName(QStringLiteral("PCSettingWindow"));
@@ -275,7 +277,9 @@ void MainWindow::ShowMessageFrom(QWidget* window, const QString& text) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!ended_) {
         // The close box: the editor's unload saves the working files only.
-        ReportIfFailed(editor_->SaveAndCloseChannels());
+        const Status saved = editor_->SaveAndCloseChannels();
+        ReportIfFailed(saved);
+        if (saved.ok()) recovery_->RunEndedSaved();
         EndProgram();
     }
     event->accept();

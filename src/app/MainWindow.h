@@ -17,6 +17,7 @@ class QToolBar;
 namespace corvane {
 
 class MessageSink;
+class CrashRecovery;
 class GroupWindow;
 class AboutWindow;
 class ChannelWindow;
@@ -50,8 +51,13 @@ public:
     // File > Export CHIRP CSV... / Import CHIRP CSV... after their dialogs.
     bool RunExportCsv(const QString& path);
     bool RunImportCsv(const QString& path);
+    // File > OpenFile(&O) after its dialog: one undo step, its message said
+    // over the table it left; true when the workspace changed.
+    bool RunOpenWorkbook(const QString& path);
 
     ChannelWindow& Editor() const { return *editor_; }
+    // The set kept after every step, and what a killed run left behind.
+    CrashRecovery& Recovery() const { return *recovery_; }
     QToolBar& Toolbar() const { return *toolbar_; }
     QAction* ToolbarAction(const QString& key) const;
     QAction* PortAction(int number) const { return portActions_.at(number - 1); }
@@ -116,6 +122,7 @@ private:
     QAction* defaultMode_ = nullptr;
     QAction* customMode_ = nullptr;
     QAction* verifyAfterWrite_ = nullptr;
+    CrashRecovery* recovery_ = nullptr;
     QPointer<AboutWindow> help_;
     QPointer<SettingsWindow> setup_;
     QPointer<GroupWindow> group_;

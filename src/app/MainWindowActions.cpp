@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QString>
 
+#include "app/CrashRecovery.h"
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/WindowPlacement.h"
@@ -35,7 +36,10 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key) {
 
 void MainWindow::ExitProgram() {
     if (ended_) return;
-    ReportIfFailed(SaveWorkingSetOnExit(ws_));
+    const Status saved = SaveWorkingSetOnExit(ws_);
+    ReportIfFailed(saved);
+    // A failed save keeps the copy of this run's changes for the next start.
+    if (saved.ok()) recovery_->RunEndedSaved();
     if (LinkEngine* link = editor_->Link()) link->Shutdown();
     EndProgram();
 }
@@ -61,12 +65,27 @@ void MainWindow::NewFile() {
 
 void MainWindow::OpenWorkbook() {
     if (PortInUse()) return;
-    const UndoHistory::Step step(&editor_->History(), kStepImportSpreadsheet);
-    const auto imported = RunSpreadsheetImport(this, ws_, [this](const QString& text) { ShowMessage(text); });
-    if (imported && imported->Changed()) {
+    const QString path = ChooseWorkbookToOpen(this, ws_);
+    if (!path.isEmpty()) RunOpenWorkbook(path);
+}
+
+bool MainWindow::RunOpenWorkbook(const QString& path) {
+    if (PortInUse()) return false;
+    editor_->CloseCellEditors();
+    QStringList said;
+    std::optional<ImportResult> imported;
+    {
+        const UndoHistory::Step step(&editor_->History(), kStepImportSpreadsheet);
+        imported = ImportFromChosenPath(ws_, path, [&said](const QString& text) { said << text; });
+    }
+    const bool changed = imported && imported->Changed();
+    if (changed) {
         editor_->RefreshFromWorkspace();
         CheckModeMenu();
     }
+    // A workbook of another edition says what it reset, over the table it left.
+    for (const QString& text : said) ShowMessage(text);
+    return changed;
 }
 
 void MainWindow::SaveWorkbook() {

@@ -24,8 +24,9 @@ void UndoHistory::Begin(const QString& name) {
 }
 
 void UndoHistory::End() {
-    steps_.End(ws_);
+    const bool recorded = steps_.End(ws_);
     emit stateChanged();
+    if (recorded) emit workspaceStepped();
 }
 
 bool UndoHistory::CanUndo() const { return steps_.CanUndo(); }
@@ -50,6 +51,7 @@ Status UndoHistory::Restored(const std::optional<SnapshotDifference>& difference
     const Status saved = difference ? SaveAfterStep(ws_, *difference) : Status::Ok();
     emit restored();
     emit stateChanged();
+    emit workspaceStepped();
     return saved;
 }
 

@@ -23,6 +23,7 @@ inline const QString kStepImportChirpCsv = StepText(steps::kImportChirpCsv);
 inline const QString kStepOpenImage = StepText(steps::kOpenImage);
 inline const QString kStepReadFromRadio = StepText(steps::kReadFromRadio);
 inline const QString kStepSetUp = StepText(steps::kSetUp);
+inline const QString kStepRecoverUnsaved = StepText(steps::kRecoverUnsaved);
 
 // "Edit RX frequency of channel 12", "Edit CTCSS of channel 3".
 QString EditStepName(int row, int col);
@@ -75,6 +76,9 @@ signals:
     void restored();
     // Names or availability of Undo and Redo changed.
     void stateChanged();
+    // A step that changed the workspace ended, or one was taken back or
+    // replayed (after restored()).
+    void workspaceStepped();
 
 private:
     Status Restored(const std::optional<SnapshotDifference>& difference);

@@ -61,8 +61,10 @@ GroupWindow::GroupWindow(Workspace& ws, MessageFn showMessage, QWidget* parent, 
     setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
     AllwaysOntop();
-    const Status loaded = LoadGroupFile(ws_);
-    if (!loaded.ok() && showMessage_) showMessage_(ToQString(loaded.message()));
+    // A damaged Group.txt is said as at the start: what was wrong, where the copy is.
+    const Result<std::string> loaded = LoadGroupFileAndTell(ws_);
+    const std::string said = loaded ? loaded.value() : loaded.message();
+    if (!said.empty() && showMessage_) showMessage_(ToQString(said));
     form_.Open();
     ShowForm();
 }

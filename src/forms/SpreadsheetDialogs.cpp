@@ -68,10 +68,10 @@ void RunSpreadsheetExport(QWidget* parent, const Workspace& ws, const MessageFn&
     ExportToChosenPath(ws, path, tell);
 }
 
-std::optional<ImportResult> RunSpreadsheetImport(QWidget* parent, Workspace& ws, const MessageFn& tell) {
-    const QString path = QFileDialog::getOpenFileName(parent, QString::fromLatin1(kFileOpenTitle), DataFolderText(ws),
-                                                      QString::fromLatin1(kOpenFilter), nullptr, kOpenOptions);
-    return ImportFromChosenPath(ws, path, tell);
+QString ChooseWorkbookToOpen(QWidget* parent, const Workspace& ws) {
+    return QFileDialog::getOpenFileName(parent, QString::fromLatin1(kFileOpenTitle), DataFolderText(ws),
+                                        QString::fromLatin1(kOpenFilter), nullptr, kOpenOptions);
 }
+
 
 }  // namespace corvane

@@ -22,10 +22,8 @@ inline constexpr const char* kOpenFilter = "Execl Files (*.xlsx *.xls *.ods)";
 // Cancel ends silently; a failed export is told.
 void RunSpreadsheetExport(QWidget* parent, const Workspace& ws, const MessageFn& tell);
 
-// Shows "File Open" in the Data folder and imports the chosen workbook.
-// nullopt when cancelled; otherwise what happened, so the caller can refresh
-// the Mode menu when Changed().
-std::optional<ImportResult> RunSpreadsheetImport(QWidget* parent, Workspace& ws, const MessageFn& tell);
+// Shows "File Open" in the Data folder: the chosen path, empty when cancelled.
+QString ChooseWorkbookToOpen(QWidget* parent, const Workspace& ws);
 
 // The halves after the dialog; an empty path is a cancel.
 void ExportToChosenPath(const Workspace& ws, const QString& path, const MessageFn& tell);

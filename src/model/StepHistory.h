@@ -25,6 +25,7 @@ inline constexpr std::string_view kImportChirpCsv = "Import CHIRP CSV";
 inline constexpr std::string_view kOpenImage = "Open image";
 inline constexpr std::string_view kReadFromRadio = "Read from radio";
 inline constexpr std::string_view kSetUp = "Set Up";
+inline constexpr std::string_view kRecoverUnsaved = "Recover unsaved changes";
 
 // "Edit RX frequency of channel 12", "Edit CTCSS of channel 3".
 std::string EditName(int row, int col);

@@ -222,6 +222,12 @@ Status LoadGroupFile(Workspace& ws) {
     return WriteResets(ws, resets);
 }
 
+Result<std::string> LoadGroupFileAndTell(Workspace& ws) {
+    FileResets resets;
+    if (Status loaded = LoadGroupFile(ws, resets); !loaded) return loaded;
+    return ApplyResetsAndTell(ws.programFolder, resets, DefaultBackupFolder(ws));
+}
+
 Status SaveGroupFile(Workspace& ws) { return SaveWorkingFile(ws.programFolder, kGroupFile, GroupFileBytes(ws)); }
 
 }  // namespace corvane

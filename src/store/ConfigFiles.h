@@ -25,6 +25,9 @@ Status SaveConfigFile(const Workspace& ws);
 // and the file's rewrite added to resets. Too large: as above.
 Status LoadGroupFile(Workspace& ws, FileResets& resets);
 Status LoadGroupFile(Workspace& ws);
+// The group window's load: LoadGroupFile, and the one notice of a damaged
+// file it replaced (copy kept, as at the start); "" when none was.
+Result<std::string> LoadGroupFileAndTell(Workspace& ws);
 // Applies the empty-text rule to the workspace before writing.
 Status SaveGroupFile(Workspace& ws);
 

@@ -187,6 +187,16 @@ Result<std::string> ReplaceDamagedFiles(const std::filesystem::path& folder, con
     return DamageNotice(replacing, *copies);
 }
 
+Result<std::string> ApplyResetsAndTell(const std::filesystem::path& folder, const FileResets& resets,
+                                       const std::filesystem::path& backupsFolder) {
+    if (resets.empty()) return std::string();
+    const FileResets replacing = Replacing(folder, resets);
+    const auto copies = KeepCopiesOrRefuse(folder, replacing, backupsFolder);
+    if (!copies) return copies.status();
+    if (Status saved = SaveAll(folder, resets); !saved) return saved;
+    return replacing.empty() ? std::string() : DamageNotice(replacing, *copies);
+}
+
 Status ApplyResets(const std::filesystem::path& folder, const FileResets& resets,
                    const std::filesystem::path& backupsFolder) {
     if (resets.empty()) return Status::Ok();

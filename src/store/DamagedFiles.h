@@ -65,6 +65,11 @@ Status RefuseReplacingResets(const std::filesystem::path& folder, const FileRese
 Result<std::string> ReplaceDamagedFiles(const std::filesystem::path& folder, const FileResets& resets,
                                         const std::filesystem::path& backupsFolder);
 
+// ApplyResets, returning DamageNotice when a file was replaced ("" when the
+// resets only created missing files), for a window that loads a file again.
+Result<std::string> ApplyResetsAndTell(const std::filesystem::path& folder, const FileResets& resets,
+                                       const std::filesystem::path& backupsFolder);
+
 // What a reader does with its resets outside a start-up: a copy of each file
 // it replaces is kept first (refused when that fails), then every rewritten
 // file is saved as one set (or staged in the open save point).

@@ -87,6 +87,25 @@ Result<StartReport> PrepareWorkingSet(const std::filesystem::path& folder, Start
     return report;
 }
 
+Status LoadConfigBeforeAccessCode(Workspace& ws) {
+    FileResets resets;
+    const Status loaded = LoadConfigFile(ws, resets);
+    ws.previousEdition = ws.edition;
+    if (!loaded) return loaded;
+    FileResets creating;
+    for (const FileReset& reset : resets) {
+        if (!ReplacesAFile(ws.programFolder, reset)) creating.push_back(reset);
+    }
+    return ApplyResets(ws.programFolder, creating, DefaultBackupFolder(ws));
+}
+
+Result<AcceptedCode> AcceptAccessCode(Workspace& ws, int16_t edition) {
+    const Result<StartReport> prepared = PrepareWorkingSet(ws.programFolder, StartMode::MayReset);
+    if (!prepared) return prepared.status();
+    ws.edition = edition;
+    return AcceptedCode{prepared->notice, SaveConfigFile(ws)};
+}
+
 Status EnsureDataFolder(const Workspace& ws) {
     const auto folder = ws.DataFolder();
     std::error_code ec;

@@ -54,6 +54,23 @@ struct StartReport {
 // ends the start: nothing is reset when no copy can be kept.
 Result<StartReport> PrepareWorkingSet(const std::filesystem::path& folder, StartMode mode);
 
+// The access-code window's read of Port.txt, before any code: a missing file
+// is created with its defaults (a first start); a damaged one gets them in
+// memory only, its reset waits for an accepted code. PreviousEdition is the
+// edition read.
+Status LoadConfigBeforeAccessCode(Workspace& ws);
+
+struct AcceptedCode {
+    std::string notice;  // PrepareWorkingSet's, said once the frame is open
+    Status configSaved;
+};
+
+// A valid access code: the start's repair of damaged files (PrepareWorkingSet
+// with MayReset: copies kept first), then Edition set and Port.txt saved. Only
+// now is an existing working file replaced, so a refused code leaves every one
+// as it was. An error ends the start (no copy could be kept).
+Result<AcceptedCode> AcceptAccessCode(Workspace& ws, int16_t edition);
+
 // Creates the Data folder of the spreadsheet dialogs when it is missing. It
 // serves nothing else, so callers report a failure and go on.
 Status EnsureDataFolder(const Workspace& ws);

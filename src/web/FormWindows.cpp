@@ -209,8 +209,10 @@ val GroupWindow::Result() {
 }
 
 val GroupWindow::Open() {
-    const Status loaded = LoadGroupFile(program_.Ws());
-    if (!loaded.ok()) messages_.push_back(loaded.message());
+    // A damaged Group.txt is said as at the start: what was wrong, where the copy is.
+    const Result<std::string> loaded = LoadGroupFileAndTell(program_.Ws());
+    const std::string said = loaded ? loaded.value() : loaded.message();
+    if (!said.empty()) messages_.push_back(said);
     form_.Values() = GroupFormValues{};
     form_.Open();
     return Result();

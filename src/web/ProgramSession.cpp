@@ -6,7 +6,6 @@
 
 #include "model/AccessCode.h"
 #include "store/ChannelFiles.h"
-#include "store/ConfigFiles.h"
 #include "store/WorkingSet.h"
 
 namespace corvane::web {
@@ -20,17 +19,14 @@ ProgramSession::ProgramSession(std::string programFolder) {
 }
 
 std::string ProgramSession::LoadAccessWindow() {
-    // The start: an interrupted save finished or undone, damaged files reset
-    // with copies kept; the notice waits for the frame.
-    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::MayReset);
+    // The start: an interrupted save finished or undone. Damaged files are
+    // reset (copies kept) only once a code is accepted.
+    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::ReadOnly);
     if (!prepared) {
         startRefused_ = true;
         return prepared.message();
     }
-    startNotice_ = prepared->notice;
-    const Status loaded = LoadConfigFile(ws_);
-    ws_.previousEdition = ws_.edition;
-    return loaded.message();
+    return LoadConfigBeforeAccessCode(ws_).message();
 }
 
 AccessOutcome ProgramSession::EnterAccessCode(const std::string& code) {
@@ -38,8 +34,15 @@ AccessOutcome ProgramSession::EnterAccessCode(const std::string& code) {
     if (code.empty()) return AccessOutcome::Empty;
     const std::optional<int16_t> edition = EditionForAccessCode(code);
     if (!edition) return AccessOutcome::Refused;
-    ws_.edition = *edition;
-    lastSaveProblem_ = SaveConfigFile(ws_).message();
+    const Result<AcceptedCode> accepted = AcceptAccessCode(ws_, *edition);
+    if (!accepted) {
+        // No copy of a damaged file could be kept: said, and the page ends.
+        startRefused_ = true;
+        lastSaveProblem_ = accepted.message();
+        return AccessOutcome::Accepted;
+    }
+    startNotice_ = accepted->notice;
+    lastSaveProblem_ = accepted->configSaved.message();
     return AccessOutcome::Accepted;
 }
 

@@ -37,9 +37,11 @@ public:
 
     // ---- access-code window: "" or the message to show ----
     std::string LoadAccessWindow();
-    // The start found a file it may not touch (too large, or damaged and no
-    // copy could be kept): the page says why and ends, saving nothing.
+    // The start found a file it may not touch (too large, or, after a valid
+    // code, damaged and no copy could be kept): the page says why
+    // (LastSaveProblem after a code) and ends, saving nothing.
     bool StartRefused() const { return startRefused_; }
+    // Damaged files are reset (copies kept) only after a valid code.
     AccessOutcome EnterAccessCode(const std::string& code);
     // Why the accepted code's configuration could not be saved, "" when it was.
     const std::string& LastSaveProblem() const { return lastSaveProblem_; }

@@ -118,7 +118,8 @@ export class Program implements LinkEvents {
     });
   }
 
-  // frmPassword's load: Port.txt (written with defaults when missing), then the code.
+  // frmPassword's load: Port.txt (written with defaults when missing), then the code;
+  // damaged files are reset only after a valid code.
   async start(): Promise<void> {
     // The ports are only needed by the frame: the window does not wait for them.
     this.portsRead = this.ports.refresh();
@@ -217,6 +218,11 @@ export class Program implements LinkEvents {
     const saveProblem = this.session.lastSaveProblem();
     this.password.hide();
     if (saveProblem) await this.messages.show(saveProblem);
+    // A damaged file no copy could be kept of: nothing was reset, the page ends.
+    if (this.session.startRefused()) {
+      this.end();
+      return;
+    }
     await this.openFrame();
   }
 
