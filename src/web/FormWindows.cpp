@@ -210,7 +210,7 @@ val GroupWindow::Result() {
 
 val GroupWindow::Open() {
     // A damaged Group.txt is said as at the start: what was wrong, where the copy is.
-    const Result<std::string> loaded = LoadGroupFileAndTell(program_.Ws());
+    const corvane::Result<std::string> loaded = LoadGroupFileAndTell(program_.Ws());
     const std::string said = loaded ? loaded.value() : loaded.message();
     if (!said.empty()) messages_.push_back(said);
     form_.Values() = GroupFormValues{};

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
 #include <cstdio>
@@ -184,7 +185,7 @@ private slots:
             QVERIFY2(messages_.Last().contains(QLatin1String(named)), qPrintable(messages_.Last()));
         }
         // Port.txt's copy is the damaged one, kept before the code's edition was saved over it.
-        QDirIterator copies(QString::fromStdString((folder / "Data" / "backups").string()), {"Port.txt"}, QDir::Files,
+        QDirIterator copies(QString::fromStdString((folder / "Data" / "backups").string()), QStringList{QStringLiteral("Port.txt")}, QDir::Files,
                             QDirIterator::Subdirectories);
         QVERIFY(copies.hasNext());
         QFile copy(copies.next());
