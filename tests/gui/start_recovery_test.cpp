@@ -199,7 +199,6 @@ private slots:
         OpenFrame(kEditionPmrLpd, kModeCustom);
         Workspace korea;
         korea.edition = kEditionKorea;
-        korea.portName = "5";
         ApplyRadioDefaults(korea.settings);
         korea.settings.Squelch = 2;
         FillDefaults(korea);
@@ -229,11 +228,13 @@ private slots:
 
     void theGroupWindowSaysADamagedGroupFile() {
         OpenFrame(kEditionPmrLpd, kModeCustom);
-        WriteFile(FolderPath() / "Group.txt", " 0 \r\n");
+        std::string emptyLine13;
+        for (int line = 1; line <= 12; ++line) emptyLine13 += " 0 \r\n";
+        WriteFile(FolderPath() / "Group.txt", emptyLine13 + "\r\n");
         frame_->Toolbar1_ButtonClick(QStringLiteral("group"));
         QVERIFY(frame_->ShownGroupWindow() != nullptr);
         QCOMPARE(messages_.texts.size(), 1);
-        QVERIFY(messages_.Last().startsWith(QStringLiteral("Group.txt has only 1 of its 26 lines, so it was reset")));
+        QVERIFY(messages_.Last().startsWith(QStringLiteral("Group.txt has an empty line 13, so it was reset")));
         QVERIFY(messages_.Last().contains(QString::fromStdString((FolderPath() / "Data" / "backups" / "damaged-").string())));
     }
 
