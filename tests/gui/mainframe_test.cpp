@@ -104,7 +104,7 @@ private slots:
         };
         QCOMPARE(names(bar[0]->menu()),
                  (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-",
-                                "printChannelList", "-", "mnuExit"}));
+                               "printChannelList", "-", "mnuRecover", "-", "mnuExit"}));
         QCOMPARE(names(bar[1]->menu()), (QStringList{"mnuUndo", "mnuRedo", "-", "mnuCopy", "mnuPaste"}));
         QCOMPARE(names(bar[2]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
                                                       "com8", "-", "com9", "com10", "com11", "com12", "-",
