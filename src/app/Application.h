@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/AppOptions.h"
-#include "editor/LinkOwner.h"
+#include "session/LinkOwner.h"
 #include "model/Workspace.h"
 #include "store/RecoverySet.h"
 

@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
 
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
@@ -17,19 +15,9 @@ namespace corvane {
 
 namespace {
 
-const QString kUndoText = QStringLiteral("Undo");
-const QString kRedoText = QStringLiteral("Redo");
-
-const QList<QKeySequence> kUndoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
-const QList<QKeySequence> kRedoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-const QKeySequence kCopyKey(Qt::CTRL | Qt::Key_C);
-const QKeySequence kPasteKey(Qt::CTRL | Qt::Key_V);
-
-bool IsEditKey(const QKeyEvent& key) {
-    const QKeySequence pressed(key.keyCombination());
-    for (const QList<QKeySequence>& keys : {kUndoKeys, kRedoKeys, QList<QKeySequence>{kCopyKey, kPasteKey}})
-        if (keys.contains(pressed)) return true;
-    return false;
+QString Caption(Command command) {
+    const std::string_view caption = Spec(command).menuCaption;
+    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 QString WithStep(const QString& verb, const QString& step) { return step.isEmpty() ? verb : verb + u' ' + step; }
@@ -40,40 +28,10 @@ EditMenu::EditMenu(MainWindow& frame, Workspace& ws, MessageSink& messages)
     : QObject(&frame), frame_(frame), editor_(frame.Editor()), history_(frame.Editor().History()), ws_(ws),
       messages_(messages),
       clipboard_(new GridClipboard(frame.Editor(), ws, messages, this)) {
-    menu_ = new QMenu(QStringLiteral("Edit(&E)"), &frame);
-    menu_->setObjectName(QStringLiteral("mnuEdit"));
-    undo_ = menu_->addAction(kUndoText, this, [this] { Undo(); });
-    undo_->setObjectName(QStringLiteral("mnuUndo"));
-    undo_->setShortcuts(kUndoKeys);
-    redo_ = menu_->addAction(kRedoText, this, [this] { Redo(); });
-    redo_->setObjectName(QStringLiteral("mnuRedo"));
-    redo_->setShortcuts(kRedoKeys);
-    menu_->addSeparator();
-    QAction* copy = menu_->addAction(QStringLiteral("Copy"), this, [this] { clipboard_->Copy(); });
-    copy->setObjectName(QStringLiteral("mnuCopy"));
-    copy->setShortcut(kCopyKey);
-    QAction* paste = menu_->addAction(QStringLiteral("Paste"), this, [this] {
-        if (!frame_.PortInUse()) clipboard_->Paste();
-    });
-    paste->setObjectName(QStringLiteral("mnuPaste"));
-    paste->setShortcut(kPasteKey);
-
-    // Between File and Port, whatever else File holds.
-    QMenuBar* bar = frame.menuBar();
-    QMenu* port = frame.findChild<QMenu*>(QStringLiteral("comport"));
-    if (port != nullptr) {
-        bar->insertMenu(port->menuAction(), menu_);
-    } else {
-        bar->addMenu(menu_);
-    }
-
     connect(&history_, &UndoHistory::stateChanged, this, &EditMenu::Refresh);
     connect(&history_, &UndoHistory::restored, this, &EditMenu::AfterRestore);
-    // Nothing is taken back or pasted over while a transfer holds the port.
-    connect(&editor_, &ChannelWindow::portInUse, this, [this, paste](bool inUse) {
-        history_.SetLocked(inUse);
-        paste->setEnabled(!inUse);
-    });
+    // Nothing is taken back while a transfer holds the port.
+    connect(&editor_, &ChannelWindow::portInUse, this, [this](bool inUse) { history_.SetLocked(inUse); });
     editor_.Editors().Text1()->installEventFilter(this);
     Refresh();
 }
@@ -84,6 +42,25 @@ bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool EditMenu::IsEditKey(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    for (const Command command : {Command::Undo, Command::Redo, Command::Copy, Command::Paste})
+        if (frame_.MenuAction(command)->shortcuts().contains(pressed)) return true;
+    return false;
+}
+
+void EditMenu::Run(Command command) {
+    switch (command) {
+        case Command::Undo: return Undo();
+        case Command::Redo: return Redo();
+        case Command::Copy: return clipboard_->Copy();
+        case Command::Paste:
+            if (!frame_.PortInUse()) clipboard_->Paste();
+            return;
+        default: return;
+    }
 }
 
 void EditMenu::Undo() {
@@ -102,10 +79,8 @@ void EditMenu::AfterRestore() {
 }
 
 void EditMenu::Refresh() {
-    undo_->setEnabled(history_.CanUndo());
-    undo_->setText(WithStep(kUndoText, history_.UndoName()));
-    redo_->setEnabled(history_.CanRedo());
-    redo_->setText(WithStep(kRedoText, history_.RedoName()));
+    frame_.MenuAction(Command::Undo)->setText(WithStep(Caption(Command::Undo), history_.UndoName()));
+    frame_.MenuAction(Command::Redo)->setText(WithStep(Caption(Command::Redo), history_.RedoName()));
 }
 
 }  // namespace corvane

@@ -1,12 +1,13 @@
 #pragma once
-// The Edit menu of the main frame: Undo, Redo, Copy and Paste over the
-// channel grid, placed between File and Port.
+// What the Edit menu's Undo, Redo, Copy and Paste do over the channel grid,
+// and the Undo and Redo items naming their steps.
 #include <QObject>
 
 #include "model/Workspace.h"
+#include "session/CommandTable.h"
 
 class QAction;
-class QMenu;
+class QKeyEvent;
 
 namespace corvane {
 
@@ -21,7 +22,7 @@ class EditMenu final : public QObject {
 public:
     EditMenu(MainWindow& frame, Workspace& ws, MessageSink& messages);
 
-    QMenu* Menu() const { return menu_; }
+    void Run(Command command);
     GridClipboard& Clipboard() const { return *clipboard_; }
 
 protected:
@@ -29,6 +30,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool IsEditKey(const QKeyEvent& key) const;
     void Undo();
     void Redo();
     void AfterRestore();
@@ -40,9 +42,6 @@ private:
     Workspace& ws_;
     MessageSink& messages_;
     GridClipboard* clipboard_;
-    QMenu* menu_ = nullptr;
-    QAction* undo_ = nullptr;
-    QAction* redo_ = nullptr;
 };
 
 }  // namespace corvane

@@ -19,6 +19,7 @@
 #include "app/AboutWindow.h"
 #include "editor/Twips.h"
 #include "editor/ChannelWindow.h"
+#include "editor/UndoHistory.h"
 #include "link/qt/SerialDevices.h"
 #include "model/AccessCode.h"
 #include "model/Frequency.h"
@@ -37,30 +38,14 @@ constexpr int kFrameExtraWidthTwips = 230;
 constexpr int kFrameExtraHeightTwips = 900;
 constexpr int kToolbarIconSize = 32;
 
-struct ToolbarEntry {
-    const char* key;  // nullptr: a separator
-    const char* caption;
-    const char* tip;
-    const char* icon;
-};
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// Positions 1..14 of Toolbar1.
-constexpr std::array<ToolbarEntry, 14> kToolbarEntries{{
-    {"exit", "Exit", "", ":/icons/exit.svg"},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"program", "Down", "Write to Radio", ":/icons/down.svg"},
-    {"upload", "Up", "Read from Radio", ":/icons/up.svg"},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"auto", "Auto", "Auto Detect", ":/icons/auto.svg"},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"nFile", "New File", "", ":/icons/new.svg"},
-    {"oFile", "Open File", "", ":/icons/open.svg"},
-    {"sFile", "Save File", "", ":/icons/save.svg"},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"setup", "Set Up", "", ":/icons/setup.svg"},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"group", "Group", "", ":/icons/group.svg"},
-}};
+QList<QKeySequence> Shortcuts(std::string_view keys) {
+    QList<QKeySequence> sequences;
+    for (const QString& key : Text(keys).split(u';', Qt::SkipEmptyParts))
+        sequences << QKeySequence::fromString(key, QKeySequence::PortableText);
+    return sequences;
+}
 
 // Qt shows a button's caption when its action has no tip; these buttons have none.
 class SwallowToolTip final : public QObject {
@@ -73,14 +58,11 @@ protected:
     }
 };
 
-// The buttons a running transfer locks.
-constexpr std::array<const char*, 8> kTransferKeys{"program", "upload", "auto", "nFile", "oFile", "sFile", "setup", "group"};
-
 }  // namespace
 
 MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), messages_(messages), mdiArea_(new QMdiArea(this)),
-      editor_(new ChannelWindow(ws, messages, std::move(linkFactory))), toolbar_(new QToolBar(this)) {
+    : QMainWindow(parent), ws_(ws), messages_(messages), link_(std::move(linkFactory)), mdiArea_(new QMdiArea(this)),
+      editor_(new ChannelWindow(ws, messages, link_)), toolbar_(new QToolBar(this)) {
     InitResources();  // registering twice is harmless
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(kMessageTitle);
@@ -92,7 +74,7 @@ MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFac
     setCentralWidget(mdiArea_);
     BuildMenus();
     BuildToolbar();
-    new EditMenu(*this, ws_, messages_);
+    edit_ = new EditMenu(*this, ws_, messages_);
     recovery_ = new CrashRecovery(*this, ws_, messages_);
 
     auto* child = new FixedSubWindow;
@@ -100,9 +82,21 @@ MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFac
     child->setWidget(editor_);
     mdiArea_->addSubWindow(child);
 
-    connect(editor_, &ChannelWindow::writeReadEnabled, this, &MainWindow::SetWriteReadEnabled);
-    connect(editor_, &ChannelWindow::transferButtonsEnabled, this, &MainWindow::SetTransferButtonsEnabled);
-    connect(editor_, &ChannelWindow::portInUse, this, [this](bool inUse) { SetPortCommandsEnabled(!inUse); });
+    connect(editor_, &ChannelWindow::writeReadEnabled, this, [this](bool enabled) {
+        commandState_.linkReady = enabled;
+        RefreshCommands();
+    });
+    connect(editor_, &ChannelWindow::transferButtonsEnabled, this, [this](bool enabled) {
+        commandState_.transferLocked = !enabled;
+        RefreshCommands();
+    });
+    connect(editor_, &ChannelWindow::portInUse, this, [this](bool inUse) {
+        commandState_.portInUse = inUse;
+        if (group_) group_->SetPortInUse(inUse);
+        RefreshCommands();
+    });
+    connect(&editor_->History(), &UndoHistory::stateChanged, this, &MainWindow::RefreshCommands);
+    RefreshCommands();
     connect(editor_, &ChannelWindow::portNameChanged, this, &MainWindow::CheckPortMenu);
     connect(editor_, &ChannelWindow::imageAccepted, this, &MainWindow::RefreshAfterRead);
     connect(editor_, &ChannelWindow::backupFailed, this, &MainWindow::ShowBackupFailure);
@@ -111,6 +105,8 @@ MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFac
 MainWindow::~MainWindow() {
     // The editor goes down with the MDI area; what it reports then must not reach a half-destroyed frame.
     disconnect(editor_, nullptr, this, nullptr);
+    // The editor listens to the link: the link ends first.
+    link_.Close();
     for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
                             static_cast<QWidget*>(setup_.data())}) {
         delete window;
@@ -122,55 +118,52 @@ QString MainWindow::CaptionFor(int16_t edition) {
 }
 
 void MainWindow::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File(&F)"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QAction* openFile = file->addAction(QStringLiteral("OpenFile(&O)"), this, [this] { OpenWorkbook(); });
-    openFile->setObjectName(QStringLiteral("openFile"));
-    file->addSeparator();
-    QAction* saveFile = file->addAction(QStringLiteral("SaveFile(&S)"), this, [this] { SaveWorkbook(); });
-    saveFile->setObjectName(QStringLiteral("saveFile"));
-    file->addSeparator();
-    QAction* openImage = file->addAction(QString::fromLatin1(kOpenImageText), this, [this] { OpenImage(); });
-    openImage->setObjectName(QStringLiteral("openImage"));
-    QAction* saveImage = file->addAction(QString::fromLatin1(kSaveImageText), this, [this] { SaveImage(); });
-    saveImage->setObjectName(QStringLiteral("saveImage"));
-    file->addSeparator();
-    QAction* exportCsv = file->addAction(QString::fromLatin1(kExportCsvText), this, [this] { ExportCsv(); });
-    exportCsv->setObjectName(QStringLiteral("exportCsv"));
-    QAction* importCsv = file->addAction(QString::fromLatin1(kImportCsvText), this, [this] { ImportCsv(); });
-    importCsv->setObjectName(QStringLiteral("importCsv"));
-    file->addSeparator();
-    BuildPrintItem(*file);
-    file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("Exit(&X)"), this, [this] { ExitProgram(); });
-    exit->setObjectName(QStringLiteral("mnuExit"));
+    for (const MenuSpec& spec : MenuBar()) {
+        QMenu* menu = menuBar()->addMenu(Text(spec.caption));
+        menu->setObjectName(Text(spec.name));
+        for (const MenuEntry& entry : spec.entries) {
+            if ((entry.faces & kDesktop) == 0) continue;
+            if (!entry.command) {
+                menu->addSeparator();
+            } else if (*entry.command == Command::ChoosePort) {
+                AddPortItems(*menu);
+            } else {
+                AddMenuItem(*menu, *entry.command);
+            }
+        }
+    }
+    FollowVerifyItem();
+}
 
-    QMenu* port = menuBar()->addMenu(QStringLiteral("Port(&P)"));
-    port->setObjectName(QStringLiteral("comport"));
-    port->setToolTipsVisible(true);
+void MainWindow::AddMenuItem(QMenu& menu, Command command) {
+    const CommandSpec& spec = Spec(command);
+    QAction* item = menu.addAction(Text(spec.menuCaption));
+    item->setObjectName(Text(spec.menuName));
+    item->setCheckable(spec.checkable);
+    item->setShortcuts(Shortcuts(spec.shortcuts));
+    if (!spec.toolTip.empty()) {
+        item->setToolTip(Text(spec.toolTip));
+        menu.setToolTipsVisible(true);
+    }
+    // Verify after Write follows its tick (FollowVerifyItem).
+    if (command != Command::VerifyAfterWrite)
+        connect(item, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    menuActions_[static_cast<std::size_t>(command)] = item;
+    commandActions_.emplace_back(item, command);
+}
+
+void MainWindow::AddPortItems(QMenu& port) {
+    const CommandSpec& spec = Spec(Command::ChoosePort);
+    port.setToolTipsVisible(true);  // each port's tip names its device
     for (int number = 1; number <= kPortMenuCount; ++number) {
-        if (number == 5 || number == 9) port->addSeparator();
-        QAction* item = port->addAction(QStringLiteral("COM%1").arg(number), this, [this, number] { SelectPort(number); });
-        item->setObjectName(QStringLiteral("com%1").arg(number));
+        if (number == 5 || number == 9) port.addSeparator();
+        QAction* item = port.addAction(Text(spec.menuCaption) + QString::number(number), this,
+                                       [this, number] { SelectPort(number); });
+        item->setObjectName(Text(spec.menuName) + QString::number(number));
         item->setCheckable(true);
         portActions_[number - 1] = item;
+        commandActions_.emplace_back(item, Command::ChoosePort);
     }
-    BuildVerifyItem(*port);
-    BuildDiagnoseItem(*port);
-
-    QMenu* mode = menuBar()->addMenu(QStringLiteral("Mode(&M)"));
-    mode->setObjectName(QStringLiteral("mode"));
-    defaultMode_ = mode->addAction(QStringLiteral("Default"), this, [this] { SelectDefaultMode(); });
-    defaultMode_->setObjectName(QStringLiteral("default"));
-    defaultMode_->setCheckable(true);
-    customMode_ = mode->addAction(QStringLiteral("Custom"), this, [this] { SelectCustomMode(); });
-    customMode_->setObjectName(QStringLiteral("custom"));
-    customMode_->setCheckable(true);
-
-    QMenu* information = menuBar()->addMenu(QStringLiteral("Help(&H)"));
-    information->setObjectName(QStringLiteral("information"));
-    QAction* help = information->addAction(QStringLiteral("Help"), this, [this] { ShowHelp(); });
-    help->setObjectName(QStringLiteral("help"));
 }
 
 void MainWindow::BuildToolbar() {
@@ -181,17 +174,19 @@ void MainWindow::BuildToolbar() {
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, toolbar_);
-    for (const ToolbarEntry& entry : kToolbarEntries) {
-        if (entry.key == nullptr) {
+    for (const std::optional<Command>& button : ToolbarLayout()) {
+        if (!button) {
             toolbar_->addSeparator();
             continue;
         }
-        const QString key = QString::fromLatin1(entry.key);
-        QAction* action = toolbar_->addAction(QIcon(QString::fromLatin1(entry.icon)), QString::fromLatin1(entry.caption));
-        action->setObjectName(key);
-        action->setToolTip(QString::fromLatin1(entry.tip));
-        if (*entry.tip == '\0') toolbar_->widgetForAction(action)->installEventFilter(new SwallowToolTip(action));
-        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        const Command command = *button;
+        const CommandSpec& spec = Spec(command);
+        QAction* action = toolbar_->addAction(QIcon(QStringLiteral(":/icons/") + Text(spec.icon)), Text(spec.toolbarCaption));
+        action->setObjectName(Text(spec.toolbarKey));
+        action->setToolTip(Text(spec.toolTip));
+        if (spec.toolTip.empty()) toolbar_->widgetForAction(action)->installEventFilter(new SwallowToolTip(action));
+        connect(action, &QAction::triggered, this, [this, command] { OnToolbarClicked(command); });
+        commandActions_.emplace_back(action, command);
     }
 }
 
@@ -200,6 +195,8 @@ SettingsWindow* MainWindow::ShownSettingsWindow() const { return setup_; }
 GroupWindow* MainWindow::ShownGroupWindow() const { return group_; }
 
 QAction* MainWindow::ToolbarAction(const QString& key) const { return toolbar_->findChild<QAction*>(key); }
+
+QAction* MainWindow::MenuAction(Command command) const { return menuActions_[static_cast<std::size_t>(command)]; }
 
 void MainWindow::ApplyFrameSize() {
     const int width = editor_->width() + TwipsToPixels(kFrameExtraWidthTwips);
@@ -218,7 +215,7 @@ void MainWindow::OpenFrame() {
     RefreshPresetFrequencies(ws_.presets, ws_.edition);
     ReportIfFailed(LoadConfigFile(ws_));
     if (LinkEngine* link = editor_->Link()) {
-        link->SetVerifyAfterWrite(verifyAfterWrite_->isChecked());
+        link->SetVerifyAfterWrite(MenuAction(Command::VerifyAfterWrite)->isChecked());
         for (int number = 1; number <= kPortMenuCount; ++number) {
             PortAction(number)->setToolTip(QString::fromStdString(DeviceWithCable(link->Ports().DeviceForPort(std::to_string(number)))));
             PortAction(number)->setStatusTip(PortAction(number)->toolTip());
@@ -235,27 +232,11 @@ void MainWindow::CheckPortMenu() {
 }
 
 void MainWindow::CheckModeMenu() {
-    defaultMode_->setChecked(ws_.channelMode == kModeDefault);
-    customMode_->setChecked(ws_.channelMode == kModeCustom);
+    MenuAction(Command::ModeDefault)->setChecked(ws_.channelMode == kModeDefault);
+    MenuAction(Command::ModeCustom)->setChecked(ws_.channelMode == kModeCustom);
     // Groups exist in Custom mode only: whatever made the mode Default (the
     // menu, a read, an import, an undo) also closes the group window.
     if (ws_.channelMode != kModeCustom && group_) group_->close();
-}
-
-void MainWindow::SetTransferButtonsEnabled(bool enabled) {
-    for (const char* key : kTransferKeys) {
-        if (QAction* action = ToolbarAction(QString::fromLatin1(key))) action->setEnabled(enabled);
-    }
-    // The image and CSV commands wait for a transfer like the file buttons do.
-    for (const char* name : {"openImage", "saveImage", "exportCsv", "importCsv", "printChannelList"}) {
-        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name))) action->setEnabled(enabled);
-    }
-}
-
-void MainWindow::SetWriteReadEnabled(bool enabled) {
-    for (const QString& key : {QStringLiteral("program"), QStringLiteral("upload")}) {
-        if (QAction* action = ToolbarAction(key)) action->setEnabled(enabled);
-    }
 }
 
 void MainWindow::RefreshAfterRead() {

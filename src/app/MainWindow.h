@@ -4,10 +4,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <utility>
+#include <vector>
 
-#include "editor/LinkOwner.h"
+#include "session/LinkOwner.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
+#include "session/CommandTable.h"
 
 class QAction;
 class QMdiArea;
@@ -22,6 +25,7 @@ class GroupWindow;
 class AboutWindow;
 class ChannelWindow;
 class ConnectionDoctorWindow;
+class EditMenu;
 class SettingsWindow;
 
 constexpr int kPortMenuCount = 12;
@@ -38,7 +42,10 @@ public:
     // "Corvane PC Programmer - Kestrel : ..." by edition.
     static QString CaptionFor(int16_t edition);
 
-    void Toolbar1_ButtonClick(const QString& key);
+    // A toolbar button: open cell editors close first.
+    void OnToolbarClicked(Command command);
+    // What a menu item, a toolbar button or a shortcut runs.
+    void RunCommand(Command command);
     void CheckPortMenu();
     void CheckModeMenu();
     void SelectPort(int number);   // com1..com12
@@ -60,6 +67,7 @@ public:
     CrashRecovery& Recovery() const { return *recovery_; }
     QToolBar& Toolbar() const { return *toolbar_; }
     QAction* ToolbarAction(const QString& key) const;
+    QAction* MenuAction(Command command) const;
     QAction* PortAction(int number) const { return portActions_.at(number - 1); }
     // A transfer or the detection holds the port: the commands that would
     // re-open it or replace the channel table refuse, shortcuts included.
@@ -78,17 +86,17 @@ protected:
 
 private:
     void BuildMenus();
+    void AddMenuItem(QMenu& menu, Command command);
+    void AddPortItems(QMenu& port);
     void BuildToolbar();
     void ApplyFrameSize();
-    void SetTransferButtonsEnabled(bool enabled);
-    void SetPortCommandsEnabled(bool enabled);
-    void BuildVerifyItem(QMenu& port);
+    // Every menu item and button enabled as the command table says for now.
+    void RefreshCommands();
+    void FollowVerifyItem();
     // Port > Diagnose Connection...: the connection doctor's window.
-    void BuildDiagnoseItem(QMenu& port);
     void ShowConnectionDoctor();
     // File > Print Channel List...
-    void BuildPrintItem(QMenu& file);
-    void SetWriteReadEnabled(bool enabled);
+    void PrintChannelList();
     void RefreshAfterRead();
     // Closes the other windows and announces the end.
     void EndProgram();
@@ -115,13 +123,15 @@ private:
 
     Workspace& ws_;
     MessageSink& messages_;
+    SessionLink link_;  // before the editor, which listens to it
     QMdiArea* mdiArea_;
     ChannelWindow* editor_;
     QToolBar* toolbar_;
     std::array<QAction*, kPortMenuCount> portActions_{};
-    QAction* defaultMode_ = nullptr;
-    QAction* customMode_ = nullptr;
-    QAction* verifyAfterWrite_ = nullptr;
+    std::array<QAction*, kCommandCount> menuActions_{};
+    std::vector<std::pair<QAction*, Command>> commandActions_;  // menu items and buttons
+    CommandState commandState_{.linkReady = true};  // Down and Up work until the link says otherwise
+    EditMenu* edit_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
     QPointer<AboutWindow> help_;
     QPointer<SettingsWindow> setup_;

@@ -7,12 +7,14 @@
 #include "app/MessageBoxes.h"
 #include "app/WindowPlacement.h"
 #include "app/AboutWindow.h"
+#include "app/EditMenu.h"
 #include "editor/UndoHistory.h"
 #include "editor/ChannelWindow.h"
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
 #include "store/ConfigFiles.h"
-#include "store/FrameActions.h"
+#include "session/FrameActions.h"
+#include "session/SessionSteps.h"
 #include "store/WorkingSet.h"
 
 #include "forms/SpreadsheetDialogs.h"
@@ -21,35 +23,63 @@
 
 namespace corvane {
 
-void MainWindow::Toolbar1_ButtonClick(const QString& key) {
+void MainWindow::OnToolbarClicked(Command command) {
     editor_->CloseCellEditors();
-    if (key == QLatin1String("exit")) ExitProgram();
-    else if (key == QLatin1String("program")) RequestWrite();
-    else if (key == QLatin1String("upload")) RequestRead();
-    else if (key == QLatin1String("auto")) StartAutoDetect();
-    else if (key == QLatin1String("nFile")) NewFile();
-    else if (key == QLatin1String("oFile")) OpenWorkbook();
-    else if (key == QLatin1String("sFile")) SaveWorkbook();
-    else if (key == QLatin1String("setup")) ShowSetup();
-    else if (key == QLatin1String("group")) ShowGroup();
+    RunCommand(command);
+}
+
+void MainWindow::RunCommand(Command command) {
+    switch (command) {
+        case Command::Exit: return ExitProgram();
+        case Command::Write: return RequestWrite();
+        case Command::Read: return RequestRead();
+        case Command::AutoDetect: return StartAutoDetect();
+        case Command::NewFile: return NewFile();
+        case Command::OpenWorkbook: return OpenWorkbook();
+        case Command::SaveWorkbook: return SaveWorkbook();
+        case Command::Setup: return ShowSetup();
+        case Command::Group: return ShowGroup();
+        case Command::OpenImage: return OpenImage();
+        case Command::SaveImage: return SaveImage();
+        case Command::ExportCsv: return ExportCsv();
+        case Command::ImportCsv: return ImportCsv();
+        case Command::Undo:
+        case Command::Redo:
+        case Command::Copy:
+        case Command::Paste: return edit_->Run(command);
+        case Command::ModeDefault: return SelectDefaultMode();
+        case Command::ModeCustom: return SelectCustomMode();
+        case Command::Help: return ShowHelp();
+        case Command::PrintChannelList: return PrintChannelList();
+        case Command::DiagnoseConnection: return ShowConnectionDoctor();
+        case Command::VerifyAfterWrite: return MenuAction(command)->toggle();
+        // The numbered port items run with their number; the rest are the page's.
+        case Command::ChoosePort:
+        case Command::SelectPort:
+        case Command::OpenFolder:
+        case Command::ExportWorkingSet:
+        case Command::ImportWorkingSet:
+        case Command::Backups: return;
+    }
 }
 
 void MainWindow::ExitProgram() {
     if (ended_) return;
-    const Status saved = SaveWorkingSetOnExit(ws_);
+    const Status saved = corvane::ExitProgram(ws_, editor_->Link());
     ReportIfFailed(saved);
     // A failed save keeps the copy of this run's changes for the next start.
     if (saved.ok()) recovery_->RunEndedSaved();
-    if (LinkEngine* link = editor_->Link()) link->Shutdown();
     EndProgram();
 }
 
 void MainWindow::RequestWrite() {
     if (LinkEngine* link = editor_->Link()) link->RequestWrite();
+    editor_->ShowPendingMessages();
 }
 
 void MainWindow::RequestRead() {
     if (LinkEngine* link = editor_->Link()) link->RequestRead();
+    editor_->ShowPendingMessages();
 }
 
 void MainWindow::StartAutoDetect() {
@@ -120,10 +150,9 @@ void MainWindow::ShowGroup() {
 void MainWindow::SelectPort(int number) {
     // Re-opening the port now would put a connection request into the image.
     if (PortInUse()) return;
-    ws_.portName = std::to_string(number);
-    ReportIfFailed(SaveConfigFile(ws_));
+    const Status saved = ChoosePort(ws_, number, editor_->Link());
     CheckPortMenu();
-    if (LinkEngine* link = editor_->Link()) link->ReconnectPort();
+    ReportIfFailed(saved);
 }
 
 void MainWindow::ChangeMode(uint8_t mode) {

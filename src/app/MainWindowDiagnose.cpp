@@ -10,13 +10,6 @@
 
 namespace corvane {
 
-void MainWindow::BuildDiagnoseItem(QMenu& port) {
-    port.addSeparator();
-    QAction* item = port.addAction(QStringLiteral("Diagnose Connection..."), this, [this] { ShowConnectionDoctor(); });
-    item->setObjectName(QStringLiteral("diagnoseConnection"));
-    item->setToolTip(QStringLiteral("Find out why the radio does not answer, and how to fix it"));
-}
-
 void MainWindow::ShowConnectionDoctor() {
     if (PortInUse()) return;
     editor_->CloseCellEditors();

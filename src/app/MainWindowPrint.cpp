@@ -8,12 +8,9 @@
 
 namespace corvane {
 
-void MainWindow::BuildPrintItem(QMenu& file) {
-    QAction* item = file.addAction(QStringLiteral("Print Channel List..."), this, [this] {
-        editor_->CloseCellEditors();
-        RunChannelListPrint(this, ws_, [this](const QString& text) { ShowMessage(text); });
-    });
-    item->setObjectName(QStringLiteral("printChannelList"));
+void MainWindow::PrintChannelList() {
+    editor_->CloseCellEditors();
+    RunChannelListPrint(this, ws_, [this](const QString& text) { ShowMessage(text); });
 }
 
 }  // namespace corvane

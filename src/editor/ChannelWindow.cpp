@@ -14,7 +14,7 @@
 #include "editor/Twips.h"
 #include "editor/UndoHistory.h"
 #include "link/MemoryImage.h"
-#include "store/ChannelFiles.h"
+#include "session/SessionSteps.h"
 #include "store/WorkingSet.h"
 
 namespace corvane {
@@ -33,8 +33,8 @@ const QColor kNotConnectedColour(255, 0, 0);
 
 }  // namespace
 
-ChannelWindow::ChannelWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
-    : QWidget(parent), ws_(ws), messages_(messages), linkFactory_(std::move(linkFactory)),
+ChannelWindow::ChannelWindow(Workspace& ws, MessageSink& messages, SessionLink& link, QWidget* parent)
+    : QWidget(parent), ws_(ws), messages_(messages), link_(link),
       model_(new ChannelTableModel(ws.channels, this)), grid_(new FrozenColumnTableView(kFixedColumnCount, this)),
       editors_(nullptr), label1_(new QLabel(this)), progressBar1_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("frmRadioMain"));
@@ -71,9 +71,7 @@ ChannelWindow::ChannelWindow(Workspace& ws, MessageSink& messages, LinkFactory l
             [this] { editors_->OnCellLeft(); });
 }
 
-ChannelWindow::~ChannelWindow() {
-    if (link_) link_->Engine().Shutdown();
-}
+ChannelWindow::~ChannelWindow() = default;
 
 void ChannelWindow::SetUpGrid() {
     grid_->setEnabled(false);
@@ -93,23 +91,21 @@ void ChannelWindow::SetUpGrid() {
 
 Status ChannelWindow::LoadChannels() {
     editors_->SuppressComboClicks = -1;
-    Status loaded = LoadWorkingSet(ws_);
+    Status loaded = LoadChannelEditor(ws_);
     // Only the spreadsheet dialogs need Data: say so once and carry on.
     if (Status data = EnsureDataFolder(ws_); !data.ok()) messages_.Show(this, QString::fromStdString(data.message()));
     model_->Rebind();
     editors_->FillPickers();
-    if (linkFactory_) link_ = linkFactory_(ws_, *this);
+    LinkEngine* link = link_.Open(ws_, *this);
     editors_->SuppressComboClicks = 0;
     progressBar1_->show();
     ws_.editCell = CellRef{1, 1};
-    if (link_) link_->Engine().ReconnectPort();
+    if (link != nullptr) link->ReconnectPort();
     return loaded;
 }
 
 Status ChannelWindow::SaveAndCloseChannels() {
-    Status saved = SaveChannelFiles(ws_);
-    if (link_) link_->Engine().Shutdown();
-    return saved;
+    return CloseChannelEditor(ws_, Link());
 }
 
 void ChannelWindow::CloseCellEditors() { editors_->CloseCellEditors(); }
@@ -138,8 +134,24 @@ void ChannelWindow::OnPortInUse(bool inUse) { emit portInUse(inUse); }
 void ChannelWindow::OnProgress(int value) { progressBar1_->setValue(value); }
 
 void ChannelWindow::OnMessage(const std::string& text, MessageKind kind) {
-    messages_.Show(this, QString::fromStdString(text),
-                   kind == MessageKind::Information ? MessageIcon::None : MessageIcon::Exclamation);
+    pendingMessages_.emplace_back(text, kind);
+    if (messagesPosted_) return;
+    messagesPosted_ = true;
+    QMetaObject::invokeMethod(this, &ChannelWindow::ShowPendingMessages, Qt::QueuedConnection);
+}
+
+void ChannelWindow::ShowPendingMessages() {
+    messagesPosted_ = false;
+    // One box at a time: messages raised while one is up follow it.
+    if (showingMessages_) return;
+    showingMessages_ = true;
+    while (!pendingMessages_.empty()) {
+        const auto [text, kind] = std::move(pendingMessages_.front());
+        pendingMessages_.pop_front();
+        messages_.Show(this, QString::fromStdString(text),
+                       kind == MessageKind::Information ? MessageIcon::None : MessageIcon::Exclamation);
+    }
+    showingMessages_ = false;
 }
 
 void ChannelWindow::OnCloseCellEditors() { CloseCellEditors(); }

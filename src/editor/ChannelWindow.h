@@ -1,11 +1,14 @@
 #pragma once
 // The channel editor window "PC Setting": the grid over the channel table,
 // its in-place editors, the link status line and the transfer progress. It
-// owns the radio link and shows what the link reports.
+// shows what the session's radio link reports.
 #include <QWidget>
+#include <deque>
 #include <memory>
+#include <string>
+#include <utility>
 
-#include "editor/LinkOwner.h"
+#include "session/LinkOwner.h"
 #include "link/LinkListener.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
@@ -24,7 +27,8 @@ class UndoHistory;
 class ChannelWindow final : public QWidget, public LinkListener {
     Q_OBJECT
 public:
-    ChannelWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent = nullptr);
+    // The session's link listens to this window once it is loaded; its owner closes it.
+    ChannelWindow(Workspace& ws, MessageSink& messages, SessionLink& link, QWidget* parent = nullptr);
     ~ChannelWindow() override;
 
     // Files, grid, pickers, link, then the first connection request. A file
@@ -37,8 +41,11 @@ public:
     // After the whole workspace was replaced: grid and pickers follow it.
     void RefreshFromWorkspace();
     void EnableToolbarAfterTransfer();
+    // The link's messages so far, each in its box; the engine's call that
+    // raised them has returned, so a box's event loop never runs inside it.
+    void ShowPendingMessages();
 
-    LinkEngine* Link() const { return link_ ? &link_->Engine() : nullptr; }
+    LinkEngine* Link() const { return link_.Engine(); }
     FrozenColumnTableView& Grid() const { return *grid_; }
     ChannelTableModel& Model() const { return *model_; }
     CellEditors& Editors() const { return *editors_; }
@@ -72,15 +79,17 @@ private:
 
     Workspace& ws_;
     MessageSink& messages_;
-    LinkFactory linkFactory_;
+    SessionLink& link_;
     ChannelTableModel* model_;
     FrozenColumnTableView* grid_;
     CellEditors* editors_;
     QLabel* label1_;
     QProgressBar* progressBar1_;
-    std::unique_ptr<LinkOwner> link_;
     UndoHistory* history_ = nullptr;
     bool readStepOpen_ = false;  // between a read's arrival and its decode
+    std::deque<std::pair<std::string, MessageKind>> pendingMessages_;
+    bool messagesPosted_ = false;
+    bool showingMessages_ = false;
 };
 
 }  // namespace corvane

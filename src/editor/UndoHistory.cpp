@@ -1,6 +1,6 @@
 #include "editor/UndoHistory.h"
 
-#include "store/FrameActions.h"
+#include "session/FrameActions.h"
 
 namespace corvane {
 

@@ -55,6 +55,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("setSerialBridge", &ProgramSession::SetSerialBridge)
         .function("setListener", &ProgramSession::SetListener)
         .function("setWakeCallback", &ProgramSession::SetWakeCallback)
+        .function("setVerifyAfterWrite", &ProgramSession::SetVerifyAfterWrite)
         .function("loadAccessWindow", &ProgramSession::LoadAccessWindow)
         .function("startRefused", &ProgramSession::StartRefused)
         .function("enterAccessCode", &AccessOutcomeName)

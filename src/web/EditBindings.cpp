@@ -2,7 +2,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include "web/EditSession.h"
+#include "session/EditSession.h"
 
 namespace corvane::web {
 namespace {
@@ -13,15 +13,44 @@ emscripten::val ArrayOf(const std::vector<std::string>& texts) {
     return array;
 }
 
+const char* KindName(CellEditorKind kind) {
+    switch (kind) {
+    case CellEditorKind::Text: return "text";
+    case CellEditorKind::Picker: return "picker";
+    case CellEditorKind::None: break;
+    }
+    return "none";
+}
+
+// {kind: "none" | "text" | "picker", picker, index} for a click on the cell.
+emscripten::val EditorFor(const EditSession& session, int row, int col) {
+    const CellEditorChoice choice = session.EditorFor(row, col);
+    emscripten::val result = emscripten::val::object();
+    result.set("kind", std::string(KindName(choice.kind)));
+    result.set("picker", choice.picker);
+    result.set("index", choice.index);
+    return result;
+}
+
+// {message, rows}.
+emscripten::val Paste(EditSession& session, const std::string& text, int startRow) {
+    const EditSession::PasteOutcome pasted = session.Paste(text, startRow);
+    emscripten::val result = emscripten::val::object();
+    result.set("message", pasted.message);
+    result.set("rows", pasted.rows);
+    return result;
+}
+
 }  // namespace
 }  // namespace corvane::web
 
 EMSCRIPTEN_BINDINGS(corvane_editing) {
     using namespace corvane::web;
+    using corvane::EditSession;
     using emscripten::optional_override;
 
     emscripten::class_<EditSession>("EditSession")
-        .function("editorFor", &EditSession::EditorFor)
+        .function("editorFor", &EditorFor)
         .function("typingOpensEditor", &EditSession::TypingOpensEditor)
         .function("openTextEditor", &EditSession::OpenTextEditor)
         .function("opensOnCellText", &EditSession::OpensOnCellText)
@@ -43,5 +72,5 @@ EMSCRIPTEN_BINDINGS(corvane_editing) {
         .function("beginReadStep", &EditSession::BeginReadStep)
         .function("endReadStep", &EditSession::EndReadStep)
         .function("copyChannels", &EditSession::CopyChannels)
-        .function("paste", &EditSession::Paste);
+        .function("paste", &Paste);
 }

@@ -10,7 +10,7 @@
 #include "store/workbook/DateSerial.h"
 #include "store/workbook/ReadFailure.h"
 #include "store/workbook/SheetLayout.h"
-#include "web/FileCommands.h"
+#include "session/FileCommands.h"
 #include "web/ProgramSession.h"
 
 namespace corvane::web {
@@ -160,12 +160,12 @@ EMSCRIPTEN_BINDINGS(corvane_files) {
     function("workbookLimits", &WorkbookLimits);
     function("exportChirpCsv", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).ExportChirpCsv()); }));
     function("importChirpCsv", optional_override([](ProgramSession& s, emscripten::val bytes, std::string fileName) {
-                 const EditSession::Step step(*s.Editing(), corvane::steps::kImportChirpCsv);
+                 const corvane::EditSession::Step step(*s.Editing(), corvane::steps::kImportChirpCsv);
                  return TakenResult(CommandsOf(s).ImportChirpCsv(BytesOf(bytes), fileName));
              }));
     function("saveImageFile", optional_override([](ProgramSession& s) { return FileResult(CommandsOf(s).SaveImage()); }));
     function("openImageFile", optional_override([](ProgramSession& s, emscripten::val bytes, std::string fileName) {
-                 const EditSession::Step step(*s.Editing(), corvane::steps::kOpenImage);
+                 const corvane::EditSession::Step step(*s.Editing(), corvane::steps::kOpenImage);
                  return TakenResult(CommandsOf(s).OpenImage(BytesOf(bytes), fileName));
              }));
     function("reloadWorkingSet", optional_override([](ProgramSession& s) {

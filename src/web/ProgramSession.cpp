@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/AccessCode.h"
+#include "session/SessionSteps.h"
 #include "store/ChannelFiles.h"
 #include "store/WorkingSet.h"
 
@@ -47,10 +48,11 @@ AccessOutcome ProgramSession::EnterAccessCode(const std::string& code) {
 }
 
 std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
-    const Status loaded = LoadWorkingSet(ws_);
+    const Status loaded = LoadChannelEditor(ws_);
     if (!engine_) {
         engine_ = std::make_unique<LinkEngine>(ws_, port_, listener_, clock_, PortMap::WithDeviceTable(devices));
         engine_->SetStorage(&storage_);
+        engine_->SetVerifyAfterWrite(verifyAfterWrite_);
         engine_->SetWakeCallback([this] {
             if (!wake_.isUndefined()) wake_();
         });
@@ -62,12 +64,10 @@ std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
 }
 
 std::string ProgramSession::ExitProgram() {
-    const Status saved = SaveWorkingSetOnExit(ws_);
-    if (engine_) engine_->Shutdown();
-    return saved.message();
+    return corvane::ExitProgram(ws_, engine_.get()).message();
 }
 
-std::string ProgramSession::CloseEditor() { return SaveChannelFiles(ws_).message(); }
+std::string ProgramSession::CloseEditor() { return CloseChannelEditor(ws_, nullptr).message(); }
 
 std::string ProgramSession::Caption() const { return FrameCaption(ws_.edition); }
 
@@ -109,6 +109,11 @@ double ProgramSession::NextDeadline() const {
     if (!engine_) return -1;
     const std::optional<int64_t> next = engine_->NextDeadline();
     return next ? static_cast<double>(*next) : -1.0;
+}
+
+void ProgramSession::SetVerifyAfterWrite(bool on) {
+    verifyAfterWrite_ = on;
+    if (engine_) engine_->SetVerifyAfterWrite(on);
 }
 
 void ProgramSession::ShowLinkStatus() {

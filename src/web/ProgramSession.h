@@ -12,8 +12,9 @@
 #include "link/LinkClock.h"
 #include "link/LinkEngine.h"
 #include "model/Workspace.h"
+#include "session/SessionSteps.h"
 #include "store/LinkFileStorage.h"
-#include "web/EditSession.h"
+#include "session/EditSession.h"
 #include "web/JsListener.h"
 #include "web/JsSerialPort.h"
 
@@ -24,9 +25,6 @@ class PageClock : public LinkClock {
 public:
     int64_t NowMs() const override;
 };
-
-// What the access-code window does with an Enter.
-enum class AccessOutcome { Empty, Accepted, Refused };
 
 class ProgramSession {
 public:
@@ -86,6 +84,8 @@ public:
     bool PortInUse() const { return engine_ && engine_->PortInUse(); }
     bool AutoDetectRunning() const { return engine_ && engine_->AutoDetectRunning(); }
     void SetWakeCallback(emscripten::val wake);
+    // Port > Verify after Write, for this engine and the one the frame makes.
+    void SetVerifyAfterWrite(bool on);
     // The label, port menu tick and write/read buttons shown again.
     void ShowLinkStatus();
 
@@ -100,7 +100,8 @@ private:
     emscripten::val wake_ = emscripten::val::undefined();
     std::string lastSaveProblem_;
     std::string startNotice_;
-    bool startRefused_ = false;  // damaged files reset at the start, said by OpenFrame
+    bool startRefused_ = false;
+    bool verifyAfterWrite_ = false;  // damaged files reset at the start, said by OpenFrame
 };
 
 }  // namespace corvane::web

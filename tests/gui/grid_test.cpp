@@ -26,6 +26,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     Workspace ws_;
     RecordingMessages messages_;
+    SessionLink noLink_{LinkFactory{}};
     std::unique_ptr<ChannelWindow> window_;
 
     // A stored configuration for edition/mode, then the window's load.
@@ -40,7 +41,7 @@ private:
         QVERIFY(SaveConfigFile(ws_).ok());
         ws_.previousEdition = previousEdition;
         messages_.Clear();
-        window_ = std::make_unique<ChannelWindow>(ws_, messages_, LinkFactory{});
+        window_ = std::make_unique<ChannelWindow>(ws_, messages_, noLink_);
         QVERIFY(window_->LoadChannels().ok());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -123,7 +124,7 @@ private slots:
         ws_ = Workspace{};
         ws_.programFolder = folder;
         ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        window_ = std::make_unique<ChannelWindow>(ws_, messages_, LinkFactory{});
+        window_ = std::make_unique<ChannelWindow>(ws_, messages_, noLink_);
         QVERIFY(window_->LoadChannels().ok());
         QCOMPARE(Cell(7, ColRxFreq), QStringLiteral("433.100000"));
         QCOMPARE(Cell(7, ColPower), QStringLiteral("Low"));

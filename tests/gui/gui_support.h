@@ -15,7 +15,7 @@
 
 #include "../core/link_harness.h"
 #include "app/MessageBoxes.h"
-#include "editor/LinkOwner.h"
+#include "session/LinkOwner.h"
 
 namespace corvane::guitest {
 
@@ -72,6 +72,8 @@ public:
     }
     FakeLink& Link() { return *link_; }
     bool Exists() const { return link_ != nullptr; }
+    // The engine is inside Service() (as the program's timer would call it).
+    bool InService() const { return inService_; }
 
     void ReceiveAt(int64_t atMs, std::vector<uint8_t> bytes) { incoming_.emplace(atMs, std::move(bytes)); }
     void ReceiveIn(int64_t delayMs, std::vector<uint8_t> bytes) { ReceiveAt(clock.NowMs() + delayMs, std::move(bytes)); }
@@ -102,10 +104,17 @@ private:
             link_->engine.OnBytesReceived(bytes);
         }
         const std::optional<int64_t> next = link_->engine.NextDeadline();
-        if (next && *next <= clock.NowMs()) link_->engine.Service();
+        if (next && *next <= clock.NowMs()) {
+            inService_ = true;
+            link_->engine.Service();
+            inService_ = false;
+        }
+        // What the windows queued for after the engine's call: its messages.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     }
 
     FakeLink* link_ = nullptr;
+    bool inService_ = false;
     std::multimap<int64_t, std::vector<uint8_t>> incoming_;
 };
 

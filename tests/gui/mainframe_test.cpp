@@ -384,7 +384,7 @@ private slots:
         QCOMPARE(reread.edition, kEditionPmrLpd);
         QCOMPARE(reread.channels.GetCell(1, ColRxFreq), std::string("446.006250"));
         QSignalSpy finished(&program, &Application::finished);
-        program.MainFrame()->Toolbar1_ButtonClick(QStringLiteral("exit"));
+        program.MainFrame()->RunCommand(Command::Exit);
         QTRY_COMPARE(finished.count(), 1);
     }
 
@@ -436,7 +436,7 @@ private slots:
                                                            "only 2 of its 256 lines, so both frequency files were reset.")));
         QVERIFY(messages_.Last().contains(QString::fromStdString((folder / "Data" / "backups" / "damaged-").string())));
         QSignalSpy finished(&program, &Application::finished);
-        program.MainFrame()->Toolbar1_ButtonClick(QStringLiteral("exit"));
+        program.MainFrame()->RunCommand(Command::Exit);
         QTRY_COMPARE(finished.count(), 1);
 
         // No copy possible: said, nothing reset, the program ends.

@@ -65,7 +65,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(label.text(), QStringLiteral("(COM5)  Connected ..."), 5000);
 
             ws.channels.SetCell(1, ColRxFreq, "");
-            frame.Toolbar1_ButtonClick(QStringLiteral("upload"));
+            frame.RunCommand(Command::Read);
             QTRY_VERIFY_WITH_TIMEOUT(messages.texts.contains(QStringLiteral("UPLOAD COMPLETE")), 15000);
             QCOMPARE(messages.texts, QStringList{"UPLOAD COMPLETE"});
             QVERIFY(!ws.channels.GetCell(1, ColRxFreq).empty());  // the radio's channel 1
@@ -110,13 +110,13 @@ private slots:
             QVERIFY(built.ok());
             const std::string channel12 = ws.channels.GetCell(12, ColRxFreq);
 
-            frame.Toolbar1_ButtonClick(QStringLiteral("program"));
+            frame.RunCommand(Command::Write);
             QTRY_VERIFY2_WITH_TIMEOUT(label.text() == QStringLiteral("Download"), qPrintable(messages.texts.join('|')),
                                       5000);
             QTest::qWait(1000);
             frame.PortAction(5)->trigger();  // the ticked item, as a user would
             frame.SelectPort(5);             // and the way a shortcut would
-            frame.Toolbar1_ButtonClick(QStringLiteral("auto"));
+            frame.RunCommand(Command::AutoDetect);
             QTRY_VERIFY_WITH_TIMEOUT(messages.texts.size() == 2, 90000);
             QCOMPARE(messages.texts.at(0), QStringLiteral("DOWNLOAD COMPLETE"));
             QCOMPARE(messages.texts.at(1), QStringLiteral("Verify failed: channel 12 RX"));

@@ -27,11 +27,25 @@ async function connectedProgram(radio) {
 }
 
 const PORT_WAITING_ITEMS = ["openFile", "saveFile", "openImage", "importCsv", "openFolder", "importWorkingSet", "mnuUndo",
-  "mnuRedo", "mnuPaste", "default", "custom", "selectPort", "port1"];
+  "mnuRedo", "mnuPaste", "default", "custom", "selectPort", "port1", "verifyAfterWrite"];
 
 function enabledItems(page) {
   return page.evaluate((names) => Object.fromEntries(names.map((name) => [name, !document.querySelector(`[data-name=${name}]`).disabled])), PORT_WAITING_ITEMS);
 }
+
+test("Port > Verify after Write is a tick kept for the browser's user", async () => {
+  const radio = await startRadio(scratch("verify"));
+  const { page, context } = await connectedProgram(radio);
+  await page.click("[data-name=comport]");
+  const item = "[data-name=verifyAfterWrite]";
+  assert.equal(await page.getAttribute(item, "aria-checked"), "false");
+  assert.equal(await page.getAttribute(item, "title"), "After a write, read the radio back and compare");
+  await page.click(item);
+  await page.click("[data-name=comport]");
+  assert.equal(await page.getAttribute(item, "aria-checked"), "true");
+  assert.equal(await page.evaluate(() => localStorage.getItem("corvane.verifyAfterWrite")), "1");
+  await context.close();
+});
 
 test("a full write sends exactly the image corvane-cli builds from the same files", async () => {
   const dir = scratch("write");

@@ -1,6 +1,7 @@
 // The WebAssembly module built from the C++ core (src/web): its types as the
 // page sees them, and loading it.
 
+import type { CommandCore } from "./commands.js";
 import { CORE_SCRIPT, CORE_WASM, siteUrl } from "./site.js";
 
 export type StatusColour = "blue" | "red";
@@ -69,6 +70,7 @@ export interface ProgramSession {
   setSerialBridge(bridge: SerialBridge): void;
   setListener(listener: LinkEvents): void;
   setWakeCallback(wake: () => void): void;
+  setVerifyAfterWrite(on: boolean): void;
   loadAccessWindow(): string;
   startRefused(): boolean;
   enterAccessCode(code: string): "empty" | "accepted" | "refused";
@@ -156,7 +158,7 @@ export interface EmscriptenFS {
   analyzePath(path: string): { exists: boolean };
 }
 
-export interface CoreModule {
+export interface CoreModule extends CommandCore {
   ProgramSession: new (programFolder: string) => ProgramSession;
   DemoRadio: new (memoryFile: string) => DemoRadio;
   gridGeometry(): GridGeometry;

@@ -20,7 +20,8 @@ export interface EditingHost {
   // After the table, the mode or the edition changed: grid, caption, menus,
   // and the files written through to the browser storage.
   changed(): void;
-  setMenuState(name: string, enabled: boolean, caption?: string): void;
+  // Undo and Redo name their steps; whether they can run may have changed.
+  undoRedoChanged(undoCaption: string, redoCaption: string): void;
   // A transfer or the detection holds the port: nothing replaces the table.
   portInUse(): boolean;
 }
@@ -146,8 +147,7 @@ export class Editing {
   refreshMenu(): void {
     const undo = this.session.undoName();
     const redo = this.session.redoName();
-    this.host.setMenuState("mnuUndo", this.session.canUndo(), undo ? `Undo ${undo}` : "Undo");
-    this.host.setMenuState("mnuRedo", this.session.canRedo(), redo ? `Redo ${redo}` : "Redo");
+    this.host.undoRedoChanged(undo ? `Undo ${undo}` : "Undo", redo ? `Redo ${redo}` : "Redo");
   }
 
   // ---- the grid ----

@@ -1,13 +1,14 @@
 // The program in the page: owns the core session, the port, the storage and
 // the windows, and routes between them. Nothing else holds state.
+import { Command, type CommandState, type CommandTable, loadCommands } from "./commands.js";
 import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
 import { FormWindows } from "./form-windows.js";
 import { Editing } from "./editing.js";
-import { connectEditing } from "./frame-editing.js";
+import { connectShortcuts } from "./frame-editing.js";
 import { LinkRunner } from "./link-runner.js";
 import { checkSerialAccess } from "./doctor/browser-check.js";
 import { PageConnectionDoctor } from "./doctor/doctor-run.js";
-import { FileMenu, WAIT_FOR_TRANSFER } from "./files/file-menu.js";
+import { FileMenu } from "./files/file-menu.js";
 import { PortChoice } from "./port-choice.js";
 import { SerialLink, type SerialLinkEvents } from "./serial-link.js";
 import { OriginStorage, PROGRAM_FOLDER, STORAGE_ROOT } from "./storage.js";
@@ -21,14 +22,11 @@ import { GridView } from "./ui/grid-view.js";
 import { MessageBoxes } from "./ui/message-box.js";
 import { PrintView } from "./ui/print-view.js";
 import { AccessCodeDialog } from "./ui/access-code-dialog.js";
-import { TRANSFER_KEYS } from "./ui/toolbar.js";
-
-// Menu items that re-open the port or replace the channel table: they wait
-// while a transfer or the detection holds the port (the Port menu too).
-const PORT_USE_ITEMS = ["openFile", "saveFile", "openImage", "importCsv", "openFolder", "importWorkingSet", "default", "custom", "mnuPaste"];
 
 const ICONS = new URL("../icons", import.meta.url).href;
 const BACKUP_FOLDER = `${PROGRAM_FOLDER.slice(STORAGE_ROOT.length + 1)}/Data/backups`;
+// Port > Verify after Write, remembered for this browser's user as the desktop remembers it for the account.
+const VERIFY_AFTER_WRITE_KEY = "corvane.verifyAfterWrite";
 
 export class Program implements LinkEvents {
   private readonly session: ProgramSession;
@@ -46,13 +44,16 @@ export class Program implements LinkEvents {
   private editing: Editing | null = null;
   private readonly about = new AboutWindow(ICONS);
   private portName = "";
-  private transferButtonsBack = true;
-  private portHeld = false;
+  private readonly commands: CommandTable;
+  // What the link last said; the command table decides from it.
+  private readonly linkState = { portInUse: false, transferLocked: false, linkReady: true };
+  private verifyAfterWrite = false;
   private ended = false;
   private portsRead: Promise<void> = Promise.resolve();
 
   constructor(private readonly core: CoreModule, private readonly storage: OriginStorage, ticker: Ticker, private readonly root: HTMLElement) {
     this.session = new core.ProgramSession(PROGRAM_FOLDER);
+    this.commands = loadCommands(core);
     this.ports = new PortChoice(navigator.serial, localStorage, (vendor, product) => core.usbCableText(vendor, product));
     const linkEvents: SerialLinkEvents = {
       onBytes: (bytes) => {
@@ -75,17 +76,14 @@ export class Program implements LinkEvents {
     this.doctor = this.makeDoctor(linkEvents, ticker);
     this.printView = this.makePrintView();
     this.password = new AccessCodeDialog(ICONS, (code) => void this.enterCode(code));
-    this.frame = new MainWindow(ICONS, {
-      toolbar: (key) => this.toolbar(key),
-      exit: () => void this.exit(),
-      selectPort: () => void this.selectPort(),
+    this.frame = new MainWindow(ICONS, this.commands, {
+      run: (command, toolbar) => this.run(command, toolbar),
       choosePort: (index) => this.choosePort(index),
-      backups: () => this.showBackups(),
       modeShown: (mode) => this.forms.followMode(mode),
-      file: (name) => void this.runFile(name),
-      printChannelList: () => this.printChannelList(),
-      diagnoseConnection: () => this.diagnoseConnection(),
     });
+    this.verifyAfterWrite = localStorage.getItem(VERIFY_AFTER_WRITE_KEY) === "1";
+    this.session.setVerifyAfterWrite(this.verifyAfterWrite);
+    this.frame.setChecked(Command.VerifyAfterWrite, this.verifyAfterWrite);
     this.forms = new FormWindows(core, this.session, storage, this.messages, {
       showFrame: (shown) => { this.frame.element.hidden = !shown; },
       channelsChanged: () => {
@@ -141,26 +139,27 @@ export class Program implements LinkEvents {
     this.frame.setStatus(text, colour);
   }
   onWriteReadEnabled(enabled: boolean): void {
-    this.frame.setToolbarEnabled(["program", "upload"], enabled);
+    this.linkState.linkReady = enabled;
+    this.refreshCommands();
   }
   onTransferButtonsEnabled(enabled: boolean): void {
-    this.frame.setToolbarEnabled(TRANSFER_KEYS, enabled);
-    this.transferButtonsBack = enabled;
-    this.showWaitingCommands();
+    this.linkState.transferLocked = !enabled;
+    this.followLink();
   }
   onPortInUse(inUse: boolean): void {
-    this.portHeld = inUse;
-    this.showWaitingCommands();
+    this.linkState.portInUse = inUse;
+    this.followLink();
   }
-  // An item listed for both waits for both.
-  private showWaitingCommands(): void {
-    const waiting = new Set<string>();
-    if (!this.transferButtonsBack) WAIT_FOR_TRANSFER.forEach((name) => waiting.add(name));
-    if (this.portHeld) PORT_USE_ITEMS.forEach((name) => waiting.add(name));
-    for (const name of new Set<string>([...WAIT_FOR_TRANSFER, ...PORT_USE_ITEMS])) this.frame.setMenuState(name, !waiting.has(name));
-    this.frame.setPortMenuEnabled(!this.portHeld);
-    this.forms.followPortInUse(this.portHeld);
-    this.editing?.setLocked(!this.transferButtonsBack || this.portHeld);
+  private followLink(): void {
+    this.forms.followPortInUse(this.linkState.portInUse);
+    this.editing?.setLocked(this.linkState.transferLocked || this.linkState.portInUse);
+    this.refreshCommands();
+  }
+  // Every menu item and button as the command table says for now.
+  private refreshCommands(): void {
+    const editing = this.session.editing();
+    const state: CommandState = { ...this.linkState, canUndo: editing.canUndo(), canRedo: editing.canRedo() };
+    this.core.commandsEnabled(state).forEach((enabled, command) => this.frame.setEnabled(command, enabled));
   }
   onProgress(value: number): void {
     this.frame.setProgress(value);
@@ -240,10 +239,14 @@ export class Program implements LinkEvents {
         this.frame.setMode(this.session.channelMode());
         void this.storage.flush();
       },
-      setMenuState: (name, enabled, caption) => this.frame.setMenuState(name, enabled, caption),
+      undoRedoChanged: (undoCaption, redoCaption) => {
+        this.frame.setCommandCaption(Command.Undo, undoCaption);
+        this.frame.setCommandCaption(Command.Redo, redoCaption);
+        this.refreshCommands();
+      },
       portInUse: () => this.session.portInUse(),
     });
-    connectEditing(this.frame, this.editing, this.about);
+    connectShortcuts(this.frame, this.commands, (command) => this.run(command, false));
     this.frame.show(grid.element);
     const problem = this.session.openFrame(this.ports.deviceTable(this.session.portName()));
     this.portName = this.session.portName();
@@ -255,34 +258,61 @@ export class Program implements LinkEvents {
     if (problem) await this.messages.show(problem);
   }
 
-  private toolbar(key: string): void {
-    this.editing?.closeCellEditors();
-    switch (key) {
-      case "nFile":
-        this.forms.closeGroup();
-        void this.editing?.newFile();
-        break;
-      case "exit": void this.exit(); break;
-      case "program": this.session.requestWrite(); break;
-      case "upload": this.session.requestRead(); break;
-      case "setup": this.forms.openSetup(); break;
-      case "group": this.forms.openGroup(); break;
-      case "oFile": void this.runFile("openFile"); break;
-      case "sFile": void this.runFile("saveFile"); break;
-      case "auto":
+  // A menu item, a toolbar button or a shortcut; a button closes the cell editors first.
+  private run(command: Command, toolbar: boolean): void {
+    if (toolbar) this.editing?.closeCellEditors();
+    if (FileMenu.handles(command)) {
+      void this.runFile(command);
+      return;
+    }
+    switch (command) {
+      case Command.Exit: void this.exit(); break;
+      case Command.Write: this.session.requestWrite(); break;
+      case Command.Read: this.session.requestRead(); break;
+      case Command.AutoDetect:
         if (!this.session.autoDetectRunning()) {
           this.ports.prepareDetection();
           this.session.setDevices(this.ports.deviceTable(this.session.portName()));
         }
         this.session.startAutoDetect();
         break;
+      case Command.NewFile:
+        this.forms.closeGroup();
+        void this.editing?.newFile();
+        break;
+      case Command.Setup: this.forms.openSetup(); break;
+      case Command.Group: this.forms.openGroup(); break;
+      case Command.Backups: this.showBackups(); break;
+      case Command.Undo: void this.editing?.undo(); break;
+      case Command.Redo: void this.editing?.redo(); break;
+      case Command.Copy: void this.editing?.copy(); break;
+      case Command.Paste: void this.editing?.paste(); break;
+      case Command.SelectPort: void this.selectPort(); break;
+      case Command.VerifyAfterWrite: this.toggleVerifyAfterWrite(); break;
+      case Command.ModeDefault: void this.editing?.selectMode(0); break;
+      case Command.ModeCustom: void this.editing?.selectMode(1); break;
+      case Command.Help:
+        this.editing?.closeCellEditors();
+        this.about.show();
+        break;
+      case Command.PrintChannelList: this.printChannelList(); break;
+      case Command.DiagnoseConnection: this.diagnoseConnection(); break;
+      default: break;
     }
     this.runner.wake();
   }
 
-  private async runFile(name: string): Promise<void> {
-    if (PORT_USE_ITEMS.includes(name) && this.session.portInUse()) return;
-    await this.files.run(name);
+  private async runFile(command: Command): Promise<void> {
+    if (this.session.portInUse()) return;
+    await this.files.run(command);
+  }
+
+  private toggleVerifyAfterWrite(): void {
+    if (this.session.portInUse()) return;
+    this.verifyAfterWrite = !this.verifyAfterWrite;
+    localStorage.setItem(VERIFY_AFTER_WRITE_KEY, this.verifyAfterWrite ? "1" : "0");
+    this.session.setVerifyAfterWrite(this.verifyAfterWrite);
+    this.frame.setChecked(Command.VerifyAfterWrite, this.verifyAfterWrite);
   }
 
   private async exit(): Promise<void> {
@@ -366,7 +396,7 @@ export class Program implements LinkEvents {
   }
 
   private printChannelList(): void {
-    if (!this.transferButtonsBack) return;
+    if (this.linkState.transferLocked) return;
     this.editing?.closeCellEditors();
     this.printView.open();
   }

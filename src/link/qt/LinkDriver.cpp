@@ -59,8 +59,8 @@ void LinkDriver::OnError(QSerialPort::SerialPortError error) {
 }
 
 void LinkDriver::OnTimeout() {
-    // A listener may hold a modal dialog inside Service(); this keeps the
-    // ticks coming meanwhile. Service() re-arms precisely when it returns.
+    // Should a listener ever hold a modal dialog inside Service(), this keeps
+    // the ticks coming meanwhile. Service() re-arms precisely when it returns.
     timer_.start(kFallbackMs);
     engine_.Service();
 }

@@ -2,6 +2,7 @@
 // memory images, a desktop installation's folder and the working-set
 // archive. The core does the work; this moves bytes between it, the file
 // picker, downloads and the chosen folder.
+import { Command } from "../commands.js";
 import type { CoreModule, ProgramSession } from "../core.js";
 import { packWorkingSet, unpackWorkingSet } from "./archive.js";
 import { fileCore, type FileCore, type TakenFile } from "./file-core.js";
@@ -22,17 +23,6 @@ export interface FileHost {
   closeCellEditors(): void;
 }
 
-// Menu item names (data-name) and captions of the commands added here.
-export const FILE_COMMANDS = {
-  openFolder: "Open Folder...",
-  exportWorkingSet: "Export Working Set...",
-  importWorkingSet: "Import Working Set...",
-} as const;
-
-// File menu items that wait for a transfer, as the toolbar's file buttons do:
-// none may change or read the working set while the radio link uses it.
-export const WAIT_FOR_TRANSFER = ["openImage", "saveImage", "exportCsv", "importCsv", "openFolder", "exportWorkingSet", "importWorkingSet", "printChannelList"] as const;
-
 const WORKBOOK_TYPES = ".xlsx,.xls,.ods,application/vnd.openxmlformats-officedocument.spreadsheetml.sheet,application/vnd.ms-excel,application/vnd.oasis.opendocument.spreadsheet";
 const XLSX_TYPE = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
 const NO_FOLDER_ACCESS = "This browser cannot open a folder. Use Export Working Set... and Import Working Set... to carry the files.";
@@ -45,21 +35,29 @@ export class FileMenu {
     this.files = fileCore(core);
   }
 
-  // Runs a menu item (or toolbar key "oFile" / "sFile") by its name.
-  async run(name: string): Promise<void> {
+  // Whether the command is one of these.
+  static handles(command: Command): boolean {
+    return FileMenu.ACTIONS.has(command);
+  }
+
+  private static readonly ACTIONS = new Map<Command, (menu: FileMenu) => Promise<void>>([
+    [Command.OpenWorkbook, (menu) => menu.importSpreadsheet()],
+    [Command.SaveWorkbook, (menu) => menu.exportSpreadsheet()],
+    [Command.ExportCsv, (menu) => menu.exportCsv()],
+    [Command.ImportCsv, (menu) => menu.importCsv()],
+    [Command.OpenImage, (menu) => menu.openImage()],
+    [Command.SaveImage, (menu) => menu.saveImage()],
+    [Command.OpenFolder, (menu) => menu.openFolder()],
+    [Command.ExportWorkingSet, (menu) => menu.exportWorkingSet()],
+    [Command.ImportWorkingSet, (menu) => menu.importWorkingSet()],
+  ]);
+
+  async run(command: Command): Promise<void> {
+    const action = FileMenu.ACTIONS.get(command);
+    if (!action) return;
     this.host.closeCellEditors();
     try {
-      switch (name) {
-        case "openFile": return await this.importSpreadsheet();
-        case "saveFile": return await this.exportSpreadsheet();
-        case "exportCsv": return await this.exportCsv();
-        case "importCsv": return await this.importCsv();
-        case "openImage": return await this.openImage();
-        case "saveImage": return await this.saveImage();
-        case "openFolder": return await this.openFolder();
-        case "exportWorkingSet": return await this.exportWorkingSet();
-        case "importWorkingSet": return await this.importWorkingSet();
-      }
+      await action(this);
     } catch (error) {
       await this.host.message(error instanceof Error ? error.message : String(error));
     }

@@ -1,5 +1,6 @@
 // The main window (MDIForm1) with its menu bar and toolbar, and inside it the channel window (frmRadioMain): the
 // grid, the status label and the progress bar.
+import { Command, type CommandTable, SEPARATOR } from "../commands.js";
 import type { StatusColour } from "../core.js";
 import { el } from "./dom.js";
 import { MenuBar, type MenuEntry } from "./menu-bar.js";
@@ -7,22 +8,15 @@ import { Toolbar } from "./toolbar.js";
 
 const IMAGE_LENGTH = 1936;
 const STATUS_COLOURS: Record<StatusColour, string> = { blue: "rgb(0, 0, 255)", red: "rgb(255, 0, 0)" };
+const PORT_MENU = "comport";
 
 export interface FrameActions {
-  toolbar(key: string): void;
-  exit(): void;
-  selectPort(): void;
+  // A menu item, a toolbar button (toolbar true) or a shortcut.
+  run(command: Command, toolbar: boolean): void;
   choosePort(index: number): void;
-  backups(): void;
   // The mode menu shows a mode: windows that belong to one mode follow.
   modeShown?(channelMode: number): void;
-  file(name: string): void; // File menu exchange commands, by item name
-  printChannelList(): void;
-  diagnoseConnection(): void;
 }
-
-// The toolbar keys this version handles; the rest come with the editing windows.
-const HANDLED_KEYS = new Set(["exit", "program", "upload", "auto", "setup", "group", "oFile", "sFile"]);
 
 export class MainWindow {
   readonly element: HTMLElement;
@@ -32,44 +26,14 @@ export class MainWindow {
   private readonly label1: HTMLElement;
   private readonly progressBar1: HTMLProgressElement;
   private readonly gridSlot: HTMLElement;
-  private portMenuEnabled = true;
+  private readonly enabled = new Map<Command, boolean>();
+  private readonly checked = new Map<Command, boolean>();
+  private portLabels: readonly string[] = [];
 
-  constructor(iconBase: string, private readonly actions: FrameActions) {
+  constructor(iconBase: string, private readonly table: CommandTable, private readonly actions: FrameActions) {
     this.caption = el("div", { class: "titlebar", id: "MDIForm1-title" });
-    this.menus = new MenuBar([
-      {
-        name: "mnuFile",
-        caption: "File(&F)",
-        items: [
-          { name: "openFile", caption: "OpenFile(&O)", action: () => actions.file("openFile") }, "-",
-          { name: "saveFile", caption: "SaveFile(&S)", action: () => actions.file("saveFile") }, "-",
-          { name: "openImage", caption: "Open Image...", action: () => actions.file("openImage") },
-          { name: "saveImage", caption: "Save Image...", action: () => actions.file("saveImage") }, "-",
-          { name: "exportCsv", caption: "Export CHIRP CSV...", action: () => actions.file("exportCsv") },
-          { name: "importCsv", caption: "Import CHIRP CSV...", action: () => actions.file("importCsv") }, "-",
-          { name: "printChannelList", caption: "Print Channel List...", action: () => actions.printChannelList() }, "-",
-          { name: "openFolder", caption: "Open Folder...", action: () => actions.file("openFolder") },
-          { name: "exportWorkingSet", caption: "Export Working Set...", action: () => actions.file("exportWorkingSet") },
-          { name: "importWorkingSet", caption: "Import Working Set...", action: () => actions.file("importWorkingSet") }, "-",
-          { name: "backups", caption: "Backups...", action: () => actions.backups() }, "-",
-          { name: "mnuExit", caption: "Exit(&X)", action: () => actions.exit() },
-        ],
-      },
-      {
-        name: "mnuEdit",
-        caption: "Edit(&E)",
-        items: [{ name: "mnuUndo", caption: "Undo" }, { name: "mnuRedo", caption: "Redo" }, "-",
-          { name: "mnuCopy", caption: "Copy" }, { name: "mnuPaste", caption: "Paste" }],
-      },
-      { name: "comport", caption: "Port(&P)", items: [] },
-      {
-        name: "mode",
-        caption: "Mode(&M)",
-        items: [{ name: "default", caption: "Default", checkable: true }, { name: "custom", caption: "Custom", checkable: true }],
-      },
-      { name: "information", caption: "Help(&H)", items: [{ name: "help", caption: "Help" }] },
-    ]);
-    this.toolbar = new Toolbar(iconBase, HANDLED_KEYS, (key) => actions.toolbar(key));
+    this.menus = new MenuBar(table.menus.map((menu) => ({ name: menu.name, caption: menu.caption, items: this.menuItems(menu.entries) })));
+    this.toolbar = new Toolbar(iconBase, table, (command) => actions.run(command, true));
     this.label1 = el("span", { "data-name": "Label1", class: "status-label", role: "status" });
     this.progressBar1 = el("progress", { "data-name": "ProgressBar1", max: String(IMAGE_LENGTH), value: "0", "aria-label": "Transfer progress" });
     this.gridSlot = el("div", { class: "grid-slot" });
@@ -105,28 +69,46 @@ export class MainWindow {
 
   // CheckModeMenu.
   setMode(channelMode: number): void {
-    this.menus.setChecked("default", channelMode === 0);
-    this.menus.setChecked("custom", channelMode === 1);
+    this.setChecked(Command.ModeDefault, channelMode === 0);
+    this.setChecked(Command.ModeCustom, channelMode === 1);
     this.actions.modeShown?.(channelMode);
   }
 
-  // The Port menu: the browser's chooser, the ports granted so far (the current one ticked), the doctor.
-  setPorts(labels: readonly string[], current: number): void {
-    const items: MenuEntry[] = [{ name: "selectPort", caption: "Select Port...", action: () => this.actions.selectPort() }];
-    if (labels.length > 0) items.push("-");
-    labels.forEach((label, index) => {
-      items.push({ name: `port${index + 1}`, caption: label, checkable: true, action: () => this.actions.choosePort(index) });
-    });
-    items.push("-", { name: "diagnoseConnection", caption: "Diagnose Connection...", action: () => this.actions.diagnoseConnection() });
-    this.menus.setItems("comport", items);
-    labels.forEach((_, index) => this.menus.setChecked(`port${index + 1}`, index === current));
-    if (!this.portMenuEnabled) this.setPortMenuEnabled(false);
+  setChecked(command: Command, checked: boolean): void {
+    this.checked.set(command, checked);
+    this.menus.setChecked(this.table.commands[command].menuName, checked);
   }
 
-  // Select Port... and the granted ports, also those granted while disabled.
-  setPortMenuEnabled(enabled: boolean): void {
-    this.portMenuEnabled = enabled;
-    this.menus.setMenuItemsEnabled("comport", enabled);
+  // The Port menu: the browser's chooser, then the ports granted so far, the current one ticked.
+  setPorts(labels: readonly string[], current: number): void {
+    this.portLabels = labels;
+    const port = this.table.menus.find((menu) => menu.name === PORT_MENU);
+    if (!port) return;
+    this.menus.setItems(PORT_MENU, this.menuItems(port.entries));
+    labels.forEach((_, index) => this.menus.setChecked(this.portName(index), index === current));
+    for (const entry of port.entries) {
+      if (entry === SEPARATOR) continue;
+      const checked = this.checked.get(entry);
+      if (checked !== undefined) this.menus.setChecked(this.table.commands[entry].menuName, checked);
+      this.setEnabled(entry, this.enabled.get(entry) ?? true);
+    }
+  }
+
+  // The command table's verdict for one command, on its menu item(s) and button.
+  setEnabled(command: Command, enabled: boolean): void {
+    this.enabled.set(command, enabled);
+    this.toolbar.setEnabled(command, enabled);
+    if (command === Command.ChoosePort) {
+      this.portLabels.forEach((_, index) => this.menus.setEnabled(this.portName(index), enabled));
+      return;
+    }
+    const name = this.table.commands[command].menuName;
+    if (name) this.menus.setEnabled(name, enabled);
+  }
+
+  // Undo and Redo name their steps.
+  setCommandCaption(command: Command, caption: string): void {
+    this.menus.setCaption(this.table.commands[command].menuName, caption);
   }
 
   setStatus(text: string, colour: StatusColour): void {
@@ -139,23 +121,26 @@ export class MainWindow {
     this.progressBar1.value = value;
   }
 
-  setMenuItemsEnabled(names: readonly string[], enabled: boolean): void {
-    for (const name of names) this.menus.setEnabled(name, enabled);
+  private portName(index: number): string {
+    return `port${index + 1}`;
   }
 
-  // Menu items and toolbar keys whose actions a later module brings.
-  setMenuAction(name: string, action: () => void): void {
-    this.menus.setAction(name, action);
-  }
-  setMenuState(name: string, enabled: boolean, caption?: string): void {
-    this.menus.setEnabled(name, enabled);
-    if (caption !== undefined) this.menus.setCaption(name, caption);
-  }
-  handleToolbarKey(key: string): void {
-    this.toolbar.handle(key);
-  }
-
-  setToolbarEnabled(keys: readonly string[], enabled: boolean): void {
-    for (const key of keys) this.toolbar.setEnabled(key, enabled);
+  // A menu's entries, the granted ports in place of ChoosePort (after a separator when there are any).
+  private menuItems(entries: readonly (Command | typeof SEPARATOR)[]): MenuEntry[] {
+    const items: MenuEntry[] = [];
+    for (const entry of entries) {
+      if (entry === SEPARATOR) {
+        items.push("-");
+      } else if (entry === Command.ChoosePort) {
+        if (this.portLabels.length > 0) items.push("-");
+        this.portLabels.forEach((label, index) => {
+          items.push({ name: this.portName(index), caption: label, checkable: true, action: () => this.actions.choosePort(index) });
+        });
+      } else {
+        const spec = this.table.commands[entry];
+        items.push({ name: spec.menuName, caption: spec.menuCaption, checkable: spec.checkable, title: spec.toolTip || undefined, action: () => this.actions.run(entry, false) });
+      }
+    }
+    return items;
   }
 }

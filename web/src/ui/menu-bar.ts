@@ -7,6 +7,7 @@ export interface MenuItemSpec {
   caption: string;
   action?: () => void; // none: shown disabled (not in this version yet)
   checkable?: boolean;
+  title?: string; // a tool tip
 }
 export type MenuEntry = MenuItemSpec | "-";
 
@@ -50,17 +51,6 @@ export class MenuBar {
     item?.setAttribute("aria-checked", String(checked));
   }
 
-  // Gives an item shown without an action its action; it becomes enabled.
-  setAction(itemName: string, action: () => void): void {
-    const item = this.element.querySelector<HTMLButtonElement>(`[data-name="${itemName}"]`);
-    if (!item) return;
-    item.disabled = false;
-    item.addEventListener("click", () => {
-      this.close();
-      action();
-    });
-  }
-
   // The item's caption, kept as one text (Undo names its step).
   setCaption(itemName: string, caption: string): void {
     const item = this.element.querySelector<HTMLButtonElement>(`[data-name="${itemName}"]`);
@@ -70,12 +60,6 @@ export class MenuBar {
   setEnabled(itemName: string, enabled: boolean): void {
     const item = this.element.querySelector<HTMLButtonElement>(`[data-name="${itemName}"]`);
     if (item) item.disabled = !enabled;
-  }
-
-  // Every item of one menu.
-  setMenuItemsEnabled(menuName: string, enabled: boolean): void {
-    const popup = this.menus.get(menuName)?.popup;
-    for (const item of popup?.querySelectorAll("button") ?? []) item.disabled = !enabled;
   }
 
   close(): void {
@@ -119,6 +103,7 @@ export class MenuBar {
       role: item.checkable ? "menuitemcheckbox" : "menuitem",
       "data-name": item.name,
       "aria-checked": item.checkable ? "false" : undefined,
+      title: item.title,
       disabled: !item.action,
     }, ...nodes);
     const action = item.action;

@@ -13,7 +13,7 @@
 #include "store/workbook/SpreadsheetImport.h"
 #include "store/workbook/Workbook.h"
 
-namespace corvane::web {
+namespace corvane {
 
 // A produced file, or why there is none.
 struct FileBytes {
@@ -52,4 +52,4 @@ private:
     Workspace& ws_;
 };
 
-}  // namespace corvane::web
+}  // namespace corvane

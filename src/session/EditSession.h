@@ -1,16 +1,16 @@
 #pragma once
-// The channel grid's editing, the Mode menu, New File and the Edit menu for
-// the page: each call is one user action on the workspace, recorded as one
-// undo step. The rules live in the core; this only runs them in order.
+// The channel grid's editing, the Mode menu, New File and the Edit menu as
+// the page runs them: each call is one user action on the workspace,
+// recorded as one undo step. The rules live in the core; this only runs
+// them in order.
 #include <string>
 #include <vector>
 
-#include <emscripten/val.h>
-
+#include "model/CellEditing.h"
 #include "model/StepHistory.h"
 #include "model/Workspace.h"
 
-namespace corvane::web {
+namespace corvane {
 
 class EditSession {
 public:
@@ -32,8 +32,8 @@ public:
     };
 
     // ---- cell editors ----
-    // {kind: "none" | "text" | "picker", picker, index} for a click on the cell.
-    emscripten::val EditorFor(int row, int col) const;
+    // The editor a click on the cell opens.
+    CellEditorChoice EditorFor(int row, int col) const;
     bool TypingOpensEditor(int row, int col) const;
     // Opens Text1 over the cell: its starting text; the cell becomes EditCell.
     std::string OpenTextEditor(int row, int col, int keyCode);
@@ -70,12 +70,16 @@ public:
     void EndReadStep() { history_.End(ws_); }
 
     std::string CopyChannels(int firstRow, int lastRow) const;
-    // {message, rows}: a refusal's message, or how many channels were placed.
-    emscripten::val Paste(const std::string& text, int startRow);
+    // A refusal's message, or how many channels were placed.
+    struct PasteOutcome {
+        std::string message;
+        int rows = 0;
+    };
+    PasteOutcome Paste(const std::string& text, int startRow);
 
 private:
     Workspace& ws_;
     StepHistory history_;
 };
 
-}  // namespace corvane::web
+}  // namespace corvane

@@ -1,34 +1,18 @@
-#include "web/EditSession.h"
+#include "session/EditSession.h"
 
 #include "model/CellEditing.h"
 #include "model/ChannelPaste.h"
-#include "store/FrameActions.h"
+#include "session/FrameActions.h"
 
-namespace corvane::web {
+namespace corvane {
 
 namespace {
-
-const char* KindName(CellEditorKind kind) {
-    switch (kind) {
-    case CellEditorKind::Text: return "text";
-    case CellEditorKind::Picker: return "picker";
-    case CellEditorKind::None: break;
-    }
-    return "none";
-}
 
 std::string RefusalMessage(FrequencyCheck check) { return std::string(FrequencyCheckMessage(check)); }
 
 }  // namespace
 
-emscripten::val EditSession::EditorFor(int row, int col) const {
-    const CellEditorChoice choice = EditorForCell(ws_, row, col);
-    emscripten::val result = emscripten::val::object();
-    result.set("kind", std::string(KindName(choice.kind)));
-    result.set("picker", choice.picker);
-    result.set("index", choice.index);
-    return result;
-}
+CellEditorChoice EditSession::EditorFor(int row, int col) const { return EditorForCell(ws_, row, col); }
 
 bool EditSession::TypingOpensEditor(int row, int col) const { return TypingOpensTextEditor(ws_, row, col); }
 
@@ -95,22 +79,13 @@ std::string EditSession::CopyChannels(int firstRow, int lastRow) const {
     return corvane::CopyChannels(ws_.channels, firstRow, lastRow);
 }
 
-emscripten::val EditSession::Paste(const std::string& text, int startRow) {
-    emscripten::val result = emscripten::val::object();
-    result.set("message", std::string());
-    result.set("rows", 0);
+EditSession::PasteOutcome EditSession::Paste(const std::string& text, int startRow) {
     const Result<PastePlan> plan = PlanPaste(text, startRow, PasteRules{ws_.edition, ws_.channelMode});
-    if (!plan.ok()) {
-        result.set("message", plan.message());
-        return result;
-    }
-    if (plan->rowCount == 0) return result;
-    {
-        const Step step(*this, steps::PasteName(plan->rowCount));
-        ApplyPaste(*plan, ws_.channels);
-    }
-    result.set("rows", plan->rowCount);
-    return result;
+    if (!plan.ok()) return {plan.message(), 0};
+    if (plan->rowCount == 0) return {};
+    const Step step(*this, steps::PasteName(plan->rowCount));
+    ApplyPaste(*plan, ws_.channels);
+    return {{}, plan->rowCount};
 }
 
-}  // namespace corvane::web
+}  // namespace corvane

@@ -1,4 +1,4 @@
-#include "store/FrameActions.h"
+#include "session/FrameActions.h"
 
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"

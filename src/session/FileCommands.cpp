@@ -1,4 +1,4 @@
-#include "web/FileCommands.h"
+#include "session/FileCommands.h"
 
 #include "link/MemoryImage.h"
 #include "store/ChirpCsv.h"
@@ -7,7 +7,7 @@
 #include "store/WorkingSet.h"
 #include "store/workbook/SpreadsheetExport.h"
 
-namespace corvane::web {
+namespace corvane {
 
 Workbook FileCommands::ExportSheet() const { return BuildExportSheet(ws_); }
 
@@ -42,4 +42,4 @@ TakenIn FileCommands::OpenImage(const std::vector<uint8_t>& bytes, std::string_v
 
 std::string FileCommands::ReloadWorkingSet() { return LoadWorkingSetUnchangedEdition(ws_).message(); }
 
-}  // namespace corvane::web
+}  // namespace corvane
