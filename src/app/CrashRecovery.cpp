@@ -8,6 +8,7 @@
 #include "editor/ChannelWindow.h"
 #include "editor/MessageSink.h"
 #include "editor/UndoHistory.h"
+#include "session/FrameActions.h"
 
 namespace corvane {
 

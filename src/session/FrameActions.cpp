@@ -40,4 +40,10 @@ Status SaveAfterStep(Workspace& ws, const SnapshotDifference& difference) {
     return point.Commit();
 }
 
+Status TakeInRecovery(Workspace& ws, const LeftRecovery& left) {
+    const WorkspaceSnapshot now = TakeSnapshot(ws);
+    ApplyStep(ws, now, left.snapshot);
+    return SaveAfterStep(ws, Compare(now, left.snapshot));
+}
+
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include "model/Status.h"
 #include "model/Workspace.h"
 #include "model/WorkspaceSnapshot.h"
+#include "store/RecoverySet.h"
 
 namespace corvane {
 
@@ -26,5 +27,10 @@ void StartNewFile(Workspace& ws, const SaveProblemSink& report);
 // After Undo or Redo: Port.txt and Group.txt rewritten (as one set) when
 // their contents went back too.
 Status SaveAfterStep(Workspace& ws, const SnapshotDifference& difference);
+
+// File > Recover Unsaved Changes...: the workspace moved to what a killed
+// run left (cells through SetCell, so a view follows), Port.txt and Group.txt
+// saved as one set when their parts changed, as after Undo. The port stays.
+Status TakeInRecovery(Workspace& ws, const LeftRecovery& left);
 
 }  // namespace corvane

@@ -8,7 +8,6 @@
 #include "store/ChannelFiles.h"
 #include "store/CommitFileSystem.h"
 #include "store/ConfigFiles.h"
-#include "store/FrameActions.h"
 #include "store/ProgramFolder.h"
 #include "store/SavePoint.h"
 #include "store/SetCommit.h"
@@ -121,12 +120,6 @@ bool WorthOffering(const LeftRecovery& left, const Workspace& ws) {
 std::string RecoveryNotice(const LeftRecovery& left) {
     return "The last run did not end through Exit, so its last changes were not saved. A copy of them was kept at " +
            UtcText(left.keptAt) + ": File > Recover Unsaved Changes... takes it in, and Edit > Undo takes it back out.";
-}
-
-Status TakeInRecovery(Workspace& ws, const LeftRecovery& left) {
-    const WorkspaceSnapshot now = TakeSnapshot(ws);
-    ApplyStep(ws, now, left.snapshot);
-    return SaveAfterStep(ws, Compare(now, left.snapshot));
 }
 
 RecoveryKeeper::RecoveryKeeper(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {}

@@ -11,7 +11,7 @@
 //     next start, before the working files are written:
 //     auto left = FindLeftRecovery(folder);
 //     ... after the frame's load: if (WorthOffering(**left, ws)) say RecoveryNotice(**left);
-//     ... File > Recover Unsaved Changes...: TakeInRecovery(ws, **left);
+//     ... File > Recover Unsaved Changes...: TakeInRecovery(ws, **left) (session/FrameActions.h);
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -50,10 +50,6 @@ bool WorthOffering(const LeftRecovery& left, const Workspace& ws);
 // The one message said once the frame is open.
 std::string RecoveryNotice(const LeftRecovery& left);
 
-// Takes it in as one change: the workspace moved to it (cells through
-// SetCell, so a view follows), Port.txt and Group.txt saved as one set when
-// their parts changed, as after Undo. The port stays as it is.
-Status TakeInRecovery(Workspace& ws, const LeftRecovery& left);
 
 class RecoveryKeeper {
 public:

@@ -9,6 +9,7 @@
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
+#include "session/FrameActions.h"
 #include "store/RecoverySet.h"
 #include "store/SetCommit.h"
 #include "store/WorkingSet.h"
