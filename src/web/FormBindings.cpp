@@ -21,5 +21,6 @@ EMSCRIPTEN_BINDINGS(corvane_forms) {
         .constructor<ProgramSession&>()
         .class_function("layout", &GroupWindow::Layout)
         .function("open", &GroupWindow::Open)
-        .function("run", &GroupWindow::Run);
+        .function("run", &GroupWindow::Run)
+        .function("followWorkspace", &GroupWindow::FollowWorkspace);
 }

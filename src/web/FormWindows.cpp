@@ -205,6 +205,7 @@ val GroupWindow::Result() {
     messages_.clear();
     beep_ = false;
     focusToneCode_ = false;
+    shown_ = program_.Ws().groups;
     return result;
 }
 
@@ -238,6 +239,13 @@ val GroupWindow::Run(const std::string& action, const val& values) {
     else if (action == "Text5") form_.ChannelBoxChanged(&GroupFormValues::freqLast);
     else if (action == "Text3") form_.ChannelBoxChanged(&GroupFormValues::toneStart);
     else if (action == "Text4") form_.ChannelBoxChanged(&GroupFormValues::toneLast);
+    return Result();
+}
+
+val GroupWindow::FollowWorkspace() {
+    if (program_.Ws().groups == shown_) return val::null();
+    form_.Values() = GroupFormValues{};
+    form_.Open();
     return Result();
 }
 

@@ -53,6 +53,10 @@ public:
     // "Text6" (Enter or Tab in the frequency box), or the name of a box typed
     // in ("Text1", "Text5", "Text3", "Text4", "Text2").
     emscripten::val Run(const std::string& action, const emscripten::val& values);
+    // After an undo, a redo or a read: the group table shown again when it
+    // changed under the window (null when it did not), so that what the
+    // window shows is what the next "Auto" stores.
+    emscripten::val FollowWorkspace();
 
 private:
     void SaveGroupFile() override;
@@ -64,6 +68,7 @@ private:
 
     ProgramSession& program_;
     GroupForm form_;
+    GroupTable shown_;  // the table the window last showed or stored
     std::vector<std::string> messages_;
     bool beep_ = false;
     bool focusToneCode_ = false;

@@ -244,12 +244,17 @@ export async function settle(page) {
   await page.waitForTimeout(300);
 }
 
+// axe-core's findings in the page as it is now, of every impact.
+export async function axeFindings(page) {
+  // Evaluated, not added as a script tag, which the page's policy refuses.
+  if (!(await page.evaluate(() => Boolean(window.axe)))) {
+    await page.evaluate(readFileSync(join(root, "web", "node_modules", "axe-core", "axe.min.js"), "utf8"));
+  }
+  const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
+  return result.violations.map((v) => ({ impact: v.impact, text: `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}` }));
+}
+
 // axe-core's serious and critical findings in the page as it is now.
 export async function seriousFindings(page) {
-  // Evaluated, not added as a script tag, which the page's policy refuses.
-  await page.evaluate(readFileSync(join(root, "web", "node_modules", "axe-core", "axe.min.js"), "utf8"));
-  const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
-  return result.violations
-    .filter((v) => v.impact === "serious" || v.impact === "critical")
-    .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+  return (await axeFindings(page)).filter((v) => v.impact === "serious" || v.impact === "critical").map((v) => v.text);
 }

@@ -75,10 +75,13 @@ export class Editing {
 
   // ---- what the frame calls ----
 
-  // Hides every editor; an entry typed into Text1 is lost.
+  // Hides every editor; an entry typed into Text1 is lost. The focus an
+  // editor had goes back to the grid.
   closeCellEditors(): void {
+    const hadFocus = [this.text1.element, ...this.pickers.map((p) => p.element)].includes(document.activeElement as HTMLElement);
     this.text1.hide();
     for (const picker of this.pickers) picker.hide();
+    if (hadFocus) this.grid.table.focus({ preventScroll: true });
   }
 
   // A transfer locks the history.

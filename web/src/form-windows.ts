@@ -17,6 +17,8 @@ export interface FormHost {
   showFrame(shown: boolean): void;
   // The channel table changed: the grid draws it again.
   channelsChanged(): void;
+  // Where a window floating over the frame may start: below its toolbar.
+  floatingTop(): number;
 }
 
 export class FormWindows {
@@ -65,11 +67,17 @@ export class FormWindows {
       this.groupCore = new this.forms.GroupWindow(this.session);
       const opened = this.groupCore.open();
       this.group.setTableCommandsEnabled(!this.session.portInUse());
-      this.group.show(opened.values);
+      this.group.show(opened.values, this.host.floatingTop());
       void this.showGroup(opened, "");
     } else {
       this.group.element.querySelector<HTMLElement>("input")?.focus();
     }
+  }
+
+  // After an undo, a redo or a read: the group window shows the table as it is now.
+  followWorkspace(): void {
+    const result = this.groupCore?.followWorkspace();
+    if (result) this.group.showValues(result.values);
   }
 
   // While a transfer or the detection holds the port.

@@ -80,6 +80,8 @@ export interface GroupResult {
 export interface GroupCore {
   open(): GroupResult;
   run(action: string, values: GroupValues): GroupResult;
+  // Null when the group table is still what the window shows.
+  followWorkspace(): GroupResult | null;
   delete(): void;
 }
 

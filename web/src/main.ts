@@ -1,16 +1,23 @@
-// Start: the core module, the stored files, the demo radio when asked for
-// ("?demo"), then the program with its access-code window. The core compiles
-// while the program's modules load and the stored files are read, and the
-// service worker is registered only once the window shows, so none of them
-// waits for another.
+// Start: the access-code window at once, then the core module, the stored
+// files, the demo radio when asked for ("?demo") and the program behind the
+// window. The code can be typed while the core compiles, the program's
+// modules load and the stored files are read, none of which waits for
+// another; the service worker is registered only once the program runs.
 import { loadCore } from "./core.js";
 import { keepForOffline } from "./offline.js";
 import { OriginStorage } from "./storage.js";
+import { AccessCodeDialog } from "./ui/access-code-dialog.js";
+
+const ICONS = new URL("../icons", import.meta.url).href;
 
 async function main(): Promise<void> {
   const root = document.getElementById("app");
   if (!root) return;
   performance.mark("corvane-main");
+  const password = new AccessCodeDialog(ICONS);
+  root.append(password.element);
+  password.show();
+  performance.mark("corvane-access-window");
   const loading = loadCore();
   const stored = OriginStorage.read();
   stored.catch(() => undefined); // reported where it is awaited
@@ -27,7 +34,7 @@ async function main(): Promise<void> {
     installDemoRadio(core, ticker, () => void storage.flush());
     document.body.classList.add("demo");
   }
-  const program = new Program(core, storage, ticker, root);
+  const program = new Program(core, storage, ticker, root, password);
   performance.mark("corvane-program-made");
   const started = program.start();
   keepForOffline();

@@ -30,8 +30,7 @@ const VERIFY_AFTER_WRITE_KEY = "corvane.verifyAfterWrite";
 
 export class Program implements LinkEvents {
   private readonly session: ProgramSession;
-  private readonly messages = new MessageBoxes();
-  private readonly password: AccessCodeDialog;
+  private readonly messages = new MessageBoxes(() => this.focusHome());
   private readonly frame: MainWindow;
   private readonly ports: PortChoice;
   private readonly link: SerialLink;
@@ -51,7 +50,9 @@ export class Program implements LinkEvents {
   private ended = false;
   private portsRead: Promise<void> = Promise.resolve();
 
-  constructor(private readonly core: CoreModule, private readonly storage: OriginStorage, ticker: Ticker, private readonly root: HTMLElement) {
+  // The access-code window is already shown (the page's first window).
+  constructor(private readonly core: CoreModule, private readonly storage: OriginStorage, ticker: Ticker, private readonly root: HTMLElement,
+    private readonly password: AccessCodeDialog) {
     this.session = new core.ProgramSession(PROGRAM_FOLDER);
     this.commands = loadCommands(core);
     this.ports = new PortChoice(navigator.serial, localStorage, (vendor, product) => core.usbCableText(vendor, product));
@@ -75,7 +76,6 @@ export class Program implements LinkEvents {
     this.runner = new LinkRunner(this.session, ticker);
     this.doctor = this.makeDoctor(linkEvents, ticker);
     this.printView = this.makePrintView();
-    this.password = new AccessCodeDialog(ICONS, (code) => void this.enterCode(code));
     this.frame = new MainWindow(ICONS, this.commands, {
       run: (command, toolbar) => this.run(command, toolbar),
       choosePort: (index) => this.choosePort(index),
@@ -90,6 +90,7 @@ export class Program implements LinkEvents {
         this.grid?.refresh();
         this.editing?.refreshMenu();
       },
+      floatingTop: () => this.frame.toolbarBottom(),
     });
     this.files = new FileMenu(core, {
       session: this.session,
@@ -102,7 +103,7 @@ export class Program implements LinkEvents {
     storage.afterFlush = () => this.files.afterFlush();
     // A save the browser refused must not pass for a save.
     storage.onProblem = (text) => void this.messages.show(`The working files could not be kept in the browser's storage: ${text}`);
-    root.append(this.password.element, this.frame.element, ...this.forms.elements);
+    root.append(this.frame.element, ...this.forms.elements);
     navigator.serial?.addEventListener("connect", () => void this.portsChanged());
     navigator.serial?.addEventListener("disconnect", (event) => {
       const port = (event as Event & { target: SerialPort | null }).target;
@@ -116,22 +117,23 @@ export class Program implements LinkEvents {
     });
   }
 
-  // frmPassword's load: Port.txt (written with defaults when missing), then the code;
-  // damaged files are reset only after a valid code.
+  // frmPassword's load: Port.txt (written with defaults when missing), then
+  // the code, also one entered while the program was getting ready; damaged
+  // files are reset only after a valid code.
   async start(): Promise<void> {
     // The ports are only needed by the frame: the window does not wait for them.
     this.portsRead = this.ports.refresh();
     const problem = this.session.loadAccessWindow();
     if (this.session.startRefused()) {
       await this.messages.show(problem);
+      this.password.hide();
       this.end();
       return;
     }
-    this.password.show();
-    performance.mark("corvane-access-window");
     void this.storage.flush();
     if (problem) await this.messages.show(problem);
     this.password.focus();
+    this.password.answerWith((code) => void this.enterCode(code));
   }
 
   // ---- LinkEvents ----
@@ -191,6 +193,7 @@ export class Program implements LinkEvents {
     this.grid?.refresh();
     this.frame.setCaption(this.session.caption());
     this.frame.setMode(this.session.channelMode());
+    this.forms.followWorkspace();
     void this.storage.flush();
   }
   onBackupSaved(): void {
@@ -237,6 +240,7 @@ export class Program implements LinkEvents {
         grid.refresh();
         this.frame.setCaption(this.session.caption());
         this.frame.setMode(this.session.channelMode());
+        this.forms.followWorkspace();
         void this.storage.flush();
       },
       undoRedoChanged: (undoCaption, redoCaption) => {
@@ -256,6 +260,14 @@ export class Program implements LinkEvents {
     this.showPorts();
     await this.storage.flush();
     if (problem) await this.messages.show(problem);
+    this.frame.focusGrid();
+  }
+
+  // The focus never rests on the page itself: the grid's current cell while
+  // the frame shows, the code's box before.
+  private focusHome(): void {
+    if (!this.frame.element.hidden) this.frame.focusGrid();
+    else if (!this.password.element.hidden) this.password.focus();
   }
 
   // A menu item, a toolbar button or a shortcut; a button closes the cell editors first.

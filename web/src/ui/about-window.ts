@@ -16,7 +16,7 @@ export class AboutWindow {
     this.element = el(
       "dialog",
       { id: "frmHelp", class: "window about", "aria-labelledby": "frmHelp-title" },
-      el("div", { class: "titlebar", id: "frmHelp-title" }, "About Corvane"),
+      el("h2", { class: "titlebar", id: "frmHelp-title" }, "About Corvane"),
       el("div", { class: "about-body" },
         el("img", { "data-name": "Image1", src: `${iconBase}/logo.svg`, alt: "Corvane logo", width: "64", height: "64" }),
         el("div", {}, ...LINES.map((line, i) => el("p", { "data-name": `Label${i + 1}` }, line)),

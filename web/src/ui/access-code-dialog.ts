@@ -1,16 +1,20 @@
-// frmPassword: the access-code window. The code's meaning comes from the core.
+// frmPassword: the access-code window, the page's first. The code's meaning comes from the core.
 import { el } from "./dom.js";
 
 export class AccessCodeDialog {
   readonly element: HTMLElement;
   private readonly text1: HTMLInputElement;
+  private onEnter: ((code: string) => void) | null = null;
+  private entered: string | null = null;
 
-  constructor(iconBase: string, onEnter: (code: string) => void) {
+  // The window shows before the program behind it is ready: a code entered
+  // meanwhile waits for it (see answerWith).
+  constructor(iconBase: string) {
     this.text1 = el("input", { type: "password", "data-name": "Text1", "aria-label": "Access code", autocomplete: "off" });
     this.element = el(
       "section",
       { id: "frmPassword", class: "window", hidden: true, "aria-labelledby": "frmPassword-title" },
-      el("div", { class: "titlebar", id: "frmPassword-title" }, "Corvane Password"),
+      el("h1", { class: "titlebar", id: "frmPassword-title" }, "Corvane Password"),
       el("div", { class: "password-body" },
         el("img", { "data-name": "Image1", src: `${iconBase}/key.svg`, alt: "", width: "64", height: "64" }),
         el("fieldset", { "data-name": "Frame1" }, this.text1)),
@@ -18,8 +22,17 @@ export class AccessCodeDialog {
     this.text1.addEventListener("keydown", (event) => {
       if (event.key !== "Enter") return;
       event.preventDefault();
-      onEnter(this.text1.value);
+      if (this.onEnter) this.onEnter(this.text1.value);
+      else this.entered = this.text1.value;
     });
+  }
+
+  // From now on Enter goes to onEnter; a code entered before goes there now.
+  answerWith(onEnter: (code: string) => void): void {
+    this.onEnter = onEnter;
+    const entered = this.entered;
+    this.entered = null;
+    if (entered !== null) onEnter(entered);
   }
 
   show(): void {

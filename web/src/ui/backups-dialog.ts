@@ -19,7 +19,7 @@ export function showBackups(files: readonly { name: string; bytes: () => Uint8Ar
     "dialog",
     { "data-name": "Backups", "aria-labelledby": "backups-title" },
     el("form", { method: "dialog" },
-      el("div", { class: "titlebar", id: "backups-title" }, `${MESSAGE_TITLE} - Backups`),
+      el("h2", { class: "titlebar", id: "backups-title" }, `${MESSAGE_TITLE} - Backups`),
       files.length > 0 ? list : el("p", {}, "No image has been written or read yet."),
       el("div", { class: "message-buttons" }, el("button", { type: "submit", "data-name": "OK" }, "OK"))),
   );

@@ -19,6 +19,8 @@ export interface TextEditorEvents {
 // The frequency editor: a line of at most maxLength typed characters.
 export class TextEditor {
   readonly element: HTMLInputElement;
+  // The text and selection an input method's composition started on.
+  private composing: { value: string; start: number; end: number } | null = null;
 
   constructor(maxLength: number, private readonly events: TextEditorEvents) {
     this.element = el("input", {
@@ -35,6 +37,15 @@ export class TextEditor {
     // Paste and drop would bypass the key filter.
     this.element.addEventListener("paste", (event) => event.preventDefault());
     this.element.addEventListener("drop", (event) => event.preventDefault());
+    // Text that comes without its keys (an input method, the touch keyboard,
+    // dictation) goes through the key filter too.
+    this.element.addEventListener("beforeinput", (event) => this.beforeInput(event));
+    this.element.addEventListener("compositionstart", () => {
+      const input = this.element;
+      const start = input.selectionStart ?? input.value.length;
+      this.composing = { value: input.value, start, end: input.selectionEnd ?? start };
+    });
+    this.element.addEventListener("compositionend", (event) => this.compositionEnd(event.data ?? ""));
   }
 
   get visible(): boolean {
@@ -56,7 +67,46 @@ export class TextEditor {
     this.element.hidden = true;
   }
 
+  // The characters of a text as the key filter lets them through.
+  private filtered(text: string): string {
+    let out = "";
+    for (const char of text) {
+      const passed = this.events.filterKey(char.codePointAt(0) ?? 0);
+      if (passed >= 0) out += String.fromCodePoint(passed);
+    }
+    return out;
+  }
+
+  // Puts text in place of the selection, as far as the length limit allows.
+  private insert(text: string, value: string, start: number, end: number): void {
+    const room = Math.max(0, this.element.maxLength - (value.length - (end - start)));
+    const kept = text.slice(0, room);
+    this.element.value = value.slice(0, start) + kept + value.slice(end);
+    this.element.setSelectionRange(start + kept.length, start + kept.length);
+  }
+
+  private beforeInput(event: InputEvent): void {
+    if (!event.inputType.startsWith("insert") || event.inputType === "insertCompositionText" || event.isComposing) return;
+    const text = event.data ?? event.dataTransfer?.getData("text/plain") ?? "";
+    const passed = this.filtered(text);
+    if (passed === text) return;
+    event.preventDefault();
+    const input = this.element;
+    const start = input.selectionStart ?? input.value.length;
+    this.insert(passed, input.value, start, input.selectionEnd ?? start);
+  }
+
+  // The composed text replaces what the composition started on, filtered.
+  private compositionEnd(text: string): void {
+    const before = this.composing;
+    this.composing = null;
+    if (!before) return;
+    this.insert(this.filtered(text), before.value, before.start, before.end);
+  }
+
   private keyDown(event: KeyboardEvent): void {
+    // Keys that an input method is composing with are its own (Enter commits the composition).
+    if (event.isComposing || event.keyCode === 229) return;
     if (event.key === "Enter") {
       event.preventDefault();
       this.events.enter();

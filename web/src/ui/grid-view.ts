@@ -32,7 +32,9 @@ export class GridView {
       const line: HTMLTableCellElement[] = [];
       for (let col = 0; col < geometry.columns; ++col) {
         const fixedCol = col < geometry.fixedColumns;
-        const cell = el(fixedRow || fixedCol ? "th" : "td", {
+        // Headers: the header row and the channel labels; the group column is
+        // fixed but data (often empty, which a header may not be).
+        const cell = el(fixedRow || col === 0 ? "th" : "td", {
           "data-row": String(row),
           "data-col": String(col),
           class: [fixedRow ? "fixed-row" : "", fixedCol ? "fixed-col" : ""].join(" ").trim() || undefined,

@@ -3,6 +3,9 @@
 // come from the core. The window floats above the frame while it is open.
 import type { GroupLayout, GroupValues } from "../forms-core.js";
 import { el } from "./dom.js";
+import { Movable } from "./movable.js";
+
+const EDGE_MARGIN = 8; // pixels between the window and the page's right edge
 
 export interface GroupActions {
   // "Command2", "Command5", "Option1", "Text6" or a typed-in box's name.
@@ -26,6 +29,7 @@ export class GroupWindow {
   private readonly groups: HTMLInputElement[] = [];
   private readonly groupFrame: HTMLFieldSetElement;
   private readonly tableCommands: HTMLButtonElement[];
+  private readonly movable: Movable;
 
   constructor(layout: GroupLayout, actions: GroupActions) {
     const text = (field: TextField, name: string, maxLength?: number, list?: string) => {
@@ -105,19 +109,23 @@ export class GroupWindow {
       this.groupFrame.append(row(`Group '${letter}'`, box));
     });
 
+    const title = el("h2", { class: "titlebar", id: "frmGroup-title" }, layout.caption);
     this.element = el("section", {
       id: "frmGroup", class: "window form-window floating", role: "dialog", "aria-labelledby": "frmGroup-title", hidden: true,
-    }, el("div", { class: "titlebar", id: "frmGroup-title" }, layout.caption),
-    el("div", { class: "form-body group-columns" }, freqFrame, toneFrame, this.groupFrame));
+    }, title, el("div", { class: "form-body group-columns" }, freqFrame, toneFrame, this.groupFrame));
+    this.movable = new Movable(this.element, title);
   }
 
   get open(): boolean {
     return !this.element.hidden;
   }
 
-  show(values: GroupValues): void {
+  // Opens at the page's right edge below `top` (the frame's toolbar), away
+  // from the channel columns it fills, which sit at the grid's left.
+  show(values: GroupValues, top: number): void {
     this.showValues(values);
     this.element.hidden = false;
+    this.movable.placeAtRight(top, EDGE_MARGIN);
     this.texts.freqStart.focus();
   }
 

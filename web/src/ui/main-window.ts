@@ -31,8 +31,8 @@ export class MainWindow {
   private portLabels: readonly string[] = [];
 
   constructor(iconBase: string, private readonly table: CommandTable, private readonly actions: FrameActions) {
-    this.caption = el("div", { class: "titlebar", id: "MDIForm1-title" });
-    this.menus = new MenuBar(table.menus.map((menu) => ({ name: menu.name, caption: menu.caption, items: this.menuItems(menu.entries) })));
+    this.caption = el("h1", { class: "titlebar", id: "MDIForm1-title" });
+    this.menus = new MenuBar(table.menus.map((menu) => ({ name: menu.name, caption: menu.caption, items: this.menuItems(menu.entries) })), () => this.focusGrid());
     this.toolbar = new Toolbar(iconBase, table, (command) => actions.run(command, true));
     this.label1 = el("span", { "data-name": "Label1", class: "status-label", role: "status" });
     this.progressBar1 = el("progress", { "data-name": "ProgressBar1", max: String(IMAGE_LENGTH), value: "0", "aria-label": "Transfer progress" });
@@ -40,7 +40,7 @@ export class MainWindow {
     const editor = el(
       "section",
       { id: "frmRadioMain", class: "child-window", "aria-labelledby": "frmRadioMain-title" },
-      el("div", { class: "titlebar child", id: "frmRadioMain-title" }, "PC Setting"),
+      el("h2", { class: "titlebar child", id: "frmRadioMain-title" }, "PC Setting"),
       this.gridSlot,
       el("div", { class: "statusbar" }, this.label1, this.progressBar1),
     );
@@ -59,6 +59,17 @@ export class MainWindow {
 
   hide(): void {
     this.element.hidden = true;
+  }
+
+  // The grid's current cell takes the focus (the grid shows it as its active cell).
+  focusGrid(): void {
+    if (this.element.hidden) return;
+    this.gridSlot.querySelector<HTMLElement>("[role=grid]")?.focus({ preventScroll: true });
+  }
+
+  // The page offset where the toolbar ends: windows that float over the frame start below it.
+  toolbarBottom(): number {
+    return this.toolbar.element.getBoundingClientRect().bottom;
   }
 
   // The frame's caption is the page's title too.

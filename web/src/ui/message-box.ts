@@ -11,6 +11,10 @@ const ICONS: Record<MessageKind, string> = { information: "i", exclamation: "!",
 export class MessageBoxes {
   private queue: Promise<void> = Promise.resolve();
 
+  // home: where the focus goes after OK when the control that had it is gone
+  // (hidden, removed, or there was none).
+  constructor(private readonly home: () => void = () => undefined) {}
+
   show(text: string, kind: MessageKind = "information"): Promise<void> {
     this.queue = this.queue.then(() => this.open(text, kind));
     return this.queue;
@@ -23,14 +27,17 @@ export class MessageBoxes {
         "dialog",
         { "data-name": "MessageBox", "data-kind": kind, "aria-labelledby": "message-title" },
         el("form", { method: "dialog" },
-          el("div", { class: "titlebar", id: "message-title" }, MESSAGE_TITLE),
+          el("h2", { class: "titlebar", id: "message-title" }, MESSAGE_TITLE),
           el("div", { class: "message-body" },
             el("span", { class: `message-icon ${kind}`, "aria-hidden": "true" }, ICONS[kind]),
             el("p", { "data-name": "Text" }, text)),
           el("div", { class: "message-buttons" }, ok)),
       );
+      const before = document.activeElement as HTMLElement | null;
       dialog.addEventListener("close", () => {
         dialog.remove();
+        if (before && before !== document.body && before.isConnected && before.checkVisibility()) before.focus({ preventScroll: true });
+        else this.home();
         resolve();
       });
       document.body.append(dialog);

@@ -110,7 +110,7 @@ export class SettingsWindow {
 
     this.element = el("section", {
       id: "frmSetup", class: "window form-window", role: "dialog", "aria-labelledby": "frmSetup-title", hidden: true,
-    }, el("div", { class: "titlebar", id: "frmSetup-title" }, layout.caption), el("div", { class: "form-body" }, columns, bottom));
+    }, el("h1", { class: "titlebar", id: "frmSetup-title" }, layout.caption), el("div", { class: "form-body" }, columns, bottom));
   }
 
   show(values: SetupValues): void {

@@ -21,6 +21,8 @@ export class Toolbar {
       }, el("img", { src: `${iconBase}/${spec.icon}`, alt: "" }), el("span", {}, spec.toolbarCaption));
       button.addEventListener("click", () => onClick(spec.id));
       this.buttons.set(spec.id, button);
+      // As on the desktop, a click on the toolbar leaves the focus where it was (the grid).
+      button.addEventListener("mousedown", (event) => event.preventDefault());
       this.element.append(button);
     }
   }
