@@ -378,7 +378,7 @@ test("installable and offline: after the first visit the page starts and runs wi
   own.close();
   await context.setOffline(true);
   await page.reload();
-  await page.waitForSelector("#frmPassword:not([hidden])");
+  await page.waitForSelector("#frmPassword[data-answering]:not([hidden])");
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   assert.equal(await page.textContent("[data-row='1'][data-col='2']"), "446.006250");

@@ -43,7 +43,7 @@ async function seedProgramFolder(page, folder) {
     }
   }, files);
   await page.reload();
-  await page.waitForSelector("#frmPassword:not([hidden])");
+  await page.waitForSelector("#frmPassword[data-answering]:not([hidden])");
 }
 
 async function menu(page, name, item) {
@@ -287,7 +287,7 @@ test("group window: typing checks, Auto runs with wrap-around and their messages
   // Started again, the window shows the last run's inputs from Group.txt; Reset returns
   // everything to the defaults: the group file as corvane-cli's new one, the table emptied.
   await page.reload();
-  await page.waitForSelector("#frmPassword:not([hidden])");
+  await page.waitForSelector("#frmPassword[data-answering]:not([hidden])");
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   await page.click("[data-key=group]");

@@ -150,7 +150,9 @@ export async function openProgram(browser, site, ports, { query = "", initScript
   if (initScript) await page.addInitScript(initScript);
   await page.exposeFunction("__corvaneRelayWrite", (key, bytes) => radios.get(key)?.write(bytes));
   await page.goto(`${site.url}${query}`);
-  await page.waitForSelector("#frmPassword:not([hidden])");
+  // The window shows before the program behind it is ready; a test types
+  // when it answers, as a person would be slower than the start.
+  await page.waitForSelector("#frmPassword[data-answering]:not([hidden])");
   return { context, page, errors, mute: () => relays.forEach((r) => { r.muted = true; }) };
 }
 

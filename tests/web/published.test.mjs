@@ -119,7 +119,7 @@ test(`served under /${PREFIX}/ by a plain static server: the access code, the fr
   server.stop();
   await context.setOffline(true);
   await page.reload();
-  await page.waitForSelector("#frmPassword:not([hidden])");
+  await page.waitForSelector("#frmPassword[data-answering]:not([hidden])");
   await enterCode(page, "qzv");
   await page.waitForSelector("#MDIForm1:not([hidden])");
   assert.equal(await page.textContent("[data-row='1'][data-col='2']"), "446.006250");

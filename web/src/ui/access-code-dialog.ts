@@ -30,6 +30,7 @@ export class AccessCodeDialog {
   // From now on Enter goes to onEnter; a code entered before goes there now.
   answerWith(onEnter: (code: string) => void): void {
     this.onEnter = onEnter;
+    this.element.dataset.answering = "";
     const entered = this.entered;
     this.entered = null;
     if (entered !== null) onEnter(entered);
