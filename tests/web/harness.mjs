@@ -184,10 +184,21 @@ export async function takeMessage(page, timeout = 15000) {
 export async function storedFiles(page) {
   const files = await page.evaluate(async () => {
     const out = {};
+    // A file the page is writing this moment cannot be read: it is read again once written.
+    async function read(handle) {
+      for (let attempt = 0; ; ++attempt) {
+        try {
+          return await (await handle.getFile()).arrayBuffer();
+        } catch (error) {
+          if (error.name !== "NotReadableError" || attempt >= 50) throw error;
+          await new Promise((resolve) => setTimeout(resolve, 100));
+        }
+      }
+    }
     async function walk(dir, prefix) {
       for await (const [name, handle] of dir.entries()) {
         if (handle.kind === "directory") await walk(handle, `${prefix}${name}/`);
-        else out[`${prefix}${name}`] = Array.from(new Uint8Array(await (await handle.getFile()).arrayBuffer()));
+        else out[`${prefix}${name}`] = Array.from(new Uint8Array(await read(handle)));
       }
     }
     const top = await navigator.storage.getDirectory();
