@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace corvane {
 
@@ -17,7 +19,10 @@ FrozenColumnTableView::FrozenColumnTableView(int frozenColumns, QWidget* parent)
     frozen_->setFrameShape(QFrame::NoFrame);
     frozen_->setSelectionMode(QAbstractItemView::SingleSelection);
     frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozen_->setAutoScroll(false);
     viewport()->stackUnder(frozen_);
+    viewport()->installEventFilter(this);
+    frozen_->viewport()->installEventFilter(this);
 
     setHorizontalScrollMode(ScrollPerPixel);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -81,6 +86,7 @@ void FrozenColumnTableView::UpdateFrozenGeometry() {
 }
 
 void FrozenColumnTableView::keyPressEvent(QKeyEvent* event) {
+    pressed_ = false;  // a release taken by someone else must not stop the keys from scrolling
     const QString text = event->text();
     const bool typed = !text.isEmpty() && event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab &&
                        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
@@ -96,8 +102,25 @@ void FrozenColumnTableView::currentChanged(const QModelIndex& current, const QMo
     QTableView::currentChanged(current, previous);
     // Auto-scroll stays off (it would also scroll while the mouse drags), but
     // wherever the current cell goes - arrows, PgUp/PgDn, Home/End, a click
-    // on a half-hidden cell - it is brought into sight, clear of the fixed columns.
-    if (current.isValid() && isVisible()) scrollTo(current);
+    // on a half-hidden cell - it is brought into sight, clear of the fixed
+    // columns. A click's cell only once the button is up: scrolled under the
+    // pointer, the release or a twitch would land on the next row.
+    if (current.isValid() && isVisible() && !pressed_) scrollTo(current);
+}
+
+bool FrozenColumnTableView::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        pressed_ = true;
+    } else if (type == QEvent::MouseButtonRelease && pressed_ &&
+               static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
+        pressed_ = false;
+        // After the click has been handled (an editor may have scrolled already).
+        QTimer::singleShot(0, this, [this] {
+            if (currentIndex().isValid() && isVisible()) scrollTo(currentIndex());
+        });
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void FrozenColumnTableView::scrollTo(const QModelIndex& index, ScrollHint hint) {

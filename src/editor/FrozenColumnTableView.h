@@ -33,6 +33,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void updateGeometries() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateFrozenGeometry();
@@ -40,6 +41,9 @@ private:
 
     int frozenColumns_;
     QTableView* frozen_;
+    // A mouse button is down on a cell: the grid keeps still until it is
+    // released, so the cell under the pointer stays the one clicked.
+    bool pressed_ = false;
 };
 
 }  // namespace corvane

@@ -4,9 +4,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "app/MainWindow.h"
+#include "editor/CellEditors.h"
+#include "editor/FrequencyEdit.h"
 #include "editor/FrozenColumnTableView.h"
 #include "editor/UndoHistory.h"
 #include "editor/ChannelWindow.h"
@@ -71,6 +74,46 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  kTitles + "[CH-005]\t\t\t\t[00] OFF\t[000] OFF\tYes\tNarrow\tLow\tOff\tOff\n");
         QVERIFY(messages_.texts.isEmpty());
+    }
+
+    // A click on the half-hidden bottom row, with the twitch of a real hand:
+    // that row becomes current and highlighted, and it alone is copied.
+    void aClickOnAHalfHiddenRowTakesThatChannel() {
+        for (const uint8_t mode : {kModeDefault, kModeCustom}) {
+            Open(mode);
+            for (const int col : {0, int(ColRxFreq)}) {
+                const QString where = QStringLiteral("mode %1 column %2").arg(mode).arg(col);
+                QAbstractItemView& view = col == 0 ? static_cast<QAbstractItemView&>(*Grid().FrozenView()) : Grid();
+                Grid().verticalScrollBar()->setValue(0);
+                const int bottom = view.viewport()->height();
+                int row = 1;
+                while (Grid().visualRect(Grid().model()->index(row - 1, col)).bottom() < bottom) ++row;
+                const QRect cell = Grid().visualRect(Grid().model()->index(row - 1, col));
+                QVERIFY2(cell.top() < bottom - 4, qPrintable(where));  // partly in sight
+                const QPoint at(cell.center().x(), bottom - 2);
+                QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseMove(view.viewport(), at + QPoint(1, -1));
+                QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at + QPoint(1, -1));
+                const QModelIndex clicked = Grid().model()->index(row - 1, col);
+                QCOMPARE(Grid().currentIndex(), clicked);
+                QCOMPARE(Grid().selectionModel()->selectedIndexes(), QModelIndexList{clicked});
+                QTRY_VERIFY2(Grid().visualRect(clicked).bottom() < bottom, qPrintable(where));  // then brought into sight
+                QCOMPARE(Grid().currentIndex(), clicked);
+                if (mode == kModeCustom && col == ColRxFreq) {
+                    auto* text1 = frame_->Editor().Editors().Text1();
+                    QVERIFY(text1->isVisible());
+                    QCOMPARE(ws_.editCell.row, row);
+                    QCOMPARE(text1->geometry().topLeft(),
+                             Grid().viewport()->mapTo(&frame_->Editor(), Grid().visualRect(clicked).topLeft()));
+                    frame_->Editor().CloseCellEditors();
+                }
+                Action("mnuCopy").trigger();
+                const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+                QCOMPARE(lines.size(), 2);
+                QVERIFY2(lines[1].startsWith(QStringLiteral("[CH-%1]").arg(row, 3, 10, QLatin1Char('0'))),
+                         qPrintable(where + u' ' + lines[1]));
+            }
+        }
     }
 
     void copiedChannelsPasteElsewhereAsOneStep() {
