@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QString>
+#include <QTimer>
 
 #include "editor/CellPicker.h"
 #include "editor/ChannelTableModel.h"
@@ -30,6 +31,7 @@ CellEditors::CellEditors(Workspace& ws, MessageSink& messages, FrozenColumnTable
     connect(text1_, &FrequencyEdit::escapePressed, this, &CellEditors::Text1_Escape);
     // After the focus change has settled: a click on another cell commits through LeaveCell first.
     connect(text1_, &FrequencyEdit::focusLeft, this, &CellEditors::Text1_FocusLeft, Qt::QueuedConnection);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     for (int number = 1; number <= kPickerCount; ++number) {
         auto* picker = new CellPicker(grid_, &host);
         picker->setObjectName(QStringLiteral("Combo%1").arg(number));
@@ -197,6 +199,18 @@ void CellEditors::Text1_FocusLeft() {
     // Tab moved the focus on inside this window: it belongs to the grid.
     const QWidget* now = QApplication::focusWidget();
     if (now == nullptr || now->window() == host_.window()) grid_.setFocus();
+}
+
+void CellEditors::OnFocusChanged(QWidget* now) {
+    if (now == nullptr || !text1_->isVisible()) return;
+    const QWidget* window = now->window();
+    if (window == host_.window() || window->isModal() || window->windowType() == Qt::Popup) return;
+    // Once the activation has settled; a refusal's box then opens over the window the user went to.
+    QTimer::singleShot(0, this, [this] {
+        if (!text1_->isVisible() || text1_->hasFocus()) return;
+        CommitTextOnLeave();
+        grid_.setFocus();  // where the focus is when the user comes back
+    });
 }
 
 void CellEditors::OnCellLeft() {

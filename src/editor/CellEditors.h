@@ -53,6 +53,9 @@ private:
     void Text1_Escape();
     // Focus went elsewhere (Tab, a click outside the grid): as leaving the cell.
     void Text1_FocusLeft();
+    // The focus went to another window of the program (the group window):
+    // as leaving the cell. A modal box, a list or another program does not count.
+    void OnFocusChanged(QWidget* now);
     // Leaving the cell: a good entry is stored into EditCell, an empty or
     // refused one changes nothing; Text1 closes either way.
     void CommitTextOnLeave();

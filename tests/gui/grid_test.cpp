@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -481,6 +482,35 @@ private slots:
         QApplication::sendEvent(&Text1(), &away);
         QCoreApplication::processEvents();
         QVERIFY(Text1().isVisible());
+        QTest::keyClicks(&Text1(), QStringLiteral("433.3"));
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane PC Programmer"), QStringLiteral("x"),
+                        QMessageBox::Ok, window_.get());
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        box.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&box));
+        QCoreApplication::processEvents();
+        QVERIFY(Text1().isVisible());
+        box.hide();
+        // Another window of the program (the group window) taking the focus:
+        // the entry is stored as on leaving the cell, a refused one after its message.
+        QWidget other;
+        auto* otherBox = new QLineEdit(&other);
+        other.show();
+        other.activateWindow();
+        otherBox->setFocus();
+        QTRY_VERIFY(!Text1().isVisible());
+        QCOMPARE(Cell(2, ColRxFreq), QStringLiteral("433.300000"));
+        QCOMPARE(Cell(2, ColTxFreq), QStringLiteral("433.300000"));
+        window_->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(window_.get()));
+        QVERIFY(Grid().hasFocus());
+        Click(3, ColRxFreq);
+        QTest::keyClicks(&Text1(), QStringLiteral("500"));
+        other.activateWindow();
+        QTRY_VERIFY(!Text1().isVisible());
+        QCOMPARE(messages_.Last(), QStringLiteral("Frequency: Range Error !!!"));
+        QCOMPARE(Cell(3, ColRxFreq), QStringLiteral("446.031250"));
     }
 
     void programSelectionsAreNotPicks() {
