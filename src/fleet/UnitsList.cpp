@@ -48,10 +48,6 @@ Status CellError(int row, std::size_t column, const std::string& problem) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// The setup window's rule (what the radio can show, no digits) and the
-// image's (exactly two characters).
-bool IsUnitNameId(const std::string& text) { return IsNameIdText(text) && CharacterCount(text) == static_cast<std::size_t>(kNameIdMaxLength); }
-
 // The image keeps digits only: anything else would reach the radio as 0.
 bool IsUnitDtmfId(const std::string& text) {
     return SetupTextAccepted(SetupTextBox::DtmfId, text) && text.size() <= static_cast<std::size_t>(kDtmfIdLength) &&
@@ -64,10 +60,8 @@ Result<FleetUnit> UnitOf(const UnitsRow& row) {
     if (std::any_of(unit.label.begin(), unit.label.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; })) {
         return CellError(row.row, kLabelColumn, "a label must fit on one line, without control characters");
     }
-    if (!IsUnitNameId(unit.nameId)) {
-        return CellError(row.row, kNameIdColumn,
-                         Quoted(unit.nameId) + " is not a Name ID: two characters the radio can show (A-Z and "
-                                               "the like), no digits");
+    if (!IsSendableNameId(unit.nameId)) {
+        return CellError(row.row, kNameIdColumn, Quoted(unit.nameId) + " is not a Name ID: " + std::string(kNameIdCharacters));
     }
     if (!IsUnitDtmfId(unit.dtmfId)) {
         return CellError(row.row, kDtmfIdColumn, Quoted(unit.dtmfId) + " is not a DTMF ID: at most 5 digits");

@@ -92,7 +92,6 @@ void SettingsWindow::ReadForm() {
 int SettingsWindow::StoreSettings() {
     ReadForm();
     const SetupOkOutcome outcome = PressSetupOk(ws_, form_);
-    priChannel_->setText(ToQString(form_.priChannel));
     return outcome == SetupOkOutcome::Stored ? 0 : 1;
 }
 

@@ -8,14 +8,13 @@
 #include "link/ImageLayout.h"
 #include "model/CodePage.h"
 #include "model/NumberParse.h"
+#include "model/SettingsRecord.h"
 #include "model/ToneTable.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kNameIdLength = 2;
-constexpr int kLowestNameCode = image::kNameIdCodeOffset;  // "6"
-constexpr int kHighestNameCode = 255;
+constexpr int kNameIdLength = kNameIdMaxLength;
 constexpr int kBitsPerByte = 8;
 constexpr uint32_t kByteMask = 0xFF;
 constexpr double kHighestPriChannel = 255.0;
@@ -49,17 +48,16 @@ Result<uint8_t> PriChannelByte(const std::string& text) {
     return static_cast<uint8_t>(value);
 }
 
-// nameId is UTF-8; the radio takes Windows-1252 codes.
+// nameId is UTF-8; the radio takes Windows-1252 codes. The setup window's
+// rule decides what is sent, so what it takes is never refused here.
 Result<std::array<uint8_t, kNameIdLength>> NameIdBytes(const std::string& text) {
-    const Status refusal = Status::Error("Name ID \"" + text + "\" cannot be sent: it needs two characters from 6 to Z");
-    if (!FitsWindows1252(text)) return refusal;
-    const std::string nameId = Utf8ToWindows1252(text);
-    if (nameId.size() != kNameIdLength) return refusal;
-    const auto slots = SplitNameId(nameId);
+    if (!IsSendableNameId(text)) {
+        return Status::Error("Name ID \"" + text + "\" cannot be sent: it needs " + std::string(kNameIdCharacters));
+    }
+    const auto slots = SplitNameId(Utf8ToWindows1252(text));
     std::array<uint8_t, kNameIdLength> bytes{};
     for (int i = 0; i < kNameIdLength; ++i) {
         const int code = static_cast<unsigned char>(slots[i][0]);
-        if (code < kLowestNameCode || code > kHighestNameCode) return refusal;
         bytes[i] = static_cast<uint8_t>(code - image::kNameIdCodeOffset);
     }
     return bytes;

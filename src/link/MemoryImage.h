@@ -16,8 +16,8 @@ constexpr std::size_t kImageLength = 1936;
 using MemoryImage = std::array<uint8_t, kImageLength>;
 
 // Builds the image from the settings, the channel table and the group table.
-// Refuses (with a message naming the field or channel) a NameId without an
-// encoding or a channel frequency off the range or raster.
+// Refuses (with a message naming the field or channel) a NameId the setup
+// window would not take or a channel frequency off the range or raster.
 Result<MemoryImage> BuildImage(const Workspace& ws);
 
 // Decodes an image read from the radio into the workspace: settings, Edition,

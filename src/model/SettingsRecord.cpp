@@ -17,6 +17,10 @@ bool IsNameIdText(std::string_view utf8) {
     return true;
 }
 
+bool IsSendableNameId(std::string_view utf8) {
+    return IsNameIdText(utf8) && CharacterCount(utf8) == static_cast<std::size_t>(kNameIdMaxLength);
+}
+
 std::string NameIdForStorage(std::string_view utf8) { return UpperCaseWindows1252(utf8); }
 
 SettingsRecord EmptySettings() {

@@ -51,13 +51,19 @@ struct SettingsRecord {
 // Every field to its default; PortName, Edition and ChannelMode live elsewhere.
 void ApplyRadioDefaults(SettingsRecord& settings);
 
-// Name ID rules shared by the setup window and the image: the radio shows
-// Windows-1252 codes from 54 ("6") to 255. IsNameIdText accepts at most two
-// characters, no digit (digits are refused as typed), each in that range once
-// upper-cased; NameIdForStorage upper-cases one character for one.
+// The one Name ID rule of the setup window, the image and every other face:
+// the radio shows Windows-1252 codes from 54 ("6") to 255, and digits are
+// refused as typed. IsNameIdText accepts at most two characters, each in that
+// range once upper-cased and no digit; IsSendableNameId exactly two such, which
+// kNameIdCharacters names for a refusal. NameIdForStorage upper-cases one
+// character for one.
 inline constexpr int kNameIdMaxLength = 2;
 inline constexpr int kLowestNameIdCode = 54;
+inline constexpr std::string_view kNameIdCharacters =
+    "two characters, each a letter, one of : ; < = > ? @ [ \\ ] ^ _ ` { | } ~ or a Windows-1252 character above "
+    "code 126 (no digits, blanks or other signs)";
 bool IsNameIdText(std::string_view utf8);
+bool IsSendableNameId(std::string_view utf8);
 std::string NameIdForStorage(std::string_view utf8);
 
 // Every number 0 and every text empty: the record before the configuration

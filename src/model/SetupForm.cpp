@@ -13,7 +13,7 @@ namespace {
 constexpr int kPmrChannels = 8;
 constexpr int kLpdChannels = 69;
 constexpr int kPmrLpdChannels = 77;
-constexpr char kPriChannelEmpty = '0';
+constexpr std::string_view kPriChannelForEmptyBox = "0";
 constexpr std::array<std::string_view, kBandOptionCount> kBandCaptions = {"PMR", "LPD", "PMR + LPD"};
 
 int ShownPosition(int stored, std::size_t itemCount) {
@@ -128,8 +128,8 @@ SetupOkOutcome PressSetupOk(Workspace& ws, SetupFormValues& form) {
 
     s.DtmfId = form.dtmfId;
     s.NameId = NameIdForStorage(form.nameId);
-    if (form.priChannel.empty()) form.priChannel.push_back(kPriChannelEmpty);
-    s.PriChannel = form.priChannel;
+    // The box itself stays as it was: disabled and empty.
+    s.PriChannel = form.priChannel.empty() ? std::string(kPriChannelForEmptyBox) : form.priChannel;
 
     if (ws.edition == kEditionPmrLpd) {
         if (ws.channelMode == kModeCustom) {

@@ -86,7 +86,8 @@ bool SetupTextAccepted(SetupTextBox box, std::string_view text);
 enum class SetupOkOutcome { Stored, KeyDefineError };
 // "OK": every control into the record, then the key check. A refused
 // assignment puts the keys back to 0..3 in the record and in the form; the
-// other fields keep what was stored. On Stored the caller writes Port.txt
+// other fields keep what was stored. An empty "PRI Channel" box is stored as
+// "0" and stays empty in the form. On Stored the caller writes Port.txt
 // and closes; on KeyDefineError it shows kKeyDefineErrorText.
 SetupOkOutcome PressSetupOk(Workspace& ws, SetupFormValues& form);
 

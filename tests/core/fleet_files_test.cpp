@@ -6,6 +6,7 @@
 
 #include "fleet/FleetLogFile.h"
 #include "fleet/UnitsList.h"
+#include "model/SettingsRecord.h"
 
 namespace corvane {
 namespace {
@@ -36,10 +37,10 @@ TEST(UnitsList, ReadsAHeaderedListSkippingBlankRowsAndExtraColumns) {
 TEST(UnitsList, RefusesTheFirstBadCellNamingRowAndColumn) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Label,Name ID,DTMF ID\nA,AB,1\n,CD,2\n", "row 3, column A (Label): every radio needs a label"},
-        {"A,A1,1\n", "row 1, column B (Name ID): \"A1\" is not a Name ID: two characters the radio can show (A-Z and the like), no digits"},
-        {"A,A,1\n", "row 1, column B (Name ID): \"A\" is not a Name ID: two characters the radio can show (A-Z and the like), no digits"},
-        {"A,ABC,1\n", "row 1, column B (Name ID): \"ABC\" is not a Name ID: two characters the radio can show (A-Z and the like), no digits"},
-        {"A,A!,1\n", "row 1, column B (Name ID): \"A!\" is not a Name ID: two characters the radio can show (A-Z and the like), no digits"},
+        {"A,A1,1\n", "row 1, column B (Name ID): \"A1\" is not a Name ID: " + std::string(kNameIdCharacters)},
+        {"A,A,1\n", "row 1, column B (Name ID): \"A\" is not a Name ID: " + std::string(kNameIdCharacters)},
+        {"A,ABC,1\n", "row 1, column B (Name ID): \"ABC\" is not a Name ID: " + std::string(kNameIdCharacters)},
+        {"A,A!,1\n", "row 1, column B (Name ID): \"A!\" is not a Name ID: " + std::string(kNameIdCharacters)},
         {"A,AB,123456\n", "row 1, column C (DTMF ID): \"123456\" is not a DTMF ID: at most 5 digits"},
         {"A,AB,12A\n", "row 1, column C (DTMF ID): \"12A\" is not a DTMF ID: at most 5 digits"},
         {"A,AB,1\nB,CD,2\nA,EF,3\n", "row 3, column A (Label): \"A\" is already the label of row 1"},

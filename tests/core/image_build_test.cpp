@@ -4,6 +4,9 @@
 
 #include "image_fixtures.h"
 #include "link/MemoryImage.h"
+#include "model/CodePage.h"
+#include "model/SettingsRecord.h"
+#include "model/SetupForm.h"
 #include "model/ToneTable.h"
 
 namespace corvane {
@@ -22,6 +25,10 @@ using testing::RichWorkspace;
     }
     if (diff.empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "bytes differ:" << diff;
+}
+
+std::string NameIdRefusal(const std::string& nameId) {
+    return "Name ID \"" + nameId + "\" cannot be sent: it needs " + std::string(kNameIdCharacters);
 }
 
 MemoryImage BuildOk(const Workspace& ws) {
@@ -156,10 +163,10 @@ TEST(ImageBuild, NameIdCharactersAndPriChannel) {
     EXPECT_EQ(m[10], 255);
     EXPECT_EQ(m[16], 0);
 
-    ws.settings.NameId = "6z";  // lowest code and a lower-case letter from a file
+    ws.settings.NameId = ":z";  // lowest code taken and a lower-case letter from a file
     ws.settings.PriChannel = "";
     m = BuildOk(ws);
-    EXPECT_EQ(m[17], 0);
+    EXPECT_EQ(m[17], ':' - 54);
     EXPECT_EQ(m[18], 'z' - 54);
     EXPECT_EQ(m[10], 0);
 
@@ -179,17 +186,14 @@ TEST(ImageBuild, RefusesWhatHasNoEncoding) {
         std::string message;
     } cases[] = {
         {"one-letter name", [](Workspace& ws) { ws.settings.NameId = "A"; },
-         "Name ID \"A\" cannot be sent: it needs two characters from 6 to Z"},
-        {"empty name", [](Workspace& ws) { ws.settings.NameId = ""; },
-         "Name ID \"\" cannot be sent: it needs two characters from 6 to Z"},
-        {"three letters", [](Workspace& ws) { ws.settings.NameId = "ABC"; },
-         "Name ID \"ABC\" cannot be sent: it needs two characters from 6 to Z"},
-        {"digit below 6", [](Workspace& ws) { ws.settings.NameId = "A5"; },
-         "Name ID \"A5\" cannot be sent: it needs two characters from 6 to Z"},
-        {"outside Windows-1252", [](Workspace& ws) { ws.settings.NameId = "\u4E2DA"; },
-         "Name ID \"\u4E2DA\" cannot be sent: it needs two characters from 6 to Z"},
-        {"blank", [](Workspace& ws) { ws.settings.NameId = " A"; },
-         "Name ID \" A\" cannot be sent: it needs two characters from 6 to Z"},
+         "Name ID \"A\" cannot be sent: it needs two characters, each a letter, one of : ; < = > ? @ [ \\ ] ^ _ ` { | "
+         "} ~ or a Windows-1252 character above code 126 (no digits, blanks or other signs)"},
+        {"empty name", [](Workspace& ws) { ws.settings.NameId = ""; }, NameIdRefusal("")},
+        {"three letters", [](Workspace& ws) { ws.settings.NameId = "ABC"; }, NameIdRefusal("ABC")},
+        {"digit below 6", [](Workspace& ws) { ws.settings.NameId = "A5"; }, NameIdRefusal("A5")},
+        {"digit 6 to 9", [](Workspace& ws) { ws.settings.NameId = "7A"; }, NameIdRefusal("7A")},
+        {"outside Windows-1252", [](Workspace& ws) { ws.settings.NameId = "\u4E2DA"; }, NameIdRefusal("\u4E2DA")},
+        {"blank", [](Workspace& ws) { ws.settings.NameId = " A"; }, NameIdRefusal(" A")},
         {"above range", [](Workspace& ws) { ws.channels.SetCell(12, ColRxFreq, "451.000000"); },
          "channel 12: RX frequency 451.000000 is outside 420-450 MHz"},
         {"below range", [](Workspace& ws) { ws.channels.SetCell(7, ColTxFreq, "419.993750"); },
@@ -219,6 +223,26 @@ TEST(ImageBuild, RefusesWhatHasNoEncoding) {
         ASSERT_FALSE(image.ok());
         EXPECT_EQ(image.message(), c.message);
     }
+}
+
+// Whatever the setup window lets into "Name ID:" is sent, as typed or as
+// stored, and nothing else is: one rule over the whole code page.
+TEST(ImageBuild, TakesTheNameIdsTheSetupWindowTakes) {
+    Workspace ws = RichWorkspace(kEditionPmrLpd);
+    int taken = 0;
+    for (int code = 1; code <= 255; ++code) {
+        const std::string one = Windows1252ToUtf8(std::string(1, static_cast<char>(code)));
+        const std::string typed = one + "A";
+        SCOPED_TRACE(code);
+        const bool window = SetupTextAccepted(SetupTextBox::NameId, typed);
+        ws.settings.NameId = typed;
+        EXPECT_EQ(BuildImage(ws).ok(), window);
+        ws.settings.NameId = NameIdForStorage(typed);
+        EXPECT_EQ(BuildImage(ws).ok(), window);
+        taken += window ? 1 : 0;
+    }
+    // 58..126 and 127..255: digits, blanks and the signs below ":" are refused.
+    EXPECT_EQ(taken, (126 - 58 + 1) + (255 - 127 + 1));
 }
 
 TEST(ImageBuild, SplitHelpers) {

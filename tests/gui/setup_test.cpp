@@ -112,6 +112,7 @@ private slots:
     }
 
     void refusesKeysThatDoNotAddUpToSix() {
+        ws_.settings.PriChannel = "12";
         Open();
         List(13)->setCurrentIndex(2);
         List(14)->setCurrentIndex(2);
@@ -129,6 +130,11 @@ private slots:
         QCOMPARE(int(ws_.settings.KeyP4Right), 3);
         QCOMPARE(int(ws_.settings.TotalTime), 3);  // other values stay in memory
         QVERIFY(!QFile::exists(ConfigPath()));   // but are not written
+        // The PRI Channel box stays disabled and empty; the record takes "0".
+        auto* pri = Find<QLineEdit>("Text3");
+        QVERIFY(!pri->isEnabled());
+        QCOMPARE(pri->text(), QString());
+        QCOMPARE(QString::fromStdString(ws_.settings.PriChannel), QString("0"));
         Click("Command4");
         QCOMPARE(int(ws_.settings.TotalTime), 3);
         QVERIFY(!QFile::exists(ConfigPath()));
