@@ -10,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/AccessCodeDialog.h"
+#include "app/WindowPinning.h"
 #include "store/ProgramFolder.h"
 #include "store/WorkingSet.h"
 
@@ -25,6 +26,7 @@ std::filesystem::path ProgramFolderFor(const AppOptions& options) {
 
 Application::Application(const AppOptions& options, MessageSink& messages, LinkFactory linkFactory)
     : messages_(messages), linkFactory_(std::move(linkFactory)), accessCode_(options.accessCode) {
+    KeepModalsAboveProgram();
     ws_.programFolder = ProgramFolderFor(options);
     ClearToStartUpState(ws_);
     // A --folder that does not exist yet is made; when that fails the first file read says why.

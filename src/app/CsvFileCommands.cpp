@@ -14,15 +14,19 @@ QString StartFolder(const Workspace& ws) { return QString::fromStdString(ws.Data
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
+// Qt's own dialog, which opens above the program's pinned windows like every box.
+constexpr QFileDialog::Options kDialogOptions = QFileDialog::DontUseNativeDialog;
+
 }  // namespace
 
 QString ChooseCsvToImport(QWidget* parent, const Workspace& ws) {
-    return QFileDialog::getOpenFileName(parent, Title(kImportCsvText), StartFolder(ws), QString::fromLatin1(kCsvFilter));
+    return QFileDialog::getOpenFileName(parent, Title(kImportCsvText), StartFolder(ws), QString::fromLatin1(kCsvFilter),
+                                        nullptr, kDialogOptions);
 }
 
 QString ChooseCsvToExport(QWidget* parent, const Workspace& ws) {
-    QString path =
-        QFileDialog::getSaveFileName(parent, Title(kExportCsvText), StartFolder(ws), QString::fromLatin1(kCsvFilter));
+    QString path = QFileDialog::getSaveFileName(parent, Title(kExportCsvText), StartFolder(ws),
+                                                QString::fromLatin1(kCsvFilter), nullptr, kDialogOptions);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + QLatin1String(kCsvSuffix);
     return path;
 }

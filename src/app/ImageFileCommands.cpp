@@ -20,16 +20,20 @@ QString StartFolder(const Workspace& ws) {
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
+// Qt's own dialog, which opens above the program's pinned windows like every box.
+constexpr QFileDialog::Options kDialogOptions = QFileDialog::DontUseNativeDialog;
+
 }  // namespace
 
 QString ChooseImageToOpen(QWidget* parent, const Workspace& ws) {
     return QFileDialog::getOpenFileName(parent, QString::fromLatin1(kOpenImageText).remove(QStringLiteral("...")),
-                                        StartFolder(ws), QString::fromLatin1(kImageFilter));
+                                        StartFolder(ws), QString::fromLatin1(kImageFilter), nullptr, kDialogOptions);
 }
 
 QString ChooseImageToSave(QWidget* parent, const Workspace& ws) {
     QString path = QFileDialog::getSaveFileName(parent, QString::fromLatin1(kSaveImageText).remove(QStringLiteral("...")),
-                                                StartFolder(ws), QString::fromLatin1(kImageFilter));
+                                                StartFolder(ws), QString::fromLatin1(kImageFilter), nullptr,
+                                                kDialogOptions);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QLatin1Char('.') + QLatin1String(kImageSuffix);
     return path;
 }

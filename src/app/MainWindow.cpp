@@ -16,11 +16,11 @@
 #include "app/ImageFileCommands.h"
 #include "app/MessageBoxes.h"
 #include "app/Resources.h"
+#include "app/WindowPinning.h"
 #include "app/AboutWindow.h"
 #include "editor/Twips.h"
 #include "editor/ChannelWindow.h"
 #include "editor/UndoHistory.h"
-#include "link/qt/SerialDevices.h"
 #include "model/AccessCode.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
@@ -64,6 +64,7 @@ MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFac
     : QMainWindow(parent), ws_(ws), messages_(messages), link_(std::move(linkFactory)), mdiArea_(new QMdiArea(this)),
       editor_(new ChannelWindow(ws, messages, link_)), toolbar_(new QToolBar(this)) {
     InitResources();  // registering twice is harmless
+    KeepModalsAboveProgram();
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(kMessageTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo.svg")));
@@ -154,7 +155,6 @@ void MainWindow::AddMenuItem(QMenu& menu, Command command) {
 
 void MainWindow::AddPortItems(QMenu& port) {
     const CommandSpec& spec = Spec(Command::ChoosePort);
-    port.setToolTipsVisible(true);  // each port's tip names its device
     for (int number = 1; number <= kPortMenuCount; ++number) {
         if (number == 5 || number == 9) port.addSeparator();
         QAction* item = port.addAction(Text(spec.menuCaption) + QString::number(number), this,
@@ -214,13 +214,7 @@ void MainWindow::OpenFrame() {
     ReportIfFailed(loaded);
     RefreshPresetFrequencies(ws_.presets, ws_.edition);
     ReportIfFailed(LoadConfigFile(ws_));
-    if (LinkEngine* link = editor_->Link()) {
-        link->SetVerifyAfterWrite(MenuAction(Command::VerifyAfterWrite)->isChecked());
-        for (int number = 1; number <= kPortMenuCount; ++number) {
-            PortAction(number)->setToolTip(QString::fromStdString(DeviceWithCable(link->Ports().DeviceForPort(std::to_string(number)))));
-            PortAction(number)->setStatusTip(PortAction(number)->toolTip());
-        }
-    }
+    if (LinkEngine* link = editor_->Link()) link->SetVerifyAfterWrite(MenuAction(Command::VerifyAfterWrite)->isChecked());
     CheckPortMenu();
     CheckModeMenu();
 }

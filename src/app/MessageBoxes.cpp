@@ -14,13 +14,6 @@ constexpr QChar kZeroWidthSpace(0x200B);
 // Room beside the title for the window manager's buttons and margins.
 constexpr int kTitleBarAllowance = 140;
 
-bool AnyPinnedWindowShown() {
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
-    }
-    return false;
-}
-
 // QMessageBox sizes itself by its text alone; a short text left the title
 // elided by the window manager ("Corva... mmer").
 void KeepTitleWhole(QMessageBox& box) {
@@ -52,7 +45,6 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text,
                                              owner != nullptr ? owner->window() : nullptr);
     box->setObjectName(QStringLiteral("CorvaneMessage"));
     box->setTextFormat(Qt::PlainText);
-    if (AnyPinnedWindowShown()) box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     KeepTitleWhole(*box);
     return box;
 }

@@ -12,9 +12,8 @@ namespace corvane {
 inline const QString kMessageTitle = QStringLiteral("Corvane PC Programmer");
 
 // The box Show() runs, built apart so its shape can be checked without a
-// modal loop: owned by owner's window, above every pinned window of the
-// program (a modal box hidden under one would block all input unseen), wide
-// enough for its whole title.
+// modal loop: owned by owner's window, wide enough for its whole title. Where
+// it stacks is decided as it opens, as for every modal box (WindowPinning.h).
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, MessageIcon icon);
 
 // text with a zero-width break opportunity after every path separator, so a

@@ -1,8 +1,66 @@
 #include "app/WindowPinning.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace corvane {
+
+namespace {
+
+bool IsPinned(const QWidget& window) { return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+// A window the user sees and works in: not a menu, list or tool tip.
+bool IsShownProgramWindow(const QWidget* window, const QWidget& box) {
+    if (window == nullptr || window == &box || !window->isVisible() || !window->isWindow()) return false;
+    const Qt::WindowType type = window->windowType();
+    return type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen;
+}
+
+QWidget* ShownPinnedWindow(const QWidget& box) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (IsShownProgramWindow(window, box) && IsPinned(*window)) return window;
+    }
+    return nullptr;
+}
+
+// Sets the box's place in the window stack before the platform shows it:
+// the show event comes first, so nothing flickers and no flag change hides it.
+void StackAboveProgram(QWidget& box) {
+    QWindow* handle = box.windowHandle();
+    if (handle == nullptr) return;
+    if (QWidget* owner = ModalStackingOwner(box)) {
+        if (QWindow* ownerHandle = owner->windowHandle()) handle->setTransientParent(ownerHandle);
+    }
+    if (ShownPinnedWindow(box) != nullptr && !IsPinned(box)) {
+        box.overrideWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
+        handle->setFlags(box.windowFlags());
+    }
+    QTimer::singleShot(0, &box, [target = QPointer<QWidget>(&box)] {
+        if (!target || !target->isVisible()) return;
+        target->raise();
+        target->activateWindow();
+    });
+}
+
+class ModalStacking final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->isWindow() && widget->isModal()) StackAboveProgram(*widget);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
 
 void PinAboveOthers(QWidget& window, bool pinned) {
     const bool wasVisible = window.isVisible();
@@ -13,6 +71,20 @@ void PinAboveOthers(QWidget& window, bool pinned) {
         window.setGeometry(geometry);
         window.show();
     }
+}
+
+void KeepModalsAboveProgram() {
+    static QPointer<QObject> installed;  // one per application object
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || installed != nullptr) return;
+    installed = new ModalStacking(app);
+    app->installEventFilter(installed);
+}
+
+QWidget* ModalStackingOwner(const QWidget& box) {
+    QWidget* active = QApplication::activeWindow();
+    if (IsShownProgramWindow(active, box)) return active;
+    return ShownPinnedWindow(box);
 }
 
 }  // namespace corvane

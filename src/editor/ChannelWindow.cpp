@@ -121,8 +121,6 @@ void ChannelWindow::OnLinkStatus(const std::string& text, StatusColour colour) {
     palette.setColor(QPalette::WindowText, shown);
     label1_->setPalette(palette);
     label1_->setText(QString::fromStdString(text));
-    // The status names a COM port; the tip names the device it stands for.
-    if (LinkEngine* link = Link()) label1_->setToolTip(QString::fromStdString(link->CurrentDevice()));
 }
 
 void ChannelWindow::OnWriteReadEnabled(bool enabled) { emit writeReadEnabled(enabled); }

@@ -36,14 +36,13 @@ constexpr std::array<CommandSpec, kCommandCount> kCommands{{
     {Paste, "mnuPaste", "Paste", "", "", "", "", "Ctrl+V", false, kWaits},
     {ChoosePort, "com", "COM", "", "", "", "", "", true, kWaits},
     {SelectPort, "selectPort", "Select Port...", "", "", "", "", "", false, kWaits, kPage},
-    {VerifyAfterWrite, "verifyAfterWrite", "Verify after Write", "", "", "After a write, read the radio back and compare", "",
+    {VerifyAfterWrite, "verifyAfterWrite", "Verify after Write", "", "", "", "",
      "", true, kWaits},
     {ModeDefault, "default", "Default", "", "", "", "", "", true, kWaits},
     {ModeCustom, "custom", "Custom", "", "", "", "", "", true, kWaits},
     {Help, "help", "Help", "", "", "", "", "", false, kRuns},
     {PrintChannelList, "printChannelList", "Print Channel List...", "", "", "", "", "", false, kWaits},
-    {DiagnoseConnection, "diagnoseConnection", "Diagnose Connection...", "", "",
-     "Find out why the radio does not answer, and how to fix it", "", "", false, kWaits},
+    {DiagnoseConnection, "diagnoseConnection", "Diagnose Connection...", "", "", "", "", "", false, kWaits},
 }};
 
 constexpr bool InEnumOrder() {

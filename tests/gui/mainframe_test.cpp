@@ -112,7 +112,6 @@ private slots:
         QCOMPARE(names(bar[3]->menu()), (QStringList{"default", "custom"}));
         QCOMPARE(names(bar[4]->menu()), (QStringList{"help"}));
         QCOMPARE(Action("mnuExit").text(), QStringLiteral("Exit(&X)"));
-        QCOMPARE(Action("com7").toolTip(), QStringLiteral("/sim/ttyUSB2"));
 
         const QStringList keys{"exit", "-", "program", "upload", "-", "auto", "-",
                                "nFile", "oFile", "sFile", "-", "setup", "-", "group"};
@@ -146,7 +145,6 @@ private slots:
         QCOMPARE(ws_.portName, std::string("7"));
         QCOMPARE(Reread().portName, std::string("7"));
         QCOMPARE(Label1().text(), QStringLiteral("(COM7)  Connection Failed..."));
-        QCOMPARE(Label1().toolTip(), QStringLiteral("/sim/ttyUSB2"));
         QCOMPARE(LabelColour(), QColor(255, 0, 0));
         QVERIFY(!Action("program").isEnabled());
         sim_->RunFor(300);

@@ -2,17 +2,22 @@
 // window captions and tool tips, the channel window that stays put and where
 // the group window opens.
 #include <QComboBox>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextLayout>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
+#include <QWindow>
 #include <QtTest>
+#include <functional>
 
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
@@ -60,6 +65,33 @@ private:
     }
     QMdiSubWindow& ChannelSubWindow() { return *frame_->findChild<QMdiSubWindow*>(QStringLiteral("PCSettingWindow")); }
 
+    // What a modal box or dialog opened by open() looked like once up; it is then closed.
+    struct Seen {
+        QString title;
+        QPointer<QWindow> over;  // the window it stacks over
+        bool pinned = false;
+        bool active = false;
+    };
+    static Seen WhileOpen(const std::function<void()>& open) {
+        Seen seen;
+        QTimer::singleShot(0, [&seen] {
+            QWidget* modal = nullptr;
+            QTest::qWaitFor([&modal] {
+                modal = QApplication::activeModalWidget();
+                return modal != nullptr && modal->isVisible();
+            });
+            if (modal == nullptr) return;
+            QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000);
+            seen.title = modal->windowTitle();
+            seen.over = modal->windowHandle()->transientParent();
+            seen.pinned = modal->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+            seen.active = QApplication::activeWindow() == modal;
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        });
+        open();
+        return seen;
+    }
+
 private slots:
     void messagesBelongToTheWindowThatRaisedThem() {
         OpenFrame(kEditionPmrLpd, kModeCustom);
@@ -78,20 +110,43 @@ private slots:
         QCOMPARE(messages_.owners.back().data(), static_cast<QWidget*>(setup));  // not the hidden frame
     }
 
-    void aBoxStacksAboveItsOwnerAndEveryPinnedWindow() {
+    // A box or dialog opens above every window of the program, whoever opened
+    // it: a transfer's message while the user is in the pinned group window
+    // stacks over that window, pinned itself, and takes the focus.
+    void boxesAndDialogsOpenAboveEveryWindow() {
         OpenFrame(kEditionPmrLpd, kModeCustom);
-        const std::unique_ptr<QMessageBox> plain = MakeMessageBox(&frame_->Editor(), QStringLiteral("x"), MessageIcon::None);
-        QCOMPARE(plain->parentWidget(), static_cast<QWidget*>(frame_.get()));
-        QVERIFY(!plain->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(plain->windowTitle(), QStringLiteral("Corvane PC Programmer"));
+        MessageBoxes boxes;
+        frame_->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(frame_.get()));
+        const Seen plain = WhileOpen([&] { boxes.Show(&frame_->Editor(), QStringLiteral("UPLOAD COMPLETE")); });
+        QCOMPARE(plain.title, QStringLiteral("Corvane PC Programmer"));
+        QCOMPARE(plain.over.data(), frame_->windowHandle());
+        QVERIFY(!plain.pinned);
+        QVERIFY(plain.active);
 
         GroupWindow& group = OpenGroupWindow();
         QVERIFY(group.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        for (QWidget* owner : {static_cast<QWidget*>(&group), static_cast<QWidget*>(&frame_->Editor())}) {
-            const std::unique_ptr<QMessageBox> box = MakeMessageBox(owner, QStringLiteral("x"), MessageIcon::None);
-            QCOMPARE(box->parentWidget(), owner->window());
-            QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));  // a hidden modal box would lock everything
-        }
+        group.activateWindow();  // the user clicked into it during the transfer
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&group));
+        const Seen done = WhileOpen(
+            [&] { boxes.Show(&frame_->Editor(), QStringLiteral("DOWNLOAD COMPLETE"), MessageIcon::Exclamation); });
+        QCOMPARE(done.over.data(), group.windowHandle());
+        QVERIFY(done.pinned);
+        QVERIFY(done.active);
+        const Seen dialog = WhileOpen([&] { Action("openImage").trigger(); });
+        QCOMPARE(dialog.title, QStringLiteral("Open Image"));
+        QCOMPARE(dialog.over.data(), group.windowHandle());
+        QVERIFY(dialog.pinned);
+        QVERIFY(dialog.active);
+
+        // Back in the frame: over the frame, still above the pinned window.
+        frame_->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(frame_.get()));
+        const Seen csv = WhileOpen([&] { Action("importCsv").trigger(); });
+        QCOMPARE(csv.over.data(), frame_->windowHandle());
+        QVERIFY(csv.pinned);
+        QVERIFY(csv.active);
+        QVERIFY(!frame_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));  // nothing else changed
     }
 
     void boxTitlesStayWholeAndPathsWrapBetweenNames() {
@@ -174,7 +229,7 @@ private slots:
     }
 
     void captionsAndToolTipsAreExactlyTheirOwn() {
-        OpenFrame(kEditionPmrLpd);
+        OpenFrame(kEditionPmrLpd, kModeCustom);
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Corvane PC Programmer - Kestrel : PMR + LPD"));
         frame_->ShowHelp();
         QCOMPARE(frame_->HelpWindow()->windowTitle(), QStringLiteral("About Corvane"));
@@ -182,23 +237,41 @@ private slots:
         // No display name is set that the platform would append to every title.
         QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 
-        const QMap<QString, QString> tips{{"exit", ""},           {"program", "Write to Radio"},
-                                          {"upload", "Read from Radio"}, {"auto", "Auto Detect"},
-                                          {"nFile", ""},          {"oFile", ""},
-                                          {"sFile", ""},          {"setup", ""},
-                                          {"group", ""}};
-        for (auto it = tips.begin(); it != tips.end(); ++it) {
-            QAction* action = frame_->ToolbarAction(it.key());
-            QWidget* button = frame_->Toolbar().widgetForAction(action);
-            QHelpEvent help(QEvent::ToolTip, button->rect().center(), button->mapToGlobal(button->rect().center()));
-            QApplication::sendEvent(button, &help);
-            if (it.value().isEmpty()) {
-                QVERIFY2(!QToolTip::isVisible() || QToolTip::text() != action->text(), qPrintable(it.key()));
-            } else {
-                QCOMPARE(QToolTip::text(), it.value());
+        // Every widget of every window asked for its tip: only the three
+        // toolbar buttons that have one show one (not the status label, not a
+        // button's caption, not a Port menu item).
+        GroupWindow& group = OpenGroupWindow();
+        const QString untouched = QStringLiteral("(no tip)");
+        QMap<QString, QString> shown;
+        const auto askEveryWidget = [&](QWidget* window) {
+            QList<QWidget*> widgets = window->findChildren<QWidget*>();
+            widgets << window;
+            for (QWidget* widget : widgets) {
+                if (!widget->isVisible()) continue;
+                QToolTip::showText(QPoint(0, 0), untouched);
+                const QPoint centre = widget->rect().center();
+                QHelpEvent help(QEvent::ToolTip, centre, widget->mapToGlobal(centre));
+                QApplication::sendEvent(widget, &help);
+                if (QToolTip::text() == untouched) continue;
+                const auto* button = qobject_cast<QToolButton*>(widget);
+                const QString name = button != nullptr && button->defaultAction() != nullptr
+                                         ? button->defaultAction()->objectName()
+                                         : widget->objectName() + u'/' + QString::fromLatin1(widget->metaObject()->className());
+                shown.insert(name, QToolTip::text());
             }
+        };
+        for (QWidget* window : {static_cast<QWidget*>(frame_.get()), static_cast<QWidget*>(&group),
+                                static_cast<QWidget*>(frame_->HelpWindow())}) {
+            askEveryWidget(window);
         }
+        Action("setup").trigger();
+        QVERIFY(frame_->ShownSettingsWindow() != nullptr);
+        askEveryWidget(frame_->ShownSettingsWindow());
         QToolTip::hideText();
+        const QMap<QString, QString> tips{
+            {"program", "Write to Radio"}, {"upload", "Read from Radio"}, {"auto", "Auto Detect"}};
+        QCOMPARE(shown, tips);
+        for (const QMenu* menu : frame_->findChildren<QMenu*>()) QVERIFY(!menu->toolTipsVisible());
     }
 
     void theChannelWindowCannotBeMovedOrMinimised() {
