@@ -52,9 +52,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Show || type == QEvent::WindowActivate) && watched->isWidgetType()) {
             auto* widget = static_cast<QWidget*>(watched);
-            if (widget->isWindow() && widget->isModal()) StackAboveProgram(*widget);
+            if (!widget->isWindow() || !widget->isModal()) return QObject::eventFilter(watched, event);
+            if (type == QEvent::Show) StackAboveProgram(*widget);
+            // A click on a blocked pinned window raises it over the box; the
+            // focus then comes back to the box, and the box back to the top.
+            if (type == QEvent::WindowActivate) widget->raise();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -82,9 +87,11 @@ void KeepModalsAboveProgram() {
 }
 
 QWidget* ModalStackingOwner(const QWidget& box) {
+    // A pinned window first: the window manager keeps a box above the window it belongs to.
     QWidget* active = QApplication::activeWindow();
-    if (IsShownProgramWindow(active, box)) return active;
-    return ShownPinnedWindow(box);
+    if (IsShownProgramWindow(active, box) && IsPinned(*active)) return active;
+    if (QWidget* pinned = ShownPinnedWindow(box)) return pinned;
+    return IsShownProgramWindow(active, box) ? active : nullptr;
 }
 
 }  // namespace corvane

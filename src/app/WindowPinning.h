@@ -8,9 +8,9 @@ namespace corvane {
 void PinAboveOthers(QWidget& window, bool pinned);
 
 // From now on every modal box or dialog of the program, whoever opens it,
-// opens above every window of the program: it belongs to the window the user
-// is in (else to a pinned one), is pinned itself while a pinned window is
-// shown, and is raised and activated once it is up. A modal box hidden under
+// opens above every window of the program: it belongs to a pinned window when
+// one is shown (else to the window the user is in), is pinned itself then, and
+// is raised whenever it is activated, also after a click on a blocked window. A modal box hidden under
 // a pinned window would block every window unseen. Installing twice is harmless.
 void KeepModalsAboveProgram();
 

@@ -76,12 +76,12 @@ private:
         Seen seen;
         QTimer::singleShot(0, [&seen] {
             QWidget* modal = nullptr;
-            QTest::qWaitFor([&modal] {
+            (void)QTest::qWaitFor([&modal] {
                 modal = QApplication::activeModalWidget();
                 return modal != nullptr && modal->isVisible();
             });
             if (modal == nullptr) return;
-            QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000);
+            (void)QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 2000);
             seen.title = modal->windowTitle();
             seen.over = modal->windowHandle()->transientParent();
             seen.pinned = modal->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
@@ -139,11 +139,11 @@ private slots:
         QVERIFY(dialog.pinned);
         QVERIFY(dialog.active);
 
-        // Back in the frame: over the frame, still above the pinned window.
+        // Back in the frame: still over the pinned window, which a click could otherwise raise over it.
         frame_->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(frame_.get()));
         const Seen csv = WhileOpen([&] { Action("importCsv").trigger(); });
-        QCOMPARE(csv.over.data(), frame_->windowHandle());
+        QCOMPARE(csv.over.data(), group.windowHandle());
         QVERIFY(csv.pinned);
         QVERIFY(csv.active);
         QVERIFY(!frame_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));  // nothing else changed
