@@ -101,7 +101,7 @@ private:
     std::filesystem::path FolderPath() const { return dir_->path().toStdString(); }
     static void Exit(Application& program) {
         QSignalSpy finished(&program, &Application::finished);
-        program.MainFrame()->Toolbar1_ButtonClick(QStringLiteral("exit"));
+        program.MainFrame()->RunCommand(Command::Exit);
         QTRY_COMPARE(finished.count(), 1);
     }
 
@@ -231,7 +231,7 @@ private slots:
         std::string emptyLine13;
         for (int line = 1; line <= 12; ++line) emptyLine13 += " 0 \r\n";
         WriteFile(FolderPath() / "Group.txt", emptyLine13 + "\r\n");
-        frame_->Toolbar1_ButtonClick(QStringLiteral("group"));
+        frame_->RunCommand(Command::Group);
         QVERIFY(frame_->ShownGroupWindow() != nullptr);
         QCOMPARE(messages_.texts.size(), 1);
         QVERIFY(messages_.Last().startsWith(QStringLiteral("Group.txt has an empty line 13, so it was reset")));
