@@ -27,6 +27,7 @@
 #include "store/ConfigFiles.h"
 
 #include "forms/ConnectionDoctorWindow.h"
+#include "forms/FleetWindow.h"
 #include "forms/GroupWindow.h"
 #include "forms/SettingsWindow.h"
 
@@ -61,7 +62,7 @@ protected:
 }  // namespace
 
 MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), messages_(messages), link_(std::move(linkFactory)), mdiArea_(new QMdiArea(this)),
+    : QMainWindow(parent), ws_(ws), messages_(messages), linkFactory_(linkFactory), link_(std::move(linkFactory)), mdiArea_(new QMdiArea(this)),
       editor_(new ChannelWindow(ws, messages, link_)), toolbar_(new QToolBar(this)) {
     InitResources();  // registering twice is harmless
     KeepModalsAboveProgram();
@@ -101,11 +102,13 @@ MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFac
     connect(editor_, &ChannelWindow::portNameChanged, this, &MainWindow::CheckPortMenu);
     connect(editor_, &ChannelWindow::imageAccepted, this, &MainWindow::RefreshAfterRead);
     connect(editor_, &ChannelWindow::backupFailed, this, &MainWindow::ShowBackupFailure);
+    connect(editor_, &ChannelWindow::imageForCompare, this, &MainWindow::OnImageForCompare);
 }
 
 MainWindow::~MainWindow() {
     // The editor goes down with the MDI area; what it reports then must not reach a half-destroyed frame.
     disconnect(editor_, nullptr, this, nullptr);
+    delete fleet_.data();  // stops a run and lets go of its port
     // The editor listens to the link: the link ends first.
     link_.Close();
     for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
@@ -134,6 +137,7 @@ void MainWindow::BuildMenus() {
         }
     }
     FollowVerifyItem();
+    FollowShowChangesItem();
 }
 
 void MainWindow::AddMenuItem(QMenu& menu, Command command) {
@@ -146,8 +150,8 @@ void MainWindow::AddMenuItem(QMenu& menu, Command command) {
         item->setToolTip(Text(spec.toolTip));
         menu.setToolTipsVisible(true);
     }
-    // Verify after Write follows its tick (FollowVerifyItem).
-    if (command != Command::VerifyAfterWrite)
+    // Verify after Write and Show Changes before Write follow their ticks (Follow...Item).
+    if (command != Command::VerifyAfterWrite && command != Command::ShowChangesBeforeWrite)
         connect(item, &QAction::triggered, this, [this, command] { RunCommand(command); });
     menuActions_[static_cast<std::size_t>(command)] = item;
     commandActions_.emplace_back(item, command);

@@ -4,9 +4,12 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "link/ImageDiff.h"
+#include "link/LinkClock.h"
 #include "session/LinkOwner.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
@@ -23,6 +26,8 @@ class MessageSink;
 class CrashRecovery;
 class GroupWindow;
 class AboutWindow;
+class CompareWindow;
+class FleetWindow;
 class ChannelWindow;
 class ConnectionDoctorWindow;
 class EditMenu;
@@ -61,6 +66,8 @@ public:
     // File > OpenFile(&O) after its dialog: one undo step, its message said
     // over the table it left; true when the workspace changed.
     bool RunOpenWorkbook(const QString& path);
+    // File > Compare with Image File... after its dialog; true when the table shows.
+    bool RunCompareWithImageFile(const QString& path);
 
     ChannelWindow& Editor() const { return *editor_; }
     // The set kept after every step, and what a killed run left behind.
@@ -76,6 +83,8 @@ public:
     SettingsWindow* ShownSettingsWindow() const;
     GroupWindow* ShownGroupWindow() const;
     ConnectionDoctorWindow* ShownDoctorWindow() const;
+    CompareWindow* ShownCompareWindow() const;
+    FleetWindow* ShownFleetWindow() const;
 
 signals:
     // The program is over; the application leaves its event loop.
@@ -113,6 +122,14 @@ private:
     void SaveImage();
     void ExportCsv();
     void ImportCsv();
+    void CompareWithRadio();
+    void CompareWithImageFile();
+    // A compare read's image: the table, or before a write the question.
+    void OnImageForCompare(const QByteArray& image);
+    void ShowCompareWindow(std::vector<Difference> differences, const QString& otherTitle, const QString& caption,
+                           bool offerWrite);
+    // The fleet runs its own link: the main one lets go of the port meanwhile.
+    void OpenFleetWindow();
     // A backup the link could not keep: a status line, not a dialog mid-transfer.
     void ShowBackupFailure(const QString& text);
     void ChangeMode(uint8_t mode);
@@ -123,6 +140,7 @@ private:
 
     Workspace& ws_;
     MessageSink& messages_;
+    LinkFactory linkFactory_;  // the fleet window's link is built like the session's
     SessionLink link_;  // before the editor, which listens to it
     QMdiArea* mdiArea_;
     ChannelWindow* editor_;
@@ -133,6 +151,14 @@ private:
     CommandState commandState_{.linkReady = true};  // Down and Up work until the link says otherwise
     EditMenu* edit_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
+    // Port > Show Changes before Write: its tick kept per user.
+    void FollowShowChangesItem();
+    // What the running compare read is for.
+    enum class CompareRead { None, Look, BeforeWrite };
+    CompareRead compareRead_ = CompareRead::None;
+    std::unique_ptr<LinkClock> fleetClock_;
+    QPointer<CompareWindow> compare_;
+    QPointer<FleetWindow> fleet_;
     QPointer<AboutWindow> help_;
     QPointer<SettingsWindow> setup_;
     QPointer<GroupWindow> group_;

@@ -52,7 +52,11 @@ void MainWindow::RunCommand(Command command) {
         case Command::Help: return ShowHelp();
         case Command::PrintChannelList: return PrintChannelList();
         case Command::DiagnoseConnection: return ShowConnectionDoctor();
-        case Command::VerifyAfterWrite: return MenuAction(command)->toggle();
+        case Command::CompareWithRadio: return CompareWithRadio();
+        case Command::CompareWithImageFile: return CompareWithImageFile();
+        case Command::ProgramSeveralRadios: return OpenFleetWindow();
+        case Command::VerifyAfterWrite:
+        case Command::ShowChangesBeforeWrite: return MenuAction(command)->toggle();
         // The numbered port items run with their number; the rest are the page's.
         case Command::ChoosePort:
         case Command::SelectPort:
@@ -70,11 +74,6 @@ void MainWindow::ExitProgram() {
     // A failed save keeps the copy of this run's changes for the next start.
     if (saved.ok()) recovery_->RunEndedSaved();
     EndProgram();
-}
-
-void MainWindow::RequestWrite() {
-    if (LinkEngine* link = editor_->Link()) link->RequestWrite();
-    editor_->ShowPendingMessages();
 }
 
 void MainWindow::RequestRead() {

@@ -7,5 +7,8 @@ namespace corvane::user_settings {
 // Port > Verify after Write; off until the user ticks it.
 bool VerifyAfterWrite();
 void SetVerifyAfterWrite(bool on);
+// Port > Show Changes before Write; off until the user ticks it.
+bool ShowChangesBeforeWrite();
+void SetShowChangesBeforeWrite(bool on);
 
 }  // namespace corvane::user_settings

@@ -154,6 +154,10 @@ void ChannelWindow::ShowPendingMessages() {
 
 void ChannelWindow::OnCloseCellEditors() { CloseCellEditors(); }
 
+void ChannelWindow::OnImageForCompare(std::span<const uint8_t> image) {
+    emit imageForCompare(QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size())));
+}
+
 void ChannelWindow::OnPortNameChanged() { emit portNameChanged(); }
 
 void ChannelWindow::RefreshFromWorkspace() {

@@ -65,6 +65,7 @@ public:
     void OnImageAccepted() override;
     void OnImageReceived(std::span<const uint8_t> image) override;
     void OnBackupFailed(const std::string& text) override;
+    void OnImageForCompare(std::span<const uint8_t> image) override;
 
 signals:
     void writeReadEnabled(bool enabled);
@@ -73,6 +74,8 @@ signals:
     void portNameChanged();
     void imageAccepted();
     void backupFailed(const QString& text);
+    // A compare read brought the radio's image; the workspace is unchanged.
+    void imageForCompare(const QByteArray& image);
 
 private:
     void SetUpGrid();

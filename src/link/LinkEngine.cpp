@@ -188,13 +188,23 @@ void LinkEngine::RequestRead() {
     StartRead(false);
 }
 
+void LinkEngine::RequestCompareRead() {
+    if (!connected_ || PortInUse()) return;
+    if (!port_.IsOpen()) {
+        listener_.OnMessage("[5] Could not Open COM: " + ws_.portName, MessageKind::Information);
+        return;
+    }
+    if (readRunning_) return;
+    StartRead(false, true);
+}
+
 void LinkEngine::Shutdown() {
     jobs_.Clear();
     for (LinkTimer timer : {LinkTimer::Timer1, LinkTimer::Timer2, LinkTimer::Timer3, LinkTimer::Timer4}) {
         timers_.Stop(timer);
     }
     writeRunning_ = readRunning_ = autoDetectRunning_ = transferStarting_ = false;
-    verifyPending_ = verifying_ = spoiledBurst_ = false;
+    verifyPending_ = verifying_ = comparing_ = spoiledBurst_ = false;
     readGiveUpAt_.reset();
     lineErrors_.Stop();
     if (port_.IsOpen()) port_.Close();

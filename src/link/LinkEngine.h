@@ -63,6 +63,11 @@ public:
     // Toolbar "upload": Connected, no detection, port open
     // ("[5] Could not Open COM: "), no read running.
     void RequestRead();
+    // A read for a comparison (Compare with Radio, Show Changes before
+    // Write): checked and run as Up is, but the image only goes to the
+    // listener (OnImageForCompare); the workspace is not changed and no
+    // completion message is shown.
+    void RequestCompareRead();
     // Program end: stop everything and close the port.
     void Shutdown();
     // Lets go of the port for the connection doctor: the port closes and the
@@ -131,8 +136,9 @@ private:
     // After a transfer's handshake: false, with the failure shown, when the radio did not answer.
     bool ContinueAfterHandshake();
     void StartWrite();
-    // Handshake, read command, collection; verify: the read-back of a write.
-    void StartRead(bool verify);
+    // Handshake, read command, collection; verify: the read-back of a write;
+    // compare: a read for a comparison only.
+    void StartRead(bool verify, bool compare = false);
     void BeginImageSend();
     void FinishWrite();
     void StartVerify();
@@ -146,6 +152,7 @@ private:
     void ParseReplyFrame();
     void CompleteRead();
     void CompleteVerify(std::span<const uint8_t> readBack);
+    void CompleteCompareRead(std::span<const uint8_t> image);
     void ClearRxBuffer();
     void CheckLineErrors();
 
@@ -185,6 +192,7 @@ private:
     bool verifyAfterWrite_ = false;
     bool verifyPending_ = false;   // from the write's last byte to the verdict
     bool verifying_ = false;       // the running read is the read-back
+    bool comparing_ = false;       // the running read is for a comparison only
     bool spoiledBurst_ = false;    // a line error hit this burst: drop it up to its silence
     bool portInUseShown_ = false;
     bool toolbarLocked_ = false;   // between DisableTransferButtons and EnableToolbarAfterTransfer

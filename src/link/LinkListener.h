@@ -50,6 +50,8 @@ public:
     // The bytes of a completed read, before they are decoded (never the
     // read-back of Verify after Write, which is only compared).
     virtual void OnImageReceived(std::span<const uint8_t> /*image*/) {}
+    // The image a compare read brought (RequestCompareRead); nothing was decoded.
+    virtual void OnImageForCompare(std::span<const uint8_t> /*image*/) {}
     // A backup of the image being written or just read was saved at path.
     virtual void OnBackupSaved(const std::string& /*path*/) {}
     // That backup could not be saved; the transfer carries on regardless, so

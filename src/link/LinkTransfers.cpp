@@ -141,9 +141,10 @@ Status LinkEngine::TakeOverRead(std::span<const uint8_t> image) {
 
 // ---------------------------------------------------------------- read
 
-void LinkEngine::StartRead(bool verify) {
+void LinkEngine::StartRead(bool verify, bool compare) {
     transferStarting_ = true;
     verifying_ = verify;
+    comparing_ = compare;
     LinkJobs::Job job;
     AppendHandshake(job);
     job.push_back(LinkJobs::Action([this] {
@@ -175,6 +176,10 @@ void LinkEngine::CompleteRead() {
     SaveBackup(image, static_cast<int16_t>(image[image::kEdition]), BackupKind::Read);
     if (verifying_) {
         CompleteVerify(image);
+        return;
+    }
+    if (comparing_) {
+        CompleteCompareRead(image);
         return;
     }
     listener_.OnImageReceived(image);
@@ -214,8 +219,19 @@ void LinkEngine::CompleteVerify(std::span<const uint8_t> readBack) {
     Wake();
 }
 
+// Looked at only: the listener compares; the working set stays as it is.
+void LinkEngine::CompleteCompareRead(std::span<const uint8_t> image) {
+    comparing_ = false;
+    const std::vector<uint8_t> copy(image.begin(), image.end());
+    ShowLinkStatus();
+    ClearRxBuffer();
+    EnableToolbarAfterTransfer();
+    listener_.OnImageForCompare(copy);
+}
+
 void LinkEngine::FailRead(const std::string& reason) {
     const bool verify = verifying_;
+    comparing_ = false;
     readRunning_ = false;
     transferStarting_ = false;
     verifyPending_ = verifying_ = false;

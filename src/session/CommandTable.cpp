@@ -43,6 +43,10 @@ constexpr std::array<CommandSpec, kCommandCount> kCommands{{
     {Help, "help", "Help", "", "", "", "", "", false, kRuns},
     {PrintChannelList, "printChannelList", "Print Channel List...", "", "", "", "", "", false, kWaits},
     {DiagnoseConnection, "diagnoseConnection", "Diagnose Connection...", "", "", "", "", "", false, kWaits},
+    {CompareWithRadio, "compareRadio", "Compare with Radio...", "", "", "", "", "", false, kWaits},
+    {CompareWithImageFile, "compareImage", "Compare with Image File...", "", "", "", "", "", false, kWaits},
+    {ShowChangesBeforeWrite, "showChangesBeforeWrite", "Show Changes before Write", "", "", "", "", "", true, kWaits},
+    {ProgramSeveralRadios, "fleet", "Program Several Radios...", "", "", "", "", "", false, kWaits},
 }};
 
 constexpr bool InEnumOrder() {
@@ -55,15 +59,16 @@ static_assert(InEnumOrder());
 constexpr MenuEntry kSeparator{std::nullopt, kBothFaces};
 constexpr MenuEntry kPageSeparator{std::nullopt, kPage};
 
-constexpr std::array<MenuEntry, 19> kFileMenu{{
+constexpr std::array<MenuEntry, 22> kFileMenu{{
     {OpenWorkbook}, kSeparator, {SaveWorkbook}, kSeparator, {OpenImage}, {SaveImage}, kSeparator, {ExportCsv},
-    {ImportCsv}, kSeparator, {PrintChannelList}, kSeparator, {OpenFolder, kPage}, {ExportWorkingSet, kPage}, {ImportWorkingSet, kPage},
+    {ImportCsv}, kSeparator, {CompareWithRadio}, {CompareWithImageFile}, kSeparator, {PrintChannelList}, kSeparator, {OpenFolder, kPage}, {ExportWorkingSet, kPage}, {ImportWorkingSet, kPage},
     kPageSeparator, {Backups, kPage}, kPageSeparator, {Exit},
 }};
 constexpr std::array<MenuEntry, 5> kEditMenu{{{Undo}, {Redo}, kSeparator, {Copy}, {Paste}}};
 // The page's port items follow its chooser; each face lays out its own ports.
-constexpr std::array<MenuEntry, 6> kPortMenu{{
-    {SelectPort, kPage}, {ChoosePort}, kSeparator, {VerifyAfterWrite}, kSeparator, {DiagnoseConnection}}};
+constexpr std::array<MenuEntry, 8> kPortMenu{{
+    {SelectPort, kPage}, {ChoosePort}, kSeparator, {VerifyAfterWrite}, {ShowChangesBeforeWrite}, kSeparator,
+    {ProgramSeveralRadios}, {DiagnoseConnection}}};
 constexpr std::array<MenuEntry, 2> kModeMenu{{{ModeDefault}, {ModeCustom}}};
 constexpr std::array<MenuEntry, 1> kHelpMenu{{{Help}}};
 

@@ -40,9 +40,13 @@ enum class Command : uint8_t {
     Help,
     PrintChannelList,
     DiagnoseConnection,
+    CompareWithRadio,
+    CompareWithImageFile,
+    ShowChangesBeforeWrite,
+    ProgramSeveralRadios,
 };
 
-inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::DiagnoseConnection) + 1;
+inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::ProgramSeveralRadios) + 1;
 
 // Which face shows a command or a separator.
 enum Face : uint8_t { kDesktop = 1, kPage = 2, kBothFaces = kDesktop | kPage };

@@ -80,6 +80,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("startAutoDetect", &ProgramSession::StartAutoDetect)
         .function("requestWrite", &ProgramSession::RequestWrite)
         .function("requestRead", &ProgramSession::RequestRead)
+        .function("requestCompareRead", &ProgramSession::RequestCompareRead)
         .function("bytesReceived", optional_override([](ProgramSession& s, emscripten::val bytes) {
                       s.BytesReceived(BytesOf(bytes));
                   }))

@@ -35,6 +35,10 @@ void JsListener::OnPortNameChanged() { Notify("onPortNameChanged"); }
 // The page opens the read's undo step here; the image itself stays in the core.
 void JsListener::OnImageReceived(std::span<const uint8_t> /*image*/) { Notify("onImageReceived"); }
 void JsListener::OnImageAccepted() { Notify("onImageAccepted"); }
+void JsListener::OnImageForCompare(std::span<const uint8_t> image) {
+    const emscripten::val view(emscripten::typed_memory_view(image.size(), image.data()));
+    Notify("onImageForCompare", view.call<emscripten::val>("slice"));
+}
 void JsListener::OnBackupSaved(const std::string& path) { Notify("onBackupSaved", path); }
 void JsListener::OnBackupFailed(const std::string& text) { Notify("onBackupFailed", text); }
 

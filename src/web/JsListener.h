@@ -21,6 +21,7 @@ public:
     void OnPortNameChanged() override;
     void OnImageReceived(std::span<const uint8_t> image) override;
     void OnImageAccepted() override;
+    void OnImageForCompare(std::span<const uint8_t> image) override;
     void OnBackupSaved(const std::string& path) override;
     void OnBackupFailed(const std::string& text) override;
 

@@ -92,6 +92,9 @@ void ProgramSession::RequestWrite() {
 void ProgramSession::RequestRead() {
     if (engine_) engine_->RequestRead();
 }
+void ProgramSession::RequestCompareRead() {
+    if (engine_) engine_->RequestCompareRead();
+}
 void ProgramSession::BytesReceived(const std::vector<uint8_t>& bytes) {
     if (engine_) engine_->OnBytesReceived(bytes);
 }

@@ -68,11 +68,14 @@ public:
     // ---- link ----
     void SetDevices(const std::vector<std::string>& devices);
     void ReconnectPort();
-    // The connection doctor takes the port; false while a transfer holds it.
+    // The connection doctor or the fleet window takes the port (ReconnectPort
+    // takes it back); false while a transfer holds it.
     bool ReleasePort();
     void StartAutoDetect();
     void RequestWrite();
     void RequestRead();
+    // Compare with Radio and Show Changes before Write: the image goes to onImageForCompare.
+    void RequestCompareRead();
     void BytesReceived(const std::vector<uint8_t>& bytes);
     void LineError();
     void PortFailure(const std::string& reason);

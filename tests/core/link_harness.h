@@ -107,6 +107,9 @@ public:
     void OnCloseCellEditors() override { ++editorsClosed; }
     void OnImageAccepted() override { ++imagesAccepted; }
     void OnImageSent(const MemoryImage&) override { ++imagesSent; }
+    void OnImageForCompare(std::span<const uint8_t> image) override {
+        imagesForCompare.emplace_back(image.begin(), image.end());
+    }
     void OnBackupSaved(const std::string& path) override { backupsSaved.push_back(path); }
     void OnBackupFailed(const std::string& text) override { backupFailures.push_back(text); }
 
@@ -127,6 +130,7 @@ public:
     int editorsClosed = 0;
     int imagesAccepted = 0;
     int imagesSent = 0;
+    std::vector<std::vector<uint8_t>> imagesForCompare;
     std::vector<std::string> backupsSaved;
     std::vector<std::string> backupFailures;
 };

@@ -64,6 +64,37 @@ TEST(LinkRead, FullBurstCompletesAtSilence) {
     EXPECT_LE(bench.clock.NowMs() - lastByte, 120);
 }
 
+// Compare with Radio and Show Changes before Write: the image only goes to
+// the listener; the next Up decodes again.
+TEST(LinkRead, CompareReadHandsTheImageOverAndLeavesTheWorkspace) {
+    LinkBench bench;
+    bench.Connect();
+    const std::string before = Channel1(bench);
+    std::size_t sent = bench.port.sent.size();
+    bench.engine.RequestCompareRead();
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.port.sent.size() > sent; }, 500));
+    bench.ReceiveAt(bench.LastSentAt() + 200, kConnReply);
+    sent = bench.port.sent.size();
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return bench.port.sent.size() > sent; }, 2000));
+    EXPECT_TRUE(bench.engine.PortInUse());
+    bench.ReceiveStream(bench.LastSentAt() + 150, RadioImage(), kLineByteMs);
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 20000));
+    ASSERT_EQ(bench.listener.imagesForCompare.size(), 1u);
+    EXPECT_EQ(bench.listener.imagesForCompare[0], RadioImage());
+    EXPECT_EQ(Channel1(bench), before);
+    EXPECT_EQ(bench.listener.imagesAccepted, 0);
+    EXPECT_TRUE(bench.listener.messages.empty());
+    EXPECT_TRUE(bench.listener.transferButtons);
+    EXPECT_FALSE(bench.engine.PortInUse());
+
+    const int64_t sentAt = StartConnectedRead(bench);
+    bench.ReceiveAt(sentAt + 150, RadioImage());
+    ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.ReadRunning(); }, 5000));
+    EXPECT_EQ(bench.listener.LastMessage(), "UPLOAD COMPLETE");
+    EXPECT_EQ(Channel1(bench), "433.075000");
+    EXPECT_EQ(bench.listener.imagesForCompare.size(), 1u);
+}
+
 TEST(LinkRead, LongerBurstDecodesFirst1936Bytes) {
     LinkBench bench;
     const int64_t sentAt = StartConnectedRead(bench);

@@ -66,6 +66,7 @@ private slots:
         QStringList names;
         for (QAction* action : file->actions()) names << (action->isSeparator() ? "-" : action->objectName());
         QCOMPARE(names, (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-",
+                                      "compareRadio", "compareImage", "-",
                                       "printChannelList", "-", "mnuRecover", "-", "mnuExit"}));
         QCOMPARE(Action("openImage").text(), QStringLiteral("Open Image..."));
         QCOMPARE(Action("saveImage").text(), QStringLiteral("Save Image..."));

@@ -104,11 +104,13 @@ private slots:
         };
         QCOMPARE(names(bar[0]->menu()),
                  (QStringList{"openFile", "-", "saveFile", "-", "openImage", "saveImage", "-", "exportCsv", "importCsv", "-",
+                               "compareRadio", "compareImage", "-",
                                "printChannelList", "-", "mnuRecover", "-", "mnuExit"}));
         QCOMPARE(names(bar[1]->menu()), (QStringList{"mnuUndo", "mnuRedo", "-", "mnuCopy", "mnuPaste"}));
         QCOMPARE(names(bar[2]->menu()), (QStringList{"com1", "com2", "com3", "com4", "-", "com5", "com6", "com7",
                                                       "com8", "-", "com9", "com10", "com11", "com12", "-",
-                                                      "verifyAfterWrite", "-", "diagnoseConnection"}));
+                                                      "verifyAfterWrite", "showChangesBeforeWrite", "-",
+                                                      "fleet", "diagnoseConnection"}));
         QCOMPARE(names(bar[3]->menu()), (QStringList{"default", "custom"}));
         QCOMPARE(names(bar[4]->menu()), (QStringList{"help"}));
         QCOMPARE(Action("mnuExit").text(), QStringLiteral("Exit(&X)"));

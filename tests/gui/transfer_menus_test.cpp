@@ -25,7 +25,8 @@ namespace {
 const QStringList kWaitingItems{"com1",     "com5",      "com12",     "verifyAfterWrite", "default", "custom",
                                 "openFile", "saveFile",  "openImage", "saveImage",        "importCsv", "exportCsv",
                                 "mnuUndo",  "mnuRedo",   "mnuPaste",  "nFile",            "oFile",     "sFile",
-                                "setup",    "group",     "auto"};
+                                "setup",    "group",     "auto",      "compareRadio",     "compareImage", "showChangesBeforeWrite",
+                                "fleet"};
 
 }  // namespace
 

@@ -27,7 +27,8 @@ async function connectedProgram(radio) {
 }
 
 const PORT_WAITING_ITEMS = ["openFile", "saveFile", "openImage", "importCsv", "openFolder", "importWorkingSet", "mnuUndo",
-  "mnuRedo", "mnuPaste", "default", "custom", "selectPort", "port1", "verifyAfterWrite"];
+  "mnuRedo", "mnuPaste", "default", "custom", "selectPort", "port1", "verifyAfterWrite", "compareRadio", "compareImage",
+  "showChangesBeforeWrite", "fleet"];
 
 function enabledItems(page) {
   return page.evaluate((names) => Object.fromEntries(names.map((name) => [name, !document.querySelector(`[data-name=${name}]`).disabled])), PORT_WAITING_ITEMS);

@@ -6,6 +6,7 @@ export enum Command {
   Exit, Write, Read, AutoDetect, NewFile, OpenWorkbook, SaveWorkbook, Setup, Group, OpenImage, SaveImage, ExportCsv,
   ImportCsv, OpenFolder, ExportWorkingSet, ImportWorkingSet, Backups, Undo, Redo, Copy, Paste, ChoosePort, SelectPort,
   VerifyAfterWrite, ModeDefault, ModeCustom, Help, PrintChannelList, DiagnoseConnection,
+  CompareWithRadio, CompareWithImageFile, ShowChangesBeforeWrite, ProgramSeveralRadios,
 }
 
 export interface CommandSpec {

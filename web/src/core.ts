@@ -19,6 +19,8 @@ export interface LinkEvents {
   onPortNameChanged(): void;
   onImageReceived?(): void;
   onImageAccepted(): void;
+  // A compare read's image (requestCompareRead); the workspace is unchanged.
+  onImageForCompare?(image: Uint8Array): void;
   onBackupSaved(path: string): void;
   onBackupFailed(text: string): void;
 }
@@ -91,6 +93,7 @@ export interface ProgramSession {
   startAutoDetect(): void;
   requestWrite(): void;
   requestRead(): void;
+  requestCompareRead(): void;
   bytesReceived(bytes: Uint8Array): void;
   lineError(): void;
   portFailure(reason: string): void;
@@ -100,6 +103,53 @@ export interface ProgramSession {
   transferring(): boolean;
   portInUse(): boolean;
   autoDetectRunning(): boolean;
+}
+
+// The working set against an image (src/link/SetComparison.h).
+export interface Comparison {
+  ok: boolean;
+  message: string;
+  count: string;
+  rows: [string, string, string, string][];
+  csv: string;
+}
+
+export interface CompareTexts {
+  channel: string;
+  field: string;
+  program: string;
+  radio: string;
+  file: string;
+  nothingToWrite: string;
+}
+
+// What the fleet run reports (src/web/FleetSession.h).
+export interface FleetEvents {
+  onFleetPhase(prompt: string): void;
+  onFleetProgress(value: number): void;
+  onFleetUnit(label: string, state: string, details: string): void;
+  onFleetPortProblem(text: string): void;
+  onFleetFinished(prompt: string): void;
+  onFleetMessage(text: string): void;
+  wake(): void;
+}
+
+export interface FleetSession {
+  setSerialBridge(bridge: SerialBridge): void;
+  setListener(listener: FleetEvents): void;
+  loadUnitsCsv(text: string): string;
+  units(): [string, string, string][];
+  start(devices: string[]): string;
+  stop(): void;
+  running(): boolean;
+  prompt(): string;
+  logPath(): string;
+  bytesReceived(bytes: Uint8Array): void;
+  lineError(): void;
+  portFailure(reason: string): void;
+  service(): void;
+  nextDeadline(): number;
+  delete(): void;
 }
 
 export interface DemoRadio {
@@ -161,6 +211,9 @@ export interface EmscriptenFS {
 export interface CoreModule extends CommandCore {
   ProgramSession: new (programFolder: string) => ProgramSession;
   DemoRadio: new (memoryFile: string) => DemoRadio;
+  FleetSession: new (program: ProgramSession) => FleetSession;
+  compareWithImage(session: ProgramSession, image: Uint8Array, otherTitle: string): Comparison;
+  compareTexts(): CompareTexts;
   gridGeometry(): GridGeometry;
   ConnectionDoctor: new () => ConnectionDoctor;
   // "FTDI FT232R, USB 0403:6001" (src/link/UsbChips.h).

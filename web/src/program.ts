@@ -4,6 +4,8 @@ import { Command, type CommandState, type CommandTable, loadCommands } from "./c
 import type { CoreModule, LinkEvents, MessageKind, ProgramSession, StatusColour } from "./core.js";
 import { FormWindows } from "./form-windows.js";
 import { Editing } from "./editing.js";
+import { CompareCommands } from "./compare-commands.js";
+import { FleetCommands } from "./fleet-commands.js";
 import { connectShortcuts } from "./frame-editing.js";
 import { LinkRunner } from "./link-runner.js";
 import { checkSerialAccess } from "./doctor/browser-check.js";
@@ -39,6 +41,8 @@ export class Program implements LinkEvents {
   private readonly files: FileMenu;
   private readonly doctor: PageConnectionDoctor;
   private readonly printView: PrintView;
+  private readonly compare: CompareCommands;
+  private readonly fleet: FleetCommands;
   private grid: GridView | null = null;
   private editing: Editing | null = null;
   private readonly about = new AboutWindow(ICONS);
@@ -57,15 +61,19 @@ export class Program implements LinkEvents {
     this.commands = loadCommands(core);
     this.ports = new PortChoice(navigator.serial, localStorage, (vendor, product) => core.usbCableText(vendor, product));
     const linkEvents: SerialLinkEvents = {
+      // While the fleet window is open the port is the fleet's.
       onBytes: (bytes) => {
+        if (this.fleet.active) return this.fleet.bytesReceived(bytes);
         this.session.bytesReceived(bytes);
         this.runner.wake();
       },
       onLineError: () => {
+        if (this.fleet.active) return this.fleet.lineError();
         this.session.lineError();
         this.runner.wake();
       },
       onFailure: (reason) => {
+        if (this.fleet.active) return this.fleet.portFailure(reason);
         this.session.portFailure(reason);
         this.runner.wake();
       },
@@ -76,6 +84,21 @@ export class Program implements LinkEvents {
     this.runner = new LinkRunner(this.session, ticker);
     this.doctor = this.makeDoctor(linkEvents, ticker);
     this.printView = this.makePrintView();
+    this.compare = new CompareCommands(core, {
+      session: this.session,
+      message: (text) => this.messages.show(text),
+      wake: () => this.runner.wake(),
+    }, localStorage);
+    this.fleet = new FleetCommands(core, {
+      session: this.session,
+      port: this.link,
+      ticker,
+      devices: () => this.ports.deviceTable(this.session.portName()),
+      message: (text) => this.messages.show(text),
+      portReturned: () => this.usePortChoice(),
+      flush: () => this.storage.flush(),
+      readFile: (path) => core.FS.readFile(path),
+    });
     this.frame = new MainWindow(ICONS, this.commands, {
       run: (command, toolbar) => this.run(command, toolbar),
       choosePort: (index) => this.choosePort(index),
@@ -84,6 +107,7 @@ export class Program implements LinkEvents {
     this.verifyAfterWrite = localStorage.getItem(VERIFY_AFTER_WRITE_KEY) === "1";
     this.session.setVerifyAfterWrite(this.verifyAfterWrite);
     this.frame.setChecked(Command.VerifyAfterWrite, this.verifyAfterWrite);
+    this.frame.setChecked(Command.ShowChangesBeforeWrite, this.compare.showChangesBeforeWrite);
     this.forms = new FormWindows(core, this.session, storage, this.messages, {
       showFrame: (shown) => { this.frame.element.hidden = !shown; },
       channelsChanged: () => {
@@ -183,6 +207,9 @@ export class Program implements LinkEvents {
   onImageReceived(): void {
     this.session.editing().beginReadStep();
   }
+  onImageForCompare(image: Uint8Array): void {
+    void this.compare.imageForCompare(image);
+  }
   onImageAccepted(): void {
     this.session.editing().endReadStep();
     this.showWorkspace();
@@ -279,7 +306,7 @@ export class Program implements LinkEvents {
     }
     switch (command) {
       case Command.Exit: void this.exit(); break;
-      case Command.Write: this.session.requestWrite(); break;
+      case Command.Write: this.compare.write(); break;
       case Command.Read: this.session.requestRead(); break;
       case Command.AutoDetect:
         if (!this.session.autoDetectRunning()) {
@@ -309,6 +336,10 @@ export class Program implements LinkEvents {
         break;
       case Command.PrintChannelList: this.printChannelList(); break;
       case Command.DiagnoseConnection: this.diagnoseConnection(); break;
+      case Command.CompareWithRadio: this.compare.compareWithRadio(); break;
+      case Command.CompareWithImageFile: void this.compare.compareWithImageFile(); break;
+      case Command.ShowChangesBeforeWrite: this.toggleShowChangesBeforeWrite(); break;
+      case Command.ProgramSeveralRadios: this.fleet.open(); break;
       default: break;
     }
     this.runner.wake();
@@ -325,6 +356,12 @@ export class Program implements LinkEvents {
     localStorage.setItem(VERIFY_AFTER_WRITE_KEY, this.verifyAfterWrite ? "1" : "0");
     this.session.setVerifyAfterWrite(this.verifyAfterWrite);
     this.frame.setChecked(Command.VerifyAfterWrite, this.verifyAfterWrite);
+  }
+
+  private toggleShowChangesBeforeWrite(): void {
+    if (this.session.portInUse()) return;
+    this.compare.showChangesBeforeWrite = !this.compare.showChangesBeforeWrite;
+    this.frame.setChecked(Command.ShowChangesBeforeWrite, this.compare.showChangesBeforeWrite);
   }
 
   private async exit(): Promise<void> {
