@@ -99,6 +99,7 @@ bool IsEnabled(Command command, const CommandState& state) {
     // Either sign of a running transfer holds the commands: the port taken
     // (from the click) and the toolbar locked (until the end is shown).
     const bool busy = state.portInUse || state.transferLocked;
+    if (state.readOnly) return command == Exit || command == Help || command == PrintChannelList;
     switch (command) {
         case Write:
         case Read: return state.linkReady && !busy;

@@ -87,6 +87,7 @@ struct CommandState {
     bool linkReady = false;       // the radio answered: Down and Up may start
     bool canUndo = false;
     bool canRedo = false;
+    bool readOnly = false;        // another run of the program edits: this one only shows the channels
 };
 
 const CommandSpec& Spec(Command command);

@@ -3,6 +3,7 @@
 #include "model/CellEditing.h"
 #include "model/ChannelPaste.h"
 #include "session/FrameActions.h"
+#include "session/ShownSet.h"
 
 namespace corvane {
 
@@ -11,6 +12,24 @@ namespace {
 std::string RefusalMessage(FrequencyCheck check) { return std::string(FrequencyCheckMessage(check)); }
 
 }  // namespace
+
+EditSession::Step::Step(EditSession& session, std::string_view name) : session_(session) {
+    if (!session_.history_.StepOpen()) point_.emplace(session_.ws_.programFolder);
+    session_.history_.Begin(session_.ws_, std::string(name));
+}
+
+EditSession::Step::~Step() {
+    const bool changed = session_.history_.End(session_.ws_);
+    if (!point_) return;
+    // A step that changed nothing (a refused import) leaves the files as they are.
+    if (changed) StageShownSet(session_.ws_, point_->StagedNames());
+    point_->SkipWhenUnchanged();
+    session_.ReportSave(point_->Commit());
+}
+
+void EditSession::ReportSave(const Status& saved) const {
+    if (!saved.ok() && saveProblem_) saveProblem_(saved.message());
+}
 
 CellEditorChoice EditSession::EditorFor(int row, int col) const { return EditorForCell(ws_, row, col); }
 
@@ -65,13 +84,11 @@ std::vector<std::string> EditSession::NewFile() {
 }
 
 std::string EditSession::Undo() {
-    const std::optional<SnapshotDifference> moved = history_.Undo(ws_);
-    return moved ? SaveAfterStep(ws_, *moved).message() : std::string();
+    return history_.Undo(ws_) ? SaveShownSet(ws_).message() : std::string();
 }
 
 std::string EditSession::Redo() {
-    const std::optional<SnapshotDifference> moved = history_.Redo(ws_);
-    return moved ? SaveAfterStep(ws_, *moved).message() : std::string();
+    return history_.Redo(ws_) ? SaveShownSet(ws_).message() : std::string();
 }
 
 std::string EditSession::CopyChannels(int firstRow, int lastRow) const {

@@ -3,12 +3,15 @@
 // the page runs them: each call is one user action on the workspace,
 // recorded as one undo step. The rules live in the core; this only runs
 // them in order.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/CellEditing.h"
 #include "model/StepHistory.h"
 #include "model/Workspace.h"
+#include "store/SavePoint.h"
 
 namespace corvane {
 
@@ -17,19 +20,22 @@ public:
     explicit EditSession(Workspace& ws) : ws_(ws) {}
 
     // Brackets one user action as one undo step for its scope; the setup
-    // and group windows use it too.
+    // and group windows use it too. What the outermost step saves, and the
+    // whole set as it ends, is written as one set.
     class Step {
     public:
-        Step(EditSession& session, std::string_view name) : session_(session) {
-            session_.history_.Begin(session_.ws_, std::string(name));
-        }
-        ~Step() { session_.history_.End(session_.ws_); }
+        Step(EditSession& session, std::string_view name);
+        ~Step();
         Step(const Step&) = delete;
         Step& operator=(const Step&) = delete;
 
     private:
         EditSession& session_;
+        std::optional<SavePoint> point_;
     };
+
+    // Hears why a step's save failed.
+    void SetSaveProblemSink(std::function<void(const std::string&)> sink) { saveProblem_ = std::move(sink); }
 
     // ---- cell editors ----
     // The editor a click on the cell opens.
@@ -59,7 +65,7 @@ public:
     bool CanRedo() const { return history_.CanRedo(); }
     std::string UndoName() const { return history_.UndoName(); }
     std::string RedoName() const { return history_.RedoName(); }
-    // "" or why Port.txt or Group.txt could not follow.
+    // "" or why the files could not follow.
     std::string Undo();
     std::string Redo();
     void SetLocked(bool locked) { history_.SetLocked(locked); }
@@ -78,8 +84,11 @@ public:
     PasteOutcome Paste(const std::string& text, int startRow);
 
 private:
+    void ReportSave(const Status& saved) const;
+
     Workspace& ws_;
     StepHistory history_;
+    std::function<void(const std::string&)> saveProblem_;
 };
 
 }  // namespace corvane

@@ -1,5 +1,8 @@
 #include "session/FileCommands.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "link/MemoryImage.h"
 #include "store/ChirpCsv.h"
 #include "store/ImageBackups.h"
@@ -40,6 +43,22 @@ TakenIn FileCommands::OpenImage(const std::vector<uint8_t>& bytes, std::string_v
     return {opened.taken, opened.message};
 }
 
-std::string FileCommands::ReloadWorkingSet() { return LoadWorkingSetUnchangedEdition(ws_).message(); }
+std::string FileCommands::TakeWorkingSet(const std::string& from) {
+    Workspace taken;
+    taken.programFolder = from;
+    ClearToStartUpState(taken);
+    if (Status loaded = LoadWorkingSetUnchangedEdition(taken); !loaded) return loaded.message();
+    {
+        SavePoint point(ws_.programFolder);
+        for (const std::string& name : WorkingFileNames()) {
+            std::ifstream in(taken.programFolder / name, std::ios::binary);
+            std::string bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+            if (!in.good() && !in.eof()) return "cannot read " + name;
+            SaveWorkingFile(ws_.programFolder, name, std::move(bytes));
+        }
+        if (Status saved = point.Commit(); !saved) return saved.message();
+    }
+    return LoadWorkingSetUnchangedEdition(ws_).message();
+}
 
 }  // namespace corvane

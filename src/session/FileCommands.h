@@ -5,6 +5,7 @@
 // replaced its files. Each runs the same core code as the desktop program's
 // command, on the bytes the user chose, named by the name they chose them by.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,10 +44,12 @@ public:
     // Taken in as a completed read would be; changed when it was taken.
     TakenIn OpenImage(const std::vector<uint8_t>& bytes, std::string_view fileName);
 
-    // Port.txt, Group.txt and the channel files read again as stored, the
-    // stored edition kept (as the CLI does): the page has put another
-    // working set in place (a folder, an archive).
-    std::string ReloadWorkingSet();
+    // Another working set (a folder, an archive) the page put into from:
+    // read as a start reads it, its stored edition kept (as the CLI does),
+    // missing files created; then its ten files replace the program's as one
+    // set and the workspace is read from them. "" or what went wrong; on an
+    // error before the set is written nothing has changed.
+    std::string TakeWorkingSet(const std::string& from);
 
 private:
     Workspace& ws_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace corvane {
@@ -15,6 +17,13 @@ std::filesystem::path Normal(const std::filesystem::path& folder) {
     std::filesystem::path normal = std::filesystem::absolute(folder, ec).lexically_normal();
     if (normal.filename().empty() && normal.has_parent_path()) normal = normal.parent_path();
     return normal;
+}
+
+bool HoldsBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::error_code ec;
+    if (std::filesystem::file_size(path, ec) != bytes.size() || ec) return false;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) == bytes;
 }
 
 }  // namespace
@@ -41,8 +50,15 @@ SavePoint::~SavePoint() {
 Status SavePoint::Commit() {
     if (joined_ != nullptr || !open_) return Status::Ok();
     open_ = false;
+    if (skipWhenUnchanged_ && std::all_of(files_.begin(), files_.end(), [](const FileToCommit& file) {
+            return HoldsBytes(file.path, file.bytes);
+        })) {
+        return Status::Ok();
+    }
     return CommitFileSet(folder_, files_, fs_);
 }
+
+void SavePoint::SkipWhenUnchanged() { (joined_ != nullptr ? joined_ : this)->skipWhenUnchanged_ = true; }
 
 std::vector<std::string> SavePoint::StagedNames() const {
     if (joined_ != nullptr) return joined_->StagedNames();

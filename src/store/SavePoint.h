@@ -36,6 +36,11 @@ public:
     // After Commit, saves of the folder commit at once again.
     [[nodiscard]] Status Commit();
 
+    // At Commit nothing is written when every staged file already holds its
+    // bytes (a save after each step, most of which change nothing). Applies
+    // to the save point this one joined, if any.
+    void SkipWhenUnchanged();
+
     // The names of the files staged so far, in staging order.
     std::vector<std::string> StagedNames() const;
 
@@ -49,6 +54,7 @@ private:
     SavePoint* joined_ = nullptr;    // the open save point of the same folder this one belongs to
     SavePoint* previous_ = nullptr;  // the innermost open save point when this one opened
     bool open_ = true;
+    bool skipWhenUnchanged_ = false;
     std::vector<FileToCommit> files_;
 };
 

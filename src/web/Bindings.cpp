@@ -56,6 +56,9 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("setListener", &ProgramSession::SetListener)
         .function("setWakeCallback", &ProgramSession::SetWakeCallback)
         .function("setVerifyAfterWrite", &ProgramSession::SetVerifyAfterWrite)
+        .function("setStorageMirror", &ProgramSession::SetStorageMirror)
+        .function("setSaveListener", &ProgramSession::SetSaveListener)
+        .function("openReadOnly", &ProgramSession::OpenReadOnly)
         .function("loadAccessWindow", &ProgramSession::LoadAccessWindow)
         .function("startRefused", &ProgramSession::StartRefused)
         .function("enterAccessCode", &AccessOutcomeName)
@@ -64,6 +67,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
                       return s.OpenFrame(StringsOf(devices));
                   }))
         .function("exitProgram", &ProgramSession::ExitProgram)
+        .function("endProgram", &ProgramSession::EndProgram)
         .function("closeEditor", &ProgramSession::CloseEditor)
         .function("caption", &ProgramSession::Caption)
         .function("cell", &ProgramSession::Cell)

@@ -63,6 +63,7 @@ emscripten::val CommandsEnabled(const emscripten::val& state) {
         .linkReady = state["linkReady"].as<bool>(),
         .canUndo = state["canUndo"].as<bool>(),
         .canRedo = state["canRedo"].as<bool>(),
+        .readOnly = state["readOnly"].as<bool>(),
     };
     emscripten::val enabled = emscripten::val::array();
     for (const CommandSpec& spec : AllCommands()) enabled.call<void>("push", IsEnabled(spec.id, now));

@@ -168,8 +168,8 @@ EMSCRIPTEN_BINDINGS(corvane_files) {
                  const corvane::EditSession::Step step(*s.Editing(), corvane::steps::kOpenImage);
                  return TakenResult(CommandsOf(s).OpenImage(BytesOf(bytes), fileName));
              }));
-    function("reloadWorkingSet", optional_override([](ProgramSession& s) {
+    function("takeWorkingSet", optional_override([](ProgramSession& s, std::string from) {
                  s.Editing()->ForgetSteps();
-                 return CommandsOf(s).ReloadWorkingSet();
+                 return CommandsOf(s).TakeWorkingSet(from);
              }));
 }

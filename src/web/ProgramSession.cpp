@@ -6,7 +6,9 @@
 
 #include "model/AccessCode.h"
 #include "session/SessionSteps.h"
+#include "session/ShownSet.h"
 #include "store/ChannelFiles.h"
+#include "store/SavePoint.h"
 #include "store/WorkingSet.h"
 
 namespace corvane::web {
@@ -17,6 +19,19 @@ ProgramSession::ProgramSession(std::string programFolder) {
     ws_.programFolder = std::move(programFolder);
     // What a short Port.txt or Group.txt does not reach stays 0 or empty, as on the desktop.
     ClearToStartUpState(ws_);
+}
+
+ProgramSession::~ProgramSession() {
+    if (mirror_) SetWorkingFileSystem(nullptr);
+}
+
+void ProgramSession::SetStorageMirror(emscripten::val mirror) {
+    mirror_ = std::make_unique<StorageMirror>(std::move(mirror));
+    SetWorkingFileSystem(mirror_.get());
+}
+
+void ProgramSession::SetSaveListener(emscripten::val problem) {
+    editing_.SetSaveProblemSink([problem](const std::string& text) { problem(text); });
 }
 
 std::string ProgramSession::LoadAccessWindow() {
@@ -63,11 +78,29 @@ std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
     return said;
 }
 
-std::string ProgramSession::ExitProgram() {
-    return corvane::ExitProgram(ws_, engine_.get()).message();
+std::string ProgramSession::OpenReadOnly() {
+    // What an interrupted save left is settled in memory only.
+    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::ReadOnly);
+    if (!prepared) return prepared.message();
+    return LoadWorkingSetReadOnly(ws_).message();
 }
 
-std::string ProgramSession::CloseEditor() { return CloseChannelEditor(ws_, nullptr).message(); }
+std::string ProgramSession::ExitProgram() {
+    return SaveShownSet(ws_, WhenUnchanged::Write).message();
+}
+
+void ProgramSession::EndProgram() {
+    if (engine_) engine_->Shutdown();
+}
+
+std::string ProgramSession::CloseEditor() {
+    // Every step was saved as it ended; what the desktop's channel window
+    // writes as it closes is written only when it differs.
+    SavePoint point(ws_.programFolder);
+    CloseChannelEditor(ws_, nullptr);
+    point.SkipWhenUnchanged();
+    return point.Commit().message();
+}
 
 std::string ProgramSession::Caption() const { return FrameCaption(ws_.edition); }
 

@@ -17,6 +17,8 @@
 #include "session/EditSession.h"
 #include "web/JsListener.h"
 #include "web/JsSerialPort.h"
+#include "web/PageSave.h"
+#include "web/StorageMirror.h"
 
 namespace corvane::web {
 
@@ -29,9 +31,17 @@ public:
 class ProgramSession {
 public:
     explicit ProgramSession(std::string programFolder);
+    ~ProgramSession();
+    ProgramSession(const ProgramSession&) = delete;
+    ProgramSession& operator=(const ProgramSession&) = delete;
 
     void SetSerialBridge(emscripten::val bridge) { port_.SetBridge(std::move(bridge)); }
     void SetListener(emscripten::val listener) { listener_.SetTarget(std::move(listener)); }
+    // From now on every set commit is handed to mirror as well (see
+    // StorageMirror); without it the files live only in memory.
+    void SetStorageMirror(emscripten::val mirror);
+    // problem(text): a step's save failed.
+    void SetSaveListener(emscripten::val problem);
 
     // ---- access-code window: "" or the message to show ----
     std::string LoadAccessWindow();
@@ -49,9 +59,14 @@ public:
     // request; the devices are the page's port for each port number. Returns
     // what to say: a load problem and the start's notice of damaged files.
     std::string OpenFrame(const std::vector<std::string>& devices);
-    // Exit: working files and Group.txt saved, port closed.
+    // Another tab edits: the stored set shown as it is, nothing written
+    // anywhere that lasts and no port opened. "" or what to say.
+    std::string OpenReadOnly();
+    // Exit: the whole set saved. "" or why it was not.
     std::string ExitProgram();
-    // The channel editor closing with the page: working files only.
+    // After a kept Exit: the port closed.
+    void EndProgram();
+    // The page going away: the channel files, as the desktop's channel window.
     std::string CloseEditor();
 
     std::string Caption() const;
@@ -95,7 +110,8 @@ public:
 private:
     Workspace ws_;
     EditSession editing_{ws_};
-    LinkFileStorage storage_{ws_};  // backups and a read's files, for the engine
+    PageLinkStorage storage_{ws_};  // backups and a read's files, for the engine
+    std::unique_ptr<StorageMirror> mirror_;
     PageClock clock_;
     JsSerialPort port_;
     JsListener listener_;

@@ -43,6 +43,11 @@ TEST(CommandTable, DownAndUpNeedTheRadioAndUndoRedoTheirSteps) {
     EXPECT_TRUE(IsEnabled(Command::Redo, CommandState{.canRedo = true}));
 }
 
+TEST(CommandTable, AReadOnlyRunOnlyShowsPrintsAndEnds) {
+    const CommandState readOnly{.linkReady = true, .canUndo = true, .canRedo = true, .readOnly = true};
+    EXPECT_EQ(Enabled(readOnly), (std::set<Command>{Command::Exit, Command::Help, Command::PrintChannelList}));
+}
+
 TEST(CommandTable, EachFaceHasEveryCommandOnceByUniqueNames) {
     for (const uint8_t face : {kDesktop, kPage}) {
         std::multiset<Command> placed;

@@ -471,3 +471,50 @@ TEST(StoreSetCommit, ASavePointInsideAnotherOfTheSameFolderJoinsIt) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Names each file a commit writes, through the unsynced operations.
+class WriteLog final : public CommitFileSystem {
+public:
+    Status WriteNewFile(const fs::path& path, std::string_view bytes, std::optional<fs::perms> perms) override {
+        written.push_back(path.filename().string().substr(0, path.filename().string().find(".tmp-")));
+        return inner_.WriteNewFile(path, bytes, perms);
+    }
+    Status WriteJournal(const fs::path& path, std::string_view bytes) override { return inner_.WriteJournal(path, bytes); }
+    Status Rename(const fs::path& from, const fs::path& to) override { return inner_.Rename(from, to); }
+    Status SyncFolder(const fs::path& folder) override { return inner_.SyncFolder(folder); }
+    Status Remove(const fs::path& path) override { return inner_.Remove(path); }
+    std::vector<std::string> ListPlainFiles(const fs::path& folder) override { return inner_.ListPlainFiles(folder); }
+
+    std::vector<std::string> written;
+
+private:
+    UnsyncedFileSystem inner_;
+};
+
+// The page saves its whole set after every step: a save point told to skip
+// an unchanged set writes nothing at all, and one changed file brings every
+// staged file along, so the set stays one.
+TEST(StoreSetCommit, ASavePointSkippingAnUnchangedSetWritesAllOrNothing) {
+    const storetest::ScratchFolder folder;
+    WriteBytes(folder.path() / "Port.txt", "port\r\n");
+    WriteBytes(folder.path() / "Group.txt", "group\r\n");
+    WriteLog log;
+    const auto save = [&](const std::string& group) {
+        SavePoint point(folder.path(), log);
+        SaveWorkingFile(folder.path(), "Port.txt", "port\r\n");
+        SaveWorkingFile(folder.path(), "Group.txt", group);
+        point.SkipWhenUnchanged();
+        return point.Commit();
+    };
+    ASSERT_TRUE(save("group\r\n").ok());
+    EXPECT_EQ(log.written, std::vector<std::string>{});
+    ASSERT_TRUE(save("changed\r\n").ok());
+    EXPECT_EQ(log.written, (std::vector<std::string>{"Port.txt", "Group.txt"}));
+    EXPECT_EQ(ReadBytes(folder.path() / "Group.txt"), "changed\r\n");
+}
+
+}  // namespace
+}  // namespace corvane

@@ -273,7 +273,6 @@ test("undo and redo, New File, modes, copy and paste, a refused paste, the About
   }
   await page.click("[data-key=exit]");
   await page.waitForSelector("#ended");
-  await page.waitForTimeout(300);
   const files = await storedFiles(page);
   const reference = tempDir("custom");
   suite.onEnd(() => removeDir(reference));

@@ -48,7 +48,6 @@ test("first start in an empty origin: code qzv gives the PMR + LPD plan and the 
   assert.ok(log.some((e) => e.event === "signals" && e.signals.dataTerminalReady === true));
 
   // The stored working set: Port.txt with edition 2, the plan's files as corvane-cli writes them.
-  await page.waitForTimeout(300);
   const files = await storedFiles(page);
   assert.equal(files["program/Port.txt"].toString("latin1").split(/\r?\n/)[1].trim(), "2");
   const reference = tempDir("reference");

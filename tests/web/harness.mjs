@@ -180,8 +180,10 @@ export async function takeMessage(page, timeout = 15000) {
   return { title, text, kind };
 }
 
-// Every file the page keeps in the origin-private file system, by path.
+// Every file the page keeps in the origin-private file system, by path, once
+// the saves under way are done.
 export async function storedFiles(page) {
+  if (!page.isClosed()) await settle(page);
   const files = await page.evaluate(async () => {
     const out = {};
     // A file the page is writing this moment cannot be read: it is read again once written.
@@ -252,9 +254,11 @@ export function browserSuite() {
   return suite;
 }
 
-// Waits until the program's file flushes have reached the browser storage.
+// Waits until every save the page has begun has reached the browser storage
+// (the page marks <html data-saving> while one is under way).
 export async function settle(page) {
-  await page.waitForTimeout(300);
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
+  await page.waitForFunction(() => !document.documentElement.hasAttribute("data-saving"));
 }
 
 // axe-core's findings in the page as it is now, of every impact.

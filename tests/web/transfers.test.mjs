@@ -95,7 +95,6 @@ test("a read stores the files corvane-cli decodes from the radio's image", async
   cli("--folder", korea, "image", "build", join(dir, "memory.img"));
   const radio = await startRadio(dir, ["--memory", join(dir, "memory.img")]);
   const { page, context } = await connectedProgram(radio);
-  await page.waitForTimeout(300);
   const reference = writeProgramFolder(await storedFiles(page), join(dir, "reference"));
 
   await page.click("[data-key=upload]");

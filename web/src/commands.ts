@@ -41,6 +41,7 @@ export interface CommandState {
   linkReady: boolean;
   canUndo: boolean;
   canRedo: boolean;
+  readOnly: boolean;
 }
 
 export interface CommandCore {

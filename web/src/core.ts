@@ -73,12 +73,16 @@ export interface ProgramSession {
   setListener(listener: LinkEvents): void;
   setWakeCallback(wake: () => void): void;
   setVerifyAfterWrite(on: boolean): void;
+  setStorageMirror(mirror: (op: string, path: string, to: string, bytes: Uint8Array) => void): void;
+  setSaveListener(problem: (text: string) => void): void;
+  openReadOnly(): string;
   loadAccessWindow(): string;
   startRefused(): boolean;
   enterAccessCode(code: string): "empty" | "accepted" | "refused";
   lastSaveProblem(): string;
   openFrame(devices: string[]): string;
   exitProgram(): string;
+  endProgram(): void;
   closeEditor(): string;
   caption(): string;
   cell(row: number, col: number): string;
@@ -203,6 +207,7 @@ export interface EmscriptenFS {
   readFile(path: string): Uint8Array<ArrayBuffer>;
   writeFile(path: string, data: Uint8Array): void;
   unlink(path: string): void;
+  rmdir(path: string): void;
   stat(path: string): { mode: number; size: number };
   isDir(mode: number): boolean;
   analyzePath(path: string): { exists: boolean };

@@ -52,6 +52,8 @@ export class Program implements LinkEvents {
   private readonly linkState = { portInUse: false, transferLocked: false, linkReady: true };
   private verifyAfterWrite = false;
   private ended = false;
+  private readOnly = false;
+  private exiting = false;
   private portsRead: Promise<void> = Promise.resolve();
 
   // The access-code window is already shown (the page's first window).
@@ -125,8 +127,13 @@ export class Program implements LinkEvents {
       closeCellEditors: () => this.onCloseCellEditors(),
     });
     storage.afterFlush = () => this.files.afterFlush();
-    // A save the browser refused must not pass for a save.
-    storage.onProblem = (text) => void this.messages.show(`The working files could not be kept in the browser's storage: ${text}`);
+    // A save the browser refused must not pass for a save (Exit says it itself).
+    storage.onProblem = (text) => {
+      if (!this.exiting) void this.messages.show(unkeptMessage(text));
+    };
+    // Every step is saved as it ends; each file operation goes to the browser's storage too.
+    if (storage.keeps()) this.session.setStorageMirror((op, path, to, bytes) => storage.mirror(op, path, to, bytes));
+    this.session.setSaveListener((text) => void this.messages.show(text));
     root.append(this.frame.element, ...this.forms.elements);
     navigator.serial?.addEventListener("connect", () => void this.portsChanged());
     navigator.serial?.addEventListener("disconnect", (event) => {
@@ -134,7 +141,7 @@ export class Program implements LinkEvents {
       if (port && port !== (navigator.serial as unknown)) this.link.portRemoved(port);
       void this.portsChanged();
     });
-    // Closing the page closes the channel editor, which saves the working files.
+    // Every step was saved as it ended; closing the page saves what a failed save left behind.
     addEventListener("pagehide", () => this.closeEditor());
     document.addEventListener("visibilitychange", () => {
       if (document.visibilityState === "hidden") this.closeEditor();
@@ -156,8 +163,36 @@ export class Program implements LinkEvents {
     }
     void this.storage.flush();
     if (problem) await this.messages.show(problem);
+    const refused = this.storage.refused();
+    if (refused) {
+      await this.messages.show(`The browser keeps no files for this page (${refused}), so nothing will be kept between visits. ` +
+        "Use File > Export Working Set... to take the working set with you.");
+    }
     this.password.focus();
     this.password.answerWith((code) => void this.enterCode(code));
+  }
+
+  // Another tab edits: the channels as stored, read-only, until that tab has gone.
+  async startReadOnly(editingFree: Promise<void>): Promise<void> {
+    this.readOnly = true;
+    this.password.hide();
+    const problem = this.session.openReadOnly();
+    const grid = new GridView(this.core.gridGeometry(), (row, col) => this.session.cell(row, col));
+    this.grid = grid;
+    this.frame.show(grid.element);
+    this.frame.setCaption(this.session.caption());
+    this.frame.setMode(this.session.channelMode());
+    this.refreshCommands();
+    grid.refresh();
+    const notice = el("p", { id: "otherTab", class: "other-tab", role: "status" },
+      "Corvane PC Programmer is open in another tab, so this tab only shows the channels.");
+    this.frame.element.querySelector(".mdi-area")?.before(notice);
+    if (problem) await this.messages.show(problem);
+    await editingFree;
+    if (this.ended) return;
+    const takeOver = el("button", { type: "button", "data-name": "takeOver" }, "Take Over");
+    takeOver.addEventListener("click", () => location.reload());
+    notice.replaceChildren("The other tab has closed. ", takeOver);
   }
 
   // ---- LinkEvents ----
@@ -184,7 +219,7 @@ export class Program implements LinkEvents {
   // Every menu item and button as the command table says for now.
   private refreshCommands(): void {
     const editing = this.session.editing();
-    const state: CommandState = { ...this.linkState, canUndo: editing.canUndo(), canRedo: editing.canRedo() };
+    const state: CommandState = { ...this.linkState, canUndo: editing.canUndo(), canRedo: editing.canRedo(), readOnly: this.readOnly };
     this.core.commandsEnabled(state).forEach((enabled, command) => this.frame.setEnabled(command, enabled));
   }
   onProgress(value: number): void {
@@ -365,24 +400,36 @@ export class Program implements LinkEvents {
   }
 
   private async exit(): Promise<void> {
+    if (this.exiting) return;
     this.forms.closeAll();
     this.about.close();
-    const problem = this.session.exitProgram();
-    this.runner.wake();
-    await this.storage.flush();
-    if (problem) await this.messages.show(problem);
+    if (!this.readOnly) {
+      this.exiting = true;
+      const problem = this.session.exitProgram();
+      void this.storage.flush();
+      const unkept = await this.storage.settled();
+      this.exiting = false;
+      // Nothing is lost yet: the program goes on, and Export Working Set... still works.
+      if (problem || unkept) {
+        await this.messages.show(problem || unkeptMessage(unkept));
+        return;
+      }
+      this.session.endProgram();
+      this.runner.wake();
+    }
     this.frame.hide();
     this.end();
   }
 
   private closeEditor(): void {
-    if (this.ended || !this.grid) return;
+    if (this.ended || !this.grid || this.readOnly) return;
     this.session.closeEditor();
     void this.storage.flush();
   }
 
   private end(): void {
     this.ended = true;
+    document.getElementById("otherTab")?.remove();
     document.title = "Corvane PC Programmer";
     this.root.append(el("p", { id: "ended" }, "Corvane PC Programmer has ended. ", el("a", { href: location.href }, "Start again")));
   }
@@ -454,4 +501,8 @@ export class Program implements LinkEvents {
     const files = this.storage.listFiles(BACKUP_FOLDER).reverse();
     showBackups(files.map((path) => ({ name: path.slice(path.lastIndexOf("/") + 1), bytes: () => this.storage.readFile(path) })));
   }
+}
+
+function unkeptMessage(reason: string): string {
+  return `The working files could not be kept in the browser's storage: ${reason}`;
 }

@@ -35,7 +35,7 @@ export interface FileCore {
   importChirpCsv(session: ProgramSession, bytes: Uint8Array, fileName: string): TakenFile;
   saveImageFile(session: ProgramSession): ProducedFile;
   openImageFile(session: ProgramSession, bytes: Uint8Array, fileName: string): TakenFile;
-  reloadWorkingSet(session: ProgramSession): string;
+  takeWorkingSet(session: ProgramSession, from: string): string;
 }
 
 export function fileCore(core: CoreModule): FileCore {

@@ -9,7 +9,7 @@ import { fileCore, type FileCore, type TakenFile } from "./file-core.js";
 import { OpenFolder, canOpenFolders, chooseFolder } from "./folder.js";
 import { WorkbookRefusal, readWorkbookCells, writeWorkbook, type WorkbookReading } from "./spreadsheet.js";
 import { download, pickFile } from "./transfer.js";
-import { replaceWorkingSet } from "./working-set.js";
+import { missingWorkingFiles, stageWorkingSet } from "./working-set.js";
 
 // What the commands need from the program around them.
 export interface FileHost {
@@ -134,16 +134,14 @@ export class FileMenu {
     }
     const dir = await chooseFolder();
     if (!dir) return;
-    // What the page holds goes to its own storage before it is replaced.
-    await this.host.flush();
     const folder = new OpenFolder(dir, this.fs());
-    await folder.readIn();
+    const files = await folder.readIn();
     this.folder = folder;
-    await this.takeWorkingSet();
+    await this.takeWorkingSet(files);
   }
 
+  // The set on screen: every step has already written it.
   private async exportWorkingSet(): Promise<void> {
-    await this.host.flush();
     download("Corvane working set.zip", await packWorkingSet(this.fs()), "application/zip");
   }
 
@@ -157,17 +155,18 @@ export class FileMenu {
       await this.host.message(`${file.name}: ${error instanceof Error ? error.message : String(error)}`);
       return;
     }
-    if (files.size === 0) {
-      await this.host.message(`${file.name}: the archive holds none of the working files (Port.txt, Group.txt, Rx_Freq.txt, ...).`);
+    // A set without all its files is no set: taking it would blank what it lacks.
+    const missing = missingWorkingFiles(files);
+    if (missing.length > 0) {
+      await this.host.message(`${file.name}: the archive lacks ${missing.join(", ")}. Nothing was changed.`);
       return;
     }
-    replaceWorkingSet(this.fs(), files);
-    await this.takeWorkingSet();
+    await this.takeWorkingSet(files);
   }
 
-  // The core reads the working set now in place, as a start on it would.
-  private async takeWorkingSet(): Promise<void> {
-    const problem = this.files.reloadWorkingSet(this.host.session);
+  // The core takes the set as a start on it would, and writes it in place of the page's as one.
+  private async takeWorkingSet(files: ReadonlyMap<string, Uint8Array>): Promise<void> {
+    const problem = this.files.takeWorkingSet(this.host.session, stageWorkingSet(this.fs(), files));
     this.host.refresh();
     this.host.reconnect();
     await this.host.flush();

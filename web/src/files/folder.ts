@@ -1,8 +1,8 @@
 // "Open Folder...": a desktop installation's folder, chosen through the File
-// System Access API. Its working files replace the page's; from then on each
-// save point writes every changed working file back there.
+// System Access API. Its working files replace the page's (through the
+// core); from then on each save writes every changed working file back there.
 import type { EmscriptenFS } from "../core.js";
-import { WORKING_SET_FILES, readWorkingFile, replaceWorkingSet, sameBytes } from "./working-set.js";
+import { WORKING_SET_FILES, readWorkingFile, sameBytes } from "./working-set.js";
 
 interface DirectoryPicker {
   showDirectoryPicker(options: { id?: string; mode: "read" | "readwrite" }): Promise<FileSystemDirectoryHandle>;
@@ -42,16 +42,16 @@ export class OpenFolder {
     return this.dir.name;
   }
 
-  // Copies the folder's working files over the page's.
-  async readIn(): Promise<void> {
+  // The folder's working files, to take in place of the page's.
+  async readIn(): Promise<Map<string, Uint8Array>> {
     const files = new Map<string, Uint8Array>();
     for (const name of WORKING_SET_FILES) {
       const bytes = await readIfPresent(this.dir, name);
       if (bytes) files.set(name, bytes);
     }
-    replaceWorkingSet(this.fs, files);
     this.known.clear();
     for (const [name, bytes] of files) this.known.set(name, bytes);
+    return files;
   }
 
   // Writes each working file that differs from what the folder holds, whole.

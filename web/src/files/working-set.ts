@@ -19,13 +19,23 @@ export function readWorkingFile(fs: EmscriptenFS, name: string): Uint8Array | un
   return fs.analyzePath(path).exists ? fs.readFile(path) : undefined;
 }
 
-// Puts another working set in place of the page's: a file the set lacks is
-// removed, so the core recreates it with defaults as the desktop would.
-export function replaceWorkingSet(fs: EmscriptenFS, files: ReadonlyMap<string, Uint8Array>): void {
-  for (const name of WORKING_SET_FILES) {
-    const path = `${PROGRAM_FOLDER}/${name}`;
-    const bytes = files.get(name);
-    if (bytes) fs.writeFile(path, bytes);
-    else if (fs.analyzePath(path).exists) fs.unlink(path);
+// Where another working set waits for the core to take it (outside the
+// stored tree, so nothing of it is kept unless the core takes it).
+const INCOMING_FOLDER = "/incoming/working-set";
+
+// Lays another working set out for the core (FileCommands' TakeWorkingSet):
+// a file the set lacks is created with defaults there, as the desktop would.
+export function stageWorkingSet(fs: EmscriptenFS, files: ReadonlyMap<string, Uint8Array>): string {
+  fs.mkdirTree(INCOMING_FOLDER);
+  for (const name of fs.readdir(INCOMING_FOLDER)) {
+    const path = `${INCOMING_FOLDER}/${name}`;
+    if (name !== "." && name !== ".." && !fs.isDir(fs.stat(path).mode)) fs.unlink(path);
   }
+  for (const [name, bytes] of files) fs.writeFile(`${INCOMING_FOLDER}/${name}`, bytes);
+  return INCOMING_FOLDER;
+}
+
+// The working files a set lacks, in their usual order.
+export function missingWorkingFiles(files: ReadonlyMap<string, Uint8Array>): string[] {
+  return WORKING_SET_FILES.filter((name) => !files.has(name));
 }

@@ -1,0 +1,16 @@
+#include "web/PageSave.h"
+
+#include "session/ShownSet.h"
+#include "store/SavePoint.h"
+
+namespace corvane::web {
+
+Status PageLinkStorage::AcceptRead(std::span<const uint8_t> image, Workspace& ws) {
+    SavePoint point(ws.programFolder);
+    const Status accepted = files_.AcceptRead(image, ws);
+    if (!accepted.ok()) return accepted;  // nothing staged is written
+    StageShownSet(ws, point.StagedNames());
+    return point.Commit();
+}
+
+}  // namespace corvane::web
