@@ -163,13 +163,13 @@ export class Program implements LinkEvents {
     }
     void this.storage.flush();
     if (problem) await this.messages.show(problem);
-    const refused = this.storage.refused();
-    if (refused) {
-      await this.messages.show(`The browser keeps no files for this page (${refused}), so nothing will be kept between visits. ` +
-        "Use File > Export Working Set... to take the working set with you.");
-    }
     this.password.focus();
     this.password.answerWith((code) => void this.enterCode(code));
+    const refused = this.storage.refused();
+    if (refused) {
+      void this.messages.show(`The browser keeps no files for this page (${refused}), so nothing will be kept between visits. ` +
+        "Use File > Export Working Set... to take the working set with you.");
+    }
   }
 
   // Another tab edits: the channels as stored, read-only, until that tab has gone.
