@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "LegacyWorkbookBuilder.h"
+#include "legacy_workbook_builder.h"
 #include "model/ChannelDefaults.h"
 #include "model/Edition.h"
 #include "store/workbook/SpreadsheetImport.h"
