@@ -52,6 +52,14 @@ std::vector<SheetSetting> ListedSettings(const SettingsRecord& settings) {
     return listed;
 }
 
+// A sheet line holds what cannot be sent, not the whole rule behind it: the
+// refusal's reason after "cannot be sent: " stays with the program.
+std::string ProblemHeadline(const std::string& message) {
+    constexpr std::string_view kCannotBeSent = " cannot be sent";
+    const std::size_t at = message.find(kCannotBeSent);
+    return at == std::string::npos ? message : message.substr(0, at + kCannotBeSent.size());
+}
+
 }  // namespace
 
 ChannelSheet BuildChannelSheet(const Workspace& ws, std::string date) {
@@ -63,7 +71,7 @@ ChannelSheet BuildChannelSheet(const Workspace& ws, std::string date) {
     if (const Result<MemoryImage> image = BuildImage(ws)) {
         sheet.fingerprint = ImageFingerprint(*image);
     } else {
-        sheet.imageProblem = image.message();
+        sheet.imageProblem = ProblemHeadline(image.message());
     }
     sheet.settings = ListedSettings(ws.settings);
     for (int column = 0; column < kSheetColumnCount; ++column) {
