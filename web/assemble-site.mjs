@@ -53,8 +53,7 @@ function buildId() {
 }
 
 // Bundles ENTRY (and what it imports, in chunks) into assets/, minified, with
-// "site.js" answered by SITE_MODULE; returns the site names of the entry's
-// output and of its chunks (those of its dynamic imports too).
+// "site.js" answered by SITE_MODULE; returns the site name of the entry's output.
 async function bundled(entry, { format = "esm", siteModule = "" } = {}) {
   const siteJs = {
     name: "site",
@@ -68,10 +67,8 @@ async function bundled(entry, { format = "esm", siteModule = "" } = {}) {
     outdir: join(site, ASSETS), entryNames: "[name].[hash]", chunkNames: "[name].[hash]",
     metafile: true, logLevel: "warning", legalComments: "none", plugins: [siteJs],
   });
-  const outputs = Object.entries(result.metafile.outputs).filter(([name]) => name.endsWith(".js"));
-  const named = ([name]) => siteName(join(source, name));
-  const isEntry = ([, o]) => o.entryPoint && join(source, o.entryPoint) === entry;
-  return { output: named(outputs.find(isEntry)), chunks: outputs.filter((o) => !isEntry(o)).map(named) };
+  const [name] = Object.entries(result.metafile.outputs).find(([, o]) => o.entryPoint && join(source, o.entryPoint) === entry);
+  return { output: siteName(join(source, name)) };
 }
 
 rmSync(site, { recursive: true, force: true });
@@ -102,13 +99,11 @@ const fileNote = (await bundled(join(web, "src", "file-note.ts"), { format: "iif
 // Both style sheets in one, one request.
 const style = asset(join(web, "style.css"), "style", Buffer.concat(["style.css", "forms.css"].map((name) => readFileSync(join(web, name)))));
 
-// index.html: the core's wasm and script and every chunk of the page
-// announced at once, so they all load side by side.
-const preloads = [names.CORE_SCRIPT, ...page.chunks].map((name) => `<link rel="modulepreload" href="${name}">`);
+// index.html names only the style and the entry: hints for the core and the
+// program's chunks made the access-code window wait behind them (measured
+// in bench/web_bench.mjs); main.ts asks for them once the window shows.
 const html = readFileSync(join(web, "index.html.in"), "utf8")
   .replace("@STYLE@", style)
-  .replace("@CORE_WASM@", names.CORE_WASM)
-  .replace("@MODULE_PRELOADS@", preloads.join("\n"))
   .replace("@FILE_NOTE@", fileNote)
   .replace("@MAIN@", page.output)
   .replace("@BUILD_ID@", id);
