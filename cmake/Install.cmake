@@ -2,7 +2,7 @@
 include(GNUInstallDirs)
 
 # One version for every program, from project().
-target_compile_definitions(corvane_core PUBLIC CORVANE_VERSION="${PROJECT_VERSION}")
+target_compile_definitions(corvane_core INTERFACE CORVANE_VERSION="${PROJECT_VERSION}")
 
 set(CORVANE_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 

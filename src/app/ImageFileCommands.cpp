@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <filesystem>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "store/ImageBackups.h"
 #include "store/WorkingSet.h"
 

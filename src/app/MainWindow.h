@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "link/ImageDiff.h"
+#include "image/ImageDiff.h"
 #include "link/LinkClock.h"
 #include "session/LinkOwner.h"
 #include "model/Status.h"

@@ -2,11 +2,11 @@
 #include <array>
 #include <ostream>
 
+#include "cli/CliLink.h"
 #include "cli/Commands.h"
 #include "cli/ReadOnlySet.h"
-#include "cli/CliLink.h"
-#include "link/ImageDiff.h"
-#include "link/MemoryImage.h"
+#include "image/ImageDiff.h"
+#include "image/MemoryImage.h"
 #include "model/Workspace.h"
 #include "store/DifferencesCsv.h"
 #include "store/ImageBackups.h"

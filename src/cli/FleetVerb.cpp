@@ -10,12 +10,12 @@
 #include <iterator>
 #include <ostream>
 
+#include "cli/CliLink.h"
 #include "cli/Commands.h"
 #include "cli/ReadOnlySet.h"
-#include "cli/CliLink.h"
 #include "fleet/FleetLogFile.h"
 #include "fleet/FleetRun.h"
-#include "link/ImageDigest.h"
+#include "image/ImageDigest.h"
 #include "link/qt/LinkDriver.h"
 #include "store/LinkFileStorage.h"
 #include "store/ProgramFolder.h"

@@ -5,9 +5,9 @@
 
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
-#include "link/ImageDigest.h"
-#include "link/ImageLayout.h"
-#include "link/MemoryImage.h"
+#include "image/ImageDigest.h"
+#include "image/ImageLayout.h"
+#include "image/MemoryImage.h"
 #include "model/Workspace.h"
 #include "store/ChannelFiles.h"
 #include "store/ImageBackups.h"

@@ -2,9 +2,9 @@
 #include <array>
 #include <ostream>
 
-#include "cli/Commands.h"
 #include "cli/CliLink.h"
-#include "link/MemoryImage.h"
+#include "cli/Commands.h"
+#include "image/MemoryImage.h"
 #include "model/Workspace.h"
 
 namespace corvane::cli {

@@ -134,7 +134,7 @@ void CellEditors::OpenTextEditor(int code) {
     text1_->show();
     text1_->raise();
     text1_->setFocus();
-    ws_.editCell = {CurrentRow(), CurrentColumn()};
+    editCell_ = {CurrentRow(), CurrentColumn()};
 }
 
 void CellEditors::OpenPicker(int number, int index) {
@@ -166,12 +166,12 @@ void CellEditors::ShowRefusal(FrequencyCheck check) {
 
 void CellEditors::Text1_Enter() {
     grid_.setFocus();
-    ws_.editCell = {CurrentRow(), CurrentColumn()};
+    editCell_ = {CurrentRow(), CurrentColumn()};
     const std::string text = text1_->text().toStdString();
     FrequencyCheck check = FrequencyCheck::Empty;
     {
-        const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
-        check = CommitFrequencyOnEnter(ws_, text);
+        const UndoHistory::Step step(history_, EditStepName(editCell_.row, editCell_.col));
+        check = CommitFrequencyOnEnter(ws_, editCell_, text);
     }
     ShowRefusal(check);
     text1_->hide();
@@ -186,8 +186,8 @@ void CellEditors::CommitTextOnLeave() {
     const std::string text = text1_->text().toStdString();
     FrequencyCheck check = FrequencyCheck::Empty;
     {
-        const UndoHistory::Step step(history_, EditStepName(ws_.editCell.row, ws_.editCell.col));
-        check = CommitFrequencyOnLeave(ws_, text);
+        const UndoHistory::Step step(history_, EditStepName(editCell_.row, editCell_.col));
+        check = CommitFrequencyOnLeave(ws_, editCell_, text);
     }
     ShowRefusal(check);
     text1_->hide();

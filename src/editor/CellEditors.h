@@ -34,6 +34,9 @@ public:
     FrequencyEdit* Text1() const { return text1_; }
     CellPicker* Picker(int number) const { return pickers_.at(number - 1); }  // Combo1..Combo7
     bool AnyEditorVisible() const;
+    // The cell Text1 writes into; back to the first channel's RX when channels are loaded.
+    CellRef EditCell() const { return editCell_; }
+    void ResetEditCell() { editCell_ = CellRef{}; }
     // Every commit becomes one step of this history (none when null).
     void SetHistory(UndoHistory* history) { history_ = history; }
 
@@ -56,7 +59,7 @@ private:
     // The focus went to another window of the program (the group window):
     // as leaving the cell. A modal box, a list or another program does not count.
     void OnFocusChanged(QWidget* now);
-    // Leaving the cell: a good entry is stored into EditCell, an empty or
+    // Leaving the cell: a good entry is stored into the edit cell, an empty or
     // refused one changes nothing; Text1 closes either way.
     void CommitTextOnLeave();
     void ClosePickerForGrid();
@@ -79,6 +82,7 @@ private:
     std::array<CellPicker*, kPickerCount> pickers_{};
     int16_t dcsPickerEdition_ = 0;  // the edition whose DCS list Combo2 holds
     UndoHistory* history_ = nullptr;
+    CellRef editCell_;
 };
 
 }  // namespace corvane

@@ -7,13 +7,13 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "editor/MessageSink.h"
 #include "editor/CellEditors.h"
 #include "editor/ChannelTableModel.h"
 #include "editor/FrozenColumnTableView.h"
+#include "editor/MessageSink.h"
 #include "editor/Twips.h"
 #include "editor/UndoHistory.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "session/SessionSteps.h"
 #include "store/WorkingSet.h"
 
@@ -21,6 +21,9 @@ namespace corvane {
 
 namespace {
 
+// Column widths by column, label first.
+constexpr std::array<int, kColumnCount> kColumnWidthTwips{1250, 1000, 1650, 1650, 1500, 1500,
+                                                          1000, 1200, 1250, 1000, 1000};
 constexpr int kTallRowTwips = 300;     // rows 0..10
 constexpr int kTallRowCount = 10;      // data rows 1..10 (row 0 is the header)
 constexpr int kDefaultRowTwips = 240;  // every other row
@@ -99,7 +102,7 @@ Status ChannelWindow::LoadChannels() {
     LinkEngine* link = link_.Open(ws_, *this);
     editors_->SuppressComboClicks = 0;
     progressBar1_->show();
-    ws_.editCell = CellRef{1, 1};
+    editors_->ResetEditCell();
     if (link != nullptr) link->ReconnectPort();
     return loaded;
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "link/ImageDiff.h"
-#include "link/ImageDigest.h"
+#include "image/ImageDiff.h"
+#include "image/ImageDigest.h"
 #include "model/NumberParse.h"
 
 namespace corvane {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "forms/MessageFn.h"
-#include "link/ImageDiff.h"
+#include "image/ImageDiff.h"
 
 class QLabel;
 class QPushButton;

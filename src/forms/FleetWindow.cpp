@@ -12,8 +12,8 @@
 #include <chrono>
 
 #include "forms/UnitsListFile.h"
-#include "link/ImageDigest.h"
-#include "link/MemoryImage.h"
+#include "image/ImageDigest.h"
+#include "image/MemoryImage.h"
 #include "store/ProgramFolder.h"
 
 namespace corvane {

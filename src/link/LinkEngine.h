@@ -21,14 +21,14 @@
 #include <span>
 #include <string>
 
+#include "image/MemoryImage.h"
 #include "link/CommandFrame.h"
+#include "link/LineErrorWatch.h"
 #include "link/LinkClock.h"
 #include "link/LinkJobs.h"
-#include "link/LineErrorWatch.h"
 #include "link/LinkListener.h"
 #include "link/LinkStorage.h"
 #include "link/LinkTimers.h"
-#include "link/MemoryImage.h"
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
 #include "model/Status.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 
 namespace corvane::link_detail {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 
 namespace corvane {
 

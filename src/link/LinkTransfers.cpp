@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "link/ImageCompare.h"
-#include "link/ImageLayout.h"
+#include "image/ImageCompare.h"
+#include "image/ImageLayout.h"
 #include "link/LinkEngineDetail.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 #include "link/SetComparison.h"
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 
 namespace corvane {
 

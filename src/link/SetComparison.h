@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/ImageDiff.h"
+#include "image/ImageDiff.h"
 
 namespace corvane {
 

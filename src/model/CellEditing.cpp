@@ -32,19 +32,17 @@ bool IsChannelRow(int row) { return row >= 1 && row <= kChannelCount; }
 bool IsFrequencyColumn(int col) { return col == ColRxFreq || col == ColTxFreq; }
 bool Custom(const Workspace& ws) { return ws.channelMode != kModeDefault; }
 
-void StoreFrequency(Workspace& ws, double mhz) {
-    const int row = ws.editCell.row;
-    if (ws.editCell.col == ColRxFreq) {
+void StoreFrequency(Workspace& ws, CellRef cell, double mhz) {
+    const int row = cell.row;
+    if (cell.col == ColRxFreq) {
         ws.channels.SetFrequencyCell(mhz, row, ColRxFreq);
         ws.channels.SetFrequencyCell(mhz, row, ColTxFreq);
-    } else if (ws.editCell.col == ColTxFreq) {
+    } else if (cell.col == ColTxFreq) {
         ws.channels.SetFrequencyCell(mhz, row, ColTxFreq);
     }
 }
 
-bool EditCellIsFrequency(const Workspace& ws) {
-    return IsChannelRow(ws.editCell.row) && IsFrequencyColumn(ws.editCell.col);
-}
+bool IsFrequencyCell(CellRef cell) { return IsChannelRow(cell.row) && IsFrequencyColumn(cell.col); }
 
 }  // namespace
 
@@ -128,20 +126,20 @@ std::string TextEditorOpeningText(const Workspace& ws, int row, int col, int key
     return text;
 }
 
-FrequencyCheck CommitFrequencyOnEnter(Workspace& ws, std::string_view text) {
+FrequencyCheck CommitFrequencyOnEnter(Workspace& ws, CellRef cell, std::string_view text) {
     const FrequencyCheck check = CheckFrequencyEntry(text);
-    if (!EditCellIsFrequency(ws)) return check;
+    if (!IsFrequencyCell(cell)) return check;
     if (check == FrequencyCheck::Ok) {
-        StoreFrequency(ws, LenientNumber(text));
+        StoreFrequency(ws, cell, LenientNumber(text));
     } else {
-        ws.channels.SetCell(ws.editCell.row, ws.editCell.col, std::string());
+        ws.channels.SetCell(cell.row, cell.col, std::string());
     }
     return check;
 }
 
-FrequencyCheck CommitFrequencyOnLeave(Workspace& ws, std::string_view text) {
+FrequencyCheck CommitFrequencyOnLeave(Workspace& ws, CellRef cell, std::string_view text) {
     const FrequencyCheck check = CheckFrequencyEntry(text);
-    if (check == FrequencyCheck::Ok && EditCellIsFrequency(ws)) StoreFrequency(ws, LenientNumber(text));
+    if (check == FrequencyCheck::Ok && IsFrequencyCell(cell)) StoreFrequency(ws, cell, LenientNumber(text));
     return check;
 }
 

@@ -20,6 +20,12 @@ constexpr int kLastControlKey = 32;         // key codes 0..32 open the editor o
 // The character a typed character becomes, or nullopt when it is swallowed.
 std::optional<char16_t> FilterFrequencyKey(char16_t typed);
 
+// A grid cell; the views keep the one their open frequency editor belongs to.
+struct CellRef {
+    int row = 1;
+    int col = 1;
+};
+
 enum class CellEditorKind { None, Text, Picker };
 
 struct CellEditorChoice {
@@ -45,12 +51,12 @@ int PickerOfColumn(int col);
 std::vector<std::string> PickerEntries(int picker, int16_t edition);
 
 // Enter in the frequency editor: the check, then the entry written into the
-// edit cell (RX also sets TX); an empty or refused entry empties the cell.
+// editor's cell (RX also sets TX); an empty or refused entry empties the cell.
 // The check's result tells the caller which message to show.
-FrequencyCheck CommitFrequencyOnEnter(Workspace& ws, std::string_view text);
+FrequencyCheck CommitFrequencyOnEnter(Workspace& ws, CellRef cell, std::string_view text);
 // Leaving the cell: the same, except that an empty or refused entry leaves
 // the cell as it was.
-FrequencyCheck CommitFrequencyOnLeave(Workspace& ws, std::string_view text);
+FrequencyCheck CommitFrequencyOnLeave(Workspace& ws, CellRef cell, std::string_view text);
 
 // A pick: the entry's text into (row, col); a tone switches the other tone
 // off. False (and nothing written) for a picker that does not belong to the

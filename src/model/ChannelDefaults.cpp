@@ -79,7 +79,6 @@ void FillDefaults(Workspace& ws) {
             WriteDefaultRow(ws, row, presetCount);
         }
     }
-    ws.editCell = CellRef{};
 }
 
 void ResetToEditionDefaults(Workspace& ws) {

@@ -39,10 +39,7 @@ inline constexpr std::string_view kOff = "Off";
 // Header texts of row 0, by column.
 extern const std::array<std::string_view, kColumnCount> kColumnHeaders;
 
-// How the grid shows the table: column widths in twips, the two fixed
-// columns (label and group) and the fixed header row.
-inline constexpr std::array<int, kColumnCount> kColumnWidthTwips{1250, 1000, 1650, 1650, 1500, 1500,
-                                                                 1000, 1200, 1250, 1000, 1000};
+// The two fixed columns (label and group) and the fixed header row.
 constexpr int kFixedColumnCount = 2;
 constexpr int kFixedRowCount = 1;
 

@@ -15,11 +15,6 @@ namespace corvane {
 
 inline constexpr std::string_view kDefaultPortName = "5";
 
-struct CellRef {
-    int row = 1;
-    int col = 1;
-};
-
 struct Workspace {
     ChannelTable channels;
     SettingsRecord settings;
@@ -29,7 +24,6 @@ struct Workspace {
     uint8_t channelMode = kModeDefault;
     std::string portName;
     PresetFrequencies presets;
-    CellRef editCell;  // the cell the open frequency editor belongs to
 
     // Folder holding the working, configuration and group files.
     std::filesystem::path programFolder;

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "link/ImageDigest.h"
-#include "link/MemoryImage.h"
+#include "image/ImageDigest.h"
+#include "image/MemoryImage.h"
 #include "model/AccessCode.h"
 #include "model/ChannelTable.h"
 #include "model/Edition.h"

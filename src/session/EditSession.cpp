@@ -36,7 +36,7 @@ CellEditorChoice EditSession::EditorFor(int row, int col) const { return EditorF
 bool EditSession::TypingOpensEditor(int row, int col) const { return TypingOpensTextEditor(ws_, row, col); }
 
 std::string EditSession::OpenTextEditor(int row, int col, int keyCode) {
-    ws_.editCell = {row, col};
+    editCell_ = {row, col};
     return TextEditorOpeningText(ws_, row, col, keyCode);
 }
 
@@ -53,14 +53,14 @@ int EditSession::MaxLength() const { return kFrequencyEditMaxLength; }
 std::vector<std::string> EditSession::PickerEntries(int picker) const { return corvane::PickerEntries(picker, ws_.edition); }
 
 std::string EditSession::CommitOnEnter(int row, int col, const std::string& text) {
-    ws_.editCell = {row, col};
+    editCell_ = {row, col};
     const Step step(*this, steps::EditName(row, col));
-    return RefusalMessage(CommitFrequencyOnEnter(ws_, text));
+    return RefusalMessage(CommitFrequencyOnEnter(ws_, editCell_, text));
 }
 
 std::string EditSession::CommitOnLeave(const std::string& text) {
-    const Step step(*this, steps::EditName(ws_.editCell.row, ws_.editCell.col));
-    return RefusalMessage(CommitFrequencyOnLeave(ws_, text));
+    const Step step(*this, steps::EditName(editCell_.row, editCell_.col));
+    return RefusalMessage(CommitFrequencyOnLeave(ws_, editCell_, text));
 }
 
 bool EditSession::Pick(int row, int col, int picker, int index) {

@@ -89,6 +89,7 @@ private:
     Workspace& ws_;
     StepHistory history_;
     std::function<void(const std::string&)> saveProblem_;
+    CellRef editCell_;  // the cell the open frequency editor belongs to
 };
 
 }  // namespace corvane

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "store/ChirpCsv.h"
 #include "store/ImageBackups.h"
 #include "store/SavePoint.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/ImageDiff.h"
+#include "image/ImageDiff.h"
 
 namespace corvane {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/MemoryImage.h"
 #include "link/LinkStorage.h"
-#include "link/MemoryImage.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
 #include "store/ChannelFiles.h"

@@ -29,9 +29,6 @@ std::string AccessOutcomeName(ProgramSession& session, const std::string& code) 
 
 emscripten::val GridGeometry() {
     emscripten::val geometry = emscripten::val::object();
-    emscripten::val widths = emscripten::val::array();
-    for (int width : kColumnWidthTwips) widths.call<void>("push", width);
-    geometry.set("columnWidthTwips", widths);
     geometry.set("rows", kRowCount);
     geometry.set("columns", kColumnCount);
     geometry.set("fixedRows", kFixedRowCount);

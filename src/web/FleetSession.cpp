@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "link/ImageDigest.h"
+#include "image/ImageDigest.h"
 #include "store/ProgramFolder.h"
 
 namespace corvane::web {

@@ -8,9 +8,9 @@
 
 #include "DefaultImage.h"
 #include "fleet/FleetRun.h"
+#include "image/ImageDiff.h"
+#include "image/ImageDigest.h"
 #include "image_fixtures.h"
-#include "link/ImageDiff.h"
-#include "link/ImageDigest.h"
 #include "random_edits.h"
 #include "sim_harness.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "image/MemoryImage.h"
 #include "image_fixtures.h"
-#include "link/MemoryImage.h"
 #include "model/CodePage.h"
 #include "model/SettingsRecord.h"
 #include "model/SetupForm.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "image/MemoryImage.h"
 #include "image_fixtures.h"
-#include "link/MemoryImage.h"
 #include "model/ToneTable.h"
 
 namespace corvane {

@@ -5,14 +5,14 @@
 #include <string>
 #include <utility>
 
+#include "image/ImageDiff.h"
+#include "image/ImageDigest.h"
+#include "image/ImageLayout.h"
+#include "image/MemoryImage.h"
 #include "image_fixtures.h"
-#include "random_edits.h"
-#include "link/ImageDiff.h"
-#include "link/ImageDigest.h"
-#include "link/ImageLayout.h"
-#include "link/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "model/SettingsRecord.h"
+#include "random_edits.h"
 
 namespace corvane {
 namespace {

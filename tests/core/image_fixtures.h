@@ -3,7 +3,7 @@
 // it must build into, computed by hand from the layout.
 #include <string>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/GroupTable.h"
 #include "model/ToneTable.h"
 #include "model/Workspace.h"

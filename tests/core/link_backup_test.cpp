@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "link_harness.h"
 #include "store/ImageBackups.h"
 

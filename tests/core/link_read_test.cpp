@@ -2,7 +2,7 @@
 // and interrupted bursts, line errors, the give-up time and buffer bounds.
 #include <gtest/gtest.h>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "link_harness.h"
 
 namespace corvane::linktest {

@@ -2,9 +2,9 @@
 // field-by-field comparison it reports, and what it must leave alone.
 #include <gtest/gtest.h>
 
-#include "link/ImageCompare.h"
-#include "link/ImageLayout.h"
-#include "link/MemoryImage.h"
+#include "image/ImageCompare.h"
+#include "image/ImageLayout.h"
+#include "image/MemoryImage.h"
 #include "link_harness.h"
 
 namespace corvane::linktest {

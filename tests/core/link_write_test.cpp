@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "link_harness.h"
 
 namespace corvane::linktest {

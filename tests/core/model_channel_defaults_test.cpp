@@ -26,7 +26,6 @@ protected:
         for (int row = 1; row <= kChannelCount; ++row) {
             for (int col = 0; col < kColumnCount; ++col) ws.channels.SetCell(row, col, "x");
         }
-        ws.editCell = CellRef{200, 7};
     }
 };
 
@@ -45,8 +44,6 @@ TEST_F(ChannelDefaultsTest, PmrLpdDefaultPlan) {
     EXPECT_EQ(Row(ws, 78), (Cells{"[CH-078]", "", "", "", "[00] OFF", "[000] OFF", "Yes", "Wide", "High", "Off",
                                   "Off"}));
     EXPECT_EQ(ws.channels.GetCell(255, ColLabel), "[CH-255]");
-    EXPECT_EQ(ws.editCell.row, 1);
-    EXPECT_EQ(ws.editCell.col, 1);
     EXPECT_EQ(ws.presets.count, 77);
 }
 
@@ -79,7 +76,6 @@ TEST_F(ChannelDefaultsTest, CustomModeStartsEveryChannelEmptyAndNarrow) {
                 << row;
         }
         EXPECT_EQ(ws.channelMode, kModeCustom);
-        EXPECT_EQ(ws.editCell.row, 1);
     }
 }
 
@@ -107,8 +103,6 @@ TEST_F(ChannelDefaultsTest, ResetToEditionDefaultsSwitchesToDefaultModeOnly) {
     EXPECT_EQ(ws.channels.GetCell(65, ColBand), "Narrow");
     EXPECT_EQ(ws.channels.GetCell(66, ColBand), "Wide");
     EXPECT_EQ(ws.channels.GetCell(100, ColGroup), "");
-    EXPECT_EQ(ws.editCell.row, 200);  // the editor's cell is left alone
-    EXPECT_EQ(ws.editCell.col, 7);
 
     Workspace filled;
     filled.edition = kEditionKorea;

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <utility>
 
-#include "link/ImageLayout.h"
+#include "image/ImageLayout.h"
 #include "model/GroupTable.h"
 #include "model/ToneTable.h"
 #include "model/Workspace.h"

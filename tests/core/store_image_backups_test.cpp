@@ -6,7 +6,7 @@
 #include <chrono>
 #include <set>
 
-#include "link/ImageLayout.h"
+#include "image/ImageLayout.h"
 #include "model/Edition.h"
 #include "store/ImageBackups.h"
 #include "store_test_support.h"

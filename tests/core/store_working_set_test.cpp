@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
 #include "store/ChannelFiles.h"

@@ -8,8 +8,8 @@
 
 #include "e2e_support.h"
 #include "fleet/FleetLog.h"
-#include "link/ImageDigest.h"
-#include "link/MemoryImage.h"
+#include "image/ImageDigest.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "model/GroupTable.h"
 #include "model/Workspace.h"

@@ -6,7 +6,7 @@
 
 #include "../core/image_fixtures.h"
 #include "e2e_support.h"
-#include "link/ImageDigest.h"
+#include "image/ImageDigest.h"
 
 namespace corvane::e2e {
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "e2e_support.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "model/SettingsRecord.h"
 #include "model/Workspace.h"

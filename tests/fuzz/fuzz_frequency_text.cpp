@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "link/ImageFrequency.h"
-#include "link/MemoryImage.h"
+#include "image/ImageFrequency.h"
+#include "image/MemoryImage.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "link/ImageLayout.h"
-#include "link/MemoryImage.h"
+#include "image/ImageLayout.h"
+#include "image/MemoryImage.h"
 
 namespace {
 

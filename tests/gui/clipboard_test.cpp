@@ -102,7 +102,7 @@ private slots:
                 if (mode == kModeCustom && col == ColRxFreq) {
                     auto* text1 = frame_->Editor().Editors().Text1();
                     QVERIFY(text1->isVisible());
-                    QCOMPARE(ws_.editCell.row, row);
+                    QCOMPARE(frame_->Editor().Editors().EditCell().row, row);
                     QCOMPARE(text1->geometry().topLeft(),
                              Grid().viewport()->mapTo(&frame_->Editor(), Grid().visualRect(clicked).topLeft()));
                     frame_->Editor().CloseCellEditors();

@@ -158,8 +158,8 @@ private slots:
         QCOMPARE(Grid().objectName(), QStringLiteral("MSHFlexGrid1"));
         QCOMPARE(window_->windowTitle(), QStringLiteral("PC Setting"));
         QVERIFY(!Editors().AnyEditorVisible());
-        QCOMPARE(ws_.editCell.row, 1);
-        QCOMPARE(ws_.editCell.col, 1);
+        QCOMPARE(Editors().EditCell().row, 1);
+        QCOMPARE(Editors().EditCell().col, 1);
     }
 
     void theViewFollowsEveryTableWrite() {
@@ -217,8 +217,8 @@ private slots:
         EnterFrequency(2, ColTxFreq, QStringLiteral("433,075"));     // comma typed as point
         QCOMPARE(Cell(2, ColTxFreq), QStringLiteral("433.075000"));
         QCOMPARE(Cell(2, ColRxFreq), QStringLiteral("446.006250"));  // TX alone
-        QCOMPARE(ws_.editCell.row, 2);
-        QCOMPARE(ws_.editCell.col, int(ColTxFreq));
+        QCOMPARE(Editors().EditCell().row, 2);
+        QCOMPARE(Editors().EditCell().col, int(ColTxFreq));
         QVERIFY(messages_.texts.isEmpty());
     }
 

@@ -12,7 +12,7 @@
 #include "editor/ChannelWindow.h"
 #include "frame_fixture.h"
 #include "gui_support.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"

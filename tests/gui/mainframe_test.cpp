@@ -23,7 +23,7 @@
 #include "forms/SettingsWindow.h"
 #include "frame_fixture.h"
 #include "gui_support.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"

@@ -13,7 +13,7 @@
 #include "app/ProgramLink.h"
 #include "editor/ChannelWindow.h"
 #include "gui_support.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "store/ConfigFiles.h"
 
 using namespace corvane;

@@ -12,7 +12,7 @@
 #include <QtTest>
 
 #include "forms/SettingsWindow.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelTable.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"

@@ -9,12 +9,12 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
-#include "editor/UndoHistory.h"
 #include "editor/ChannelWindow.h"
+#include "editor/UndoHistory.h"
 #include "forms/GroupWindow.h"
 #include "frame_fixture.h"
 #include "gui_support.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 
 using namespace corvane;
 using namespace corvane::guitest;

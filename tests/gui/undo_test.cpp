@@ -18,7 +18,7 @@
 #include "forms/SettingsWindow.h"
 #include "frame_fixture.h"
 #include "gui_support.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelDefaults.h"
 #include "model/ToneTable.h"
 #include "store/ChannelFiles.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <span>
 
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 #include "model/Status.h"
 
 namespace corvane::sim {

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "LineFaults.h"
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 
 namespace corvane::sim {
 namespace {

@@ -193,7 +193,6 @@ export interface ConnectionDoctor {
 }
 
 export interface GridGeometry {
-  columnWidthTwips: number[];
   rows: number;
   columns: number;
   fixedRows: number;

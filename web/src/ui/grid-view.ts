@@ -8,6 +8,8 @@ const TWIPS_PER_PIXEL = 15;
 const TALL_ROW_TWIPS = 300; // rows 0 to 10
 const TALL_ROWS = 11;
 const DEFAULT_ROW_TWIPS = 240;
+// Column widths by column, label first.
+const COLUMN_WIDTH_TWIPS: readonly number[] = [1250, 1000, 1650, 1650, 1500, 1500, 1000, 1200, 1250, 1000, 1000];
 
 const px = (twips: number) => `${Math.round(twips / TWIPS_PER_PIXEL)}px`;
 
@@ -21,7 +23,7 @@ export class GridView {
     const table = el("table", { role: "grid", "aria-label": "Channels", tabindex: "0" });
     this.table = table;
     const colgroup = el("colgroup");
-    for (const width of geometry.columnWidthTwips) colgroup.append(el("col", { style: `width:${px(width)}` }));
+    for (const width of COLUMN_WIDTH_TWIPS) colgroup.append(el("col", { style: `width:${px(width)}` }));
     table.append(colgroup);
     const head = el("thead");
     const body = el("tbody");
@@ -79,7 +81,7 @@ export class GridView {
     let left = 0;
     for (let col = 0; col < this.geometry.fixedColumns; ++col) {
       offsets.push(left);
-      left += Math.round(this.geometry.columnWidthTwips[col] / TWIPS_PER_PIXEL);
+      left += Math.round(COLUMN_WIDTH_TWIPS[col] / TWIPS_PER_PIXEL);
     }
     return offsets;
   }

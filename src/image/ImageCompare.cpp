@@ -1,8 +1,8 @@
-#include "link/ImageCompare.h"
+#include "image/ImageCompare.h"
 
 #include <algorithm>
 
-#include "link/ImageDiff.h"
+#include "image/ImageDiff.h"
 
 namespace corvane {
 

@@ -1,11 +1,11 @@
-#include "link/ImageDiff.h"
+#include "image/ImageDiff.h"
 
 #include <array>
 #include <utility>
 
-#include "link/ImageFrequency.h"
-#include "link/ImageLayout.h"
-#include "link/MemoryImage.h"
+#include "image/ImageFrequency.h"
+#include "image/ImageLayout.h"
+#include "image/MemoryImage.h"
 #include "model/ChannelTable.h"
 #include "model/CodePage.h"
 #include "model/GroupTable.h"

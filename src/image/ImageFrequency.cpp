@@ -1,8 +1,8 @@
-#include "link/ImageFrequency.h"
+#include "image/ImageFrequency.h"
 
 #include <cstddef>
 
-#include "link/ImageLayout.h"
+#include "image/ImageLayout.h"
 #include "model/Frequency.h"
 
 namespace corvane::image {

@@ -1,11 +1,11 @@
 // Building the memory image from the workspace.
-#include "link/MemoryImage.h"
+#include "image/MemoryImage.h"
 
 #include <cmath>
 #include <string>
 
-#include "link/ImageFrequency.h"
-#include "link/ImageLayout.h"
+#include "image/ImageFrequency.h"
+#include "image/ImageLayout.h"
 #include "model/CodePage.h"
 #include "model/NumberParse.h"
 #include "model/SettingsRecord.h"

@@ -2,9 +2,9 @@
 #include <string>
 #include <string_view>
 
-#include "link/ImageFrequency.h"
-#include "link/ImageLayout.h"
-#include "link/MemoryImage.h"
+#include "image/ImageFrequency.h"
+#include "image/ImageLayout.h"
+#include "image/MemoryImage.h"
 #include "model/CodePage.h"
 #include "model/GroupTable.h"
 #include "model/ToneTable.h"

@@ -1,4 +1,4 @@
-#include "link/ImageDigest.h"
+#include "image/ImageDigest.h"
 
 #include <algorithm>
 #include <bit>
