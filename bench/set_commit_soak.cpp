@@ -90,9 +90,10 @@ bool WriteVariant(const fs::path& folder, int variant) {
     }
     fs::create_directories(folder);
     SavePoint point(folder);
-    SaveConfigFile(ws);
-    SaveGroupFile(ws);
-    SaveChannelFiles(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(ws);
+    (void)SaveGroupFile(ws);
+    (void)SaveChannelFiles(ws);
     return point.Commit().ok();
 }
 

@@ -56,7 +56,8 @@ int Decode(CliContext& ctx, const std::string& inPath) {
     // What a completed read does, then what the program does when it ends: one set.
     SavePoint point(ctx.folder);
     if (Status accepted = AcceptImageFromRadio(*bytes, ws); !accepted) return Fail(ctx, inPath, accepted.message());
-    SaveChannelFiles(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveChannelFiles(ws);
     if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     return kExitOk;
 }

@@ -47,7 +47,8 @@ int RunImport(CliContext& ctx, std::span<const std::string> args) {
     SavePoint point(ctx.folder);
     const ImportResult result = ImportSpreadsheet(ws, words[0]);
     if (!result.Changed() || result.saveFailed) return Fail(ctx, words[0], result.message);
-    SaveChannelFiles(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveChannelFiles(ws);
     if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     if (result.outcome == ImportOutcome::EditionDefaults) ctx.out << result.message << "\n";
     return kExitOk;

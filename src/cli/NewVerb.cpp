@@ -81,9 +81,10 @@ int RunNew(CliContext& ctx, std::span<const std::string> args) {
     ClearGroupLayout(ws.groups, ws.channels);
     FillDefaults(ws);
     SavePoint point(ctx.folder);
-    SaveConfigFile(ws);
-    SaveGroupFile(ws);
-    SaveChannelFiles(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(ws);
+    (void)SaveGroupFile(ws);
+    (void)SaveChannelFiles(ws);
     if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     ctx.out << "New channel table: " << (ws.edition == kEditionPmrLpd ? "PMR + LPD" : "Korea") << ", "
             << (ws.channelMode == kModeCustom ? "Custom" : "Default") << " mode, " << CountFrequencies(ws.channels)

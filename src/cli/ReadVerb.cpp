@@ -67,7 +67,8 @@ int RunRead(CliContext& ctx, std::span<const std::string> args) {
     if (session.LastMessage() != kReadComplete) return kExitFailure;
     // Port.txt and Group.txt are written with the image; the channel files
     // follow as they would when the program ends.
-    SaveChannelFiles(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveChannelFiles(ws);
     if (Status saved = point.Commit(); !saved) return Fail(ctx, ctx.folder.string(), saved.message());
     return kExitOk;
 }

@@ -154,10 +154,19 @@ void GroupForm::DefaultToneSet() {
     values_.toneStep = std::string(kToneSteps[0]);
 }
 
+// GCC 12 warns of an overlapping copy inside std::string's assignment of a
+// literal here (a known false positive of its -Wrestrict at -O2).
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 void GroupForm::ZeroGroupBoxesIfNew() {
     if (!ws_.groups.FreqSetStartChannel.empty()) return;
     for (std::string& box : values_.groups) box = "0";
 }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
+#pragma GCC diagnostic pop
+#endif
 
 void GroupForm::ShowGroupSizes() {
     for (int i = 0; i < kGroupCount; ++i) values_.groups[i] = std::to_string(ws_.groups.GroupSize[i]);

@@ -6,7 +6,7 @@
 
 namespace corvane {
 
-class Status {
+class [[nodiscard]] Status {
 public:
     Status() = default;
     static Status Ok() { return {}; }
@@ -23,7 +23,7 @@ private:
 
 // A value or the message saying why there is none.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}
     Result(Status error) : error_(std::move(error)) {}

@@ -19,9 +19,10 @@ void SelectChannelMode(Workspace& ws, uint8_t mode, const SaveProblemSink& repor
     ws.channelMode = mode;
     ws.settings.BandSelect = kBandPmrLpd;
     SavePoint point(ws.programFolder);
-    SaveConfigFile(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(ws);
     ResetGroupSetup(ws.groups);
-    SaveGroupFile(ws);
+    (void)SaveGroupFile(ws);
     Report(report, point.Commit());
     if (mode == kModeDefault) ClearGroupLayout(ws.groups, ws.channels);
     FillDefaults(ws);
@@ -35,8 +36,9 @@ void StartNewFile(Workspace& ws, const SaveProblemSink& report) {
 
 Status SaveAfterStep(Workspace& ws, const SnapshotDifference& difference) {
     SavePoint point(ws.programFolder);
-    if (difference.ConfigFile()) SaveConfigFile(ws);
-    if (difference.GroupFile()) SaveGroupFile(ws);
+    // Staged in the save point: its Commit reports any failure.
+    if (difference.ConfigFile()) (void)SaveConfigFile(ws);
+    if (difference.GroupFile()) (void)SaveGroupFile(ws);
     return point.Commit();
 }
 

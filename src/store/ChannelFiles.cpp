@@ -185,8 +185,9 @@ Status LoadFrequencyFiles(Workspace& ws, FileResets& resets) {
 
 Status SaveFrequencyFiles(const Workspace& ws) {
     SavePoint point(ws.programFolder);
-    SaveWorkingFile(ws.programFolder, kRxFreqFile, FrequencyFileBytes(ws.channels, ColRxFreq));
-    SaveWorkingFile(ws.programFolder, kTxFreqFile, FrequencyFileBytes(ws.channels, ColTxFreq));
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveWorkingFile(ws.programFolder, kRxFreqFile, FrequencyFileBytes(ws.channels, ColRxFreq));
+    (void)SaveWorkingFile(ws.programFolder, kTxFreqFile, FrequencyFileBytes(ws.channels, ColTxFreq));
     return point.Commit();
 }
 
@@ -277,9 +278,10 @@ Status LoadChannelFiles(Workspace& ws) {
 
 Status SaveChannelFiles(const Workspace& ws) {
     SavePoint point(ws.programFolder);
-    SaveFrequencyFiles(ws);
-    SaveToneFile(ws);
-    for (const auto& spec : kFlagFiles) SaveFlagFile(ws, spec.field);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveFrequencyFiles(ws);
+    (void)SaveToneFile(ws);
+    for (const auto& spec : kFlagFiles) (void)SaveFlagFile(ws, spec.field);
     return point.Commit();
 }
 

@@ -109,9 +109,10 @@ void ApplyChannels(Workspace& ws, const std::vector<ImportedChannel>& channels) 
 // Port.txt, Group.txt and the channel files as one set.
 Status SaveImported(Workspace& ws) {
     SavePoint point(ws.programFolder);
-    SaveConfigFile(ws);
-    SaveGroupFile(ws);
-    SaveChannelFiles(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(ws);
+    (void)SaveGroupFile(ws);
+    (void)SaveChannelFiles(ws);
     return point.Commit();
 }
 

@@ -95,7 +95,8 @@ Result<std::filesystem::path> KeepCopiesOrRefuse(const std::filesystem::path& fo
 Status SaveAll(const std::filesystem::path& folder, const FileResets& resets) {
     SavePoint point(folder);
     for (const FileReset& reset : resets) {
-        for (const WorkingFileBytes& file : reset.files) SaveWorkingFile(folder, file.name, file.bytes);
+        // Staged in the save point: its Commit reports any failure.
+        for (const WorkingFileBytes& file : reset.files) (void)SaveWorkingFile(folder, file.name, file.bytes);
     }
     return point.Commit();
 }

@@ -146,16 +146,18 @@ Status LoadWorkingSetReadOnly(Workspace& ws) {
 
 Status SaveWorkingSetOnExit(Workspace& ws) {
     SavePoint point(ws.programFolder);
-    SaveChannelFiles(ws);
-    SaveGroupFile(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveChannelFiles(ws);
+    (void)SaveGroupFile(ws);
     return point.Commit();
 }
 
 Status AcceptImageFromRadio(std::span<const uint8_t> image, Workspace& ws) {
     if (Status decoded = DecodeImage(image, ws); !decoded.ok()) return decoded;
     SavePoint point(ws.programFolder);
-    SaveConfigFile(ws);
-    SaveGroupFile(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(ws);
+    (void)SaveGroupFile(ws);
     return point.Commit();
 }
 

@@ -107,9 +107,10 @@ protected:
         ws.channels.SetCell(3, ColScan, "No");
         ws.channels.SetCell(3, ColCompander, "On");
         SavePoint point(folder.path());
-        SaveConfigFile(ws);
-        SaveGroupFile(ws);
-        SaveChannelFiles(ws);
+        // Staged in the save point: its Commit reports any failure.
+        (void)SaveConfigFile(ws);
+        (void)SaveGroupFile(ws);
+        (void)SaveChannelFiles(ws);
         ASSERT_TRUE(point.Commit().ok());
         intact = Tree(folder.path());
     }

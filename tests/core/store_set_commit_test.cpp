@@ -189,9 +189,10 @@ const std::vector<SavePointCase>& SavePointCases() {
         {"all ten (an import, a read, New), Group.txt linked into another folder", true,
          [](Workspace& ws) {
              SavePoint point(ws.programFolder);
-             SaveConfigFile(ws);
-             SaveGroupFile(ws);
-             SaveChannelFiles(ws);
+             // Staged in the save point: its Commit reports any failure.
+             (void)SaveConfigFile(ws);
+             (void)SaveGroupFile(ws);
+             (void)SaveChannelFiles(ws);
              return point.Commit();
          }},
     };
@@ -209,9 +210,10 @@ public:
         }
         Workspace old = WorkspaceFor(0);
         SavePoint point(Folder());
-        SaveConfigFile(old);
-        SaveGroupFile(old);
-        SaveChannelFiles(old);
+        // Staged in the save point: its Commit reports any failure.
+        (void)SaveConfigFile(old);
+        (void)SaveGroupFile(old);
+        (void)SaveChannelFiles(old);
         EXPECT_TRUE(point.Commit().ok());
         oldSet_ = BytesOfSet(Folder());
         Workspace next = WorkspaceFor(1);
@@ -455,13 +457,15 @@ TEST(StoreSetCommit, ASavePointInsideAnotherOfTheSameFolderJoinsIt) {
         SavePoint outer(folder.path());
         EXPECT_TRUE(SaveWorkingSetOnExit(ws).ok());  // its own save point joins: nothing written yet
         EXPECT_FALSE(fs::exists(folder / "Group.txt"));
-        SaveConfigFile(ws);
+        // Staged in the save point: its Commit reports any failure.
+        (void)SaveConfigFile(ws);
         EXPECT_EQ(outer.StagedNames().size(), 10u);
         // Without Commit nothing is written.
     }
     EXPECT_TRUE(fs::is_empty(folder.path()));
     SavePoint point(folder.path());
-    SaveConfigFile(ws);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(ws);
     ASSERT_TRUE(point.Commit().ok());
     EXPECT_TRUE(fs::exists(folder / "Port.txt"));
     // After its commit the save point no longer holds saves back.

@@ -39,7 +39,8 @@ private:
     int16_t StoredEdition() const {
         Workspace reread;
         reread.programFolder = ws_.programFolder;
-        LoadConfigFile(reread);
+        // The files are compared, not the load's report.
+        (void)LoadConfigFile(reread);
         return reread.edition;
     }
 
