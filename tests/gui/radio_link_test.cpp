@@ -84,6 +84,7 @@ private slots:
 #ifndef CORVANE_SIM_PATH
         QSKIP("the radio simulator is not built");
 #else
+        if (qEnvironmentVariableIsSet("CORVANE_SKIP_REAL_TIME")) QSKIP("real-time transfer (CORVANE_SKIP_REAL_TIME)");
         IsolateUserSettings();
         QTemporaryDir serial;
         QTemporaryDir folder;

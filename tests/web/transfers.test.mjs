@@ -119,7 +119,7 @@ test("a port that vanishes during a write fails the write", async () => {
   const radio = await startRadio(scratch("vanish"));
   const { page, context } = await connectedProgram(radio);
   await page.click("[data-key=program]");
-  await page.waitForFunction(() => document.querySelector("[data-name=ProgressBar1]").value >= 40, null, { timeout: 20000 });
+  await page.waitForFunction(() => document.querySelector("[data-name=ProgressBar1]").value >= 5, null, { timeout: 20000 });
   await page.evaluate(() => window.__corvaneVanish("A"));
   const message = await takeMessage(page);
   assert.match(message.text, /^Write to Radio failed after \d+ of 1936 bytes: Port 1 \(FTDI FT232R, USB 0403:6001\): /);
