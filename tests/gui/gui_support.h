@@ -15,6 +15,8 @@
 
 #include "../core/link_harness.h"
 #include "app/MessageBoxes.h"
+#include "image/MemoryImage.h"
+#include "model/ChannelDefaults.h"
 #include "session/LinkOwner.h"
 
 namespace corvane::guitest {
@@ -129,6 +131,19 @@ inline void ClickCell(QAbstractItemView& view, int row, int col) {
     const QModelIndex index = view.model()->index(row - 1, col);
     view.scrollTo(index);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+}
+
+// What the tests' radio holds: a Korea image in Custom mode with channel 3 on 433.2 MHz.
+inline MemoryImage KoreaCustomImage() {
+    Workspace radio;
+    radio.edition = kEditionKorea;
+    radio.channelMode = kModeCustom;
+    FillDefaults(radio);
+    radio.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
+    radio.channels.SetFrequencyCell(433.2, 3, ColTxFreq);
+    const Result<MemoryImage> image = BuildImage(radio);
+    if (!image.ok()) qFatal("%s", image.message().c_str());
+    return *image;
 }
 
 }  // namespace corvane::guitest

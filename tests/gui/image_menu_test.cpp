@@ -39,18 +39,6 @@ private:
     static QByteArray Bytes(const MemoryImage& image) {
         return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<int>(image.size()));
     }
-    // A Korea image in Custom mode with channel 3 on 433.2 MHz.
-    static MemoryImage KoreaImage() {
-        Workspace radio;
-        radio.edition = kEditionKorea;
-        radio.channelMode = kModeCustom;
-        FillDefaults(radio);
-        radio.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
-        radio.channels.SetFrequencyCell(433.2, 3, ColTxFreq);
-        const Result<MemoryImage> image = BuildImage(radio);
-        if (!image.ok()) qFatal("%s", image.message().c_str());
-        return *image;
-    }
     Workspace Reread() const {
         Workspace reread;
         reread.programFolder = ws_.programFolder;
@@ -95,7 +83,7 @@ private slots:
     void openImageActsLikeARead() {
         Open(kEditionPmrLpd);
         QVERIFY(Action("default").isChecked());
-        WriteRaw(Path("korea.img"), Bytes(KoreaImage()));
+        WriteRaw(Path("korea.img"), Bytes(KoreaCustomImage()));
         QVERIFY(frame_->RunOpenImage(Path("korea.img")));
         QVERIFY(messages_.texts.isEmpty());
         QCOMPARE(ws_.channels.GetCell(3, ColRxFreq), std::string("433.200000"));
@@ -126,7 +114,7 @@ private slots:
         QVERIFY(!frame_->RunOpenImage(dir_->path()));
 
         // An image the decoder refuses changes nothing and is told.
-        QByteArray bad = Bytes(KoreaImage());
+        QByteArray bad = Bytes(KoreaCustomImage());
         bad[14] = 7;
         WriteRaw(Path("bad.img"), bad);
         messages_.Clear();
@@ -155,7 +143,7 @@ private slots:
         QVERIFY(!Action("saveImage").isEnabled());
         QVERIFY(sim_->RunUntilTrue([&] { return sim_->Link().port.sent.back().bytes.size() > 2 &&
                                                 sim_->Link().port.sent.back().bytes[2] == 'R'; }, 2000));
-        const MemoryImage image = KoreaImage();
+        const MemoryImage image = KoreaCustomImage();
         sim_->ReceiveIn(300, std::vector<uint8_t>(image.begin(), image.end()));
         QVERIFY(sim_->RunUntilTrue([&] { return !sim_->Link().engine.ReadRunning(); }, 5000));
 

@@ -288,19 +288,12 @@ private slots:
 
     void readThroughTheWindow() {
         Open(kEditionPmrLpd);
-        Workspace radio;
-        radio.edition = kEditionKorea;
-        radio.channelMode = kModeCustom;
-        FillDefaults(radio);
-        radio.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
-        radio.channels.SetFrequencyCell(433.2, 3, ColTxFreq);
-        const Result<MemoryImage> image = BuildImage(radio);
-        QVERIFY(image.ok());
+        const MemoryImage image = KoreaCustomImage();
 
         Connect();
         StartTransfer("upload");
         QVERIFY(sim_->RunUntilTrue([&] { return Port().sent.back().bytes.size() > 2 && Port().sent.back().bytes[2] == 'R'; }, 2000));
-        sim_->ReceiveIn(300, std::vector<uint8_t>(image->begin(), image->end()));
+        sim_->ReceiveIn(300, std::vector<uint8_t>(image.begin(), image.end()));
         QVERIFY(sim_->RunUntilTrue([&] { return messages_.texts.contains("UPLOAD COMPLETE"); }, 5000));
         QCOMPARE(messages_.icons.back(), MessageIcon::Exclamation);
         QCOMPARE(Cell(3, ColRxFreq), QStringLiteral("433.200000"));

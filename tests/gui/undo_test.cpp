@@ -245,17 +245,11 @@ private slots:
     void openImageIsOneStep() {
         Open(kModeDefault);
         const QString presetRx = Cell(3, ColRxFreq);
-        Workspace radio;
-        radio.edition = kEditionKorea;
-        radio.channelMode = kModeCustom;
-        FillDefaults(radio);
-        radio.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
-        const Result<MemoryImage> image = BuildImage(radio);
-        QVERIFY(image.ok());
+        const MemoryImage image = KoreaCustomImage();
         const QString path = dir_->filePath("radio.img");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char*>(image->data()), static_cast<qint64>(image->size()));
+        file.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
         file.close();
         QVERIFY(frame_->RunOpenImage(path));
         QCOMPARE(ws_.edition, kEditionKorea);
@@ -294,14 +288,7 @@ private slots:
         Open(kModeDefault);
         const QString presetRx = Cell(3, ColRxFreq);
         Pick(2, ColPower, "Low");
-        Workspace radio;
-        radio.edition = kEditionKorea;
-        radio.channelMode = kModeCustom;
-        FillDefaults(radio);
-        radio.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
-        radio.channels.SetFrequencyCell(433.2, 3, ColTxFreq);
-        const Result<MemoryImage> image = BuildImage(radio);
-        QVERIFY(image.ok());
+        const MemoryImage image = KoreaCustomImage();
 
         sim_->AnswerConnection();
         auto& port = sim_->Link().port;
@@ -313,7 +300,7 @@ private slots:
         QVERIFY(!Action("mnuUndo").isEnabled());  // a transfer runs
         History().Undo();
         QCOMPARE(Cell(2, ColPower), QStringLiteral("Low"));
-        sim_->ReceiveIn(300, std::vector<uint8_t>(image->begin(), image->end()));
+        sim_->ReceiveIn(300, std::vector<uint8_t>(image.begin(), image.end()));
         QVERIFY(sim_->RunUntilTrue([&] { return messages_.texts.contains("UPLOAD COMPLETE"); }, 5000));
         QCOMPARE(Cell(3, ColRxFreq), QStringLiteral("433.200000"));
         QCOMPARE(ws_.edition, kEditionKorea);
