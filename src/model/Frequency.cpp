@@ -135,11 +135,6 @@ std::string FormatHertz(int64_t hertz) {
 
 std::string HertzToFrequencyText(int64_t hertz) { return hertz == 0 ? std::string() : FormatHertz(hertz); }
 
-bool IsOnRasterInRange(int64_t hertz) {
-    if (hertz == 0) return true;
-    return hertz >= kLowestFrequencyHz && hertz <= kHighestFrequencyHz && hertz % kChannelRasterHz == 0;
-}
-
 int32_t WordFromBytes(uint8_t high, uint8_t low) { return static_cast<int32_t>(high) * 256 + low; }
 
 }  // namespace corvane

@@ -43,8 +43,6 @@ int64_t FrequencyTextToHertz(std::string_view text);
 std::string FormatHertz(int64_t hertz);
 // "446.006250" from 446006250 Hz; "" for 0.
 std::string HertzToFrequencyText(int64_t hertz);
-// True when the text is empty or a frequency inside the range on the raster.
-bool IsOnRasterInRange(int64_t hertz);
 
 int32_t WordFromBytes(uint8_t high, uint8_t low);
 

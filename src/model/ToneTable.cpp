@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "model/Edition.h"
-#include "model/NumberParse.h"
 
 namespace corvane {
 namespace {
@@ -72,9 +71,6 @@ int FindLabel(std::span<const std::string> list, std::string_view label) {
     return 0;
 }
 
-// Offset of the tone frequency inside "[12] C100.0".
-constexpr std::size_t kCtcssHertzOffset = 6;
-
 }  // namespace
 
 std::span<const std::string> CtcssList() { return CtcssLabels(); }
@@ -106,11 +102,6 @@ std::string DcsLabel(int code, int16_t edition) {
 }
 
 int DcsCode(std::string_view label, int16_t edition) { return FindLabel(DcsListFor(edition), label); }
-
-double CtcssHertz(int code) {
-    if (code < 1 || code >= kCtcssCodeCount) return 0.0;
-    return LenientNumber(std::string_view(CtcssLabels()[code]).substr(kCtcssHertzOffset));
-}
 
 DecodedTone DecodeToneNumber(int toneNumber) {
     DecodedTone tone;

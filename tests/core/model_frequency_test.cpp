@@ -134,17 +134,6 @@ TEST(HertzHelpers, HertzToText) {
     EXPECT_FALSE(HertzToFrequencyText(INT64_MIN).empty());
 }
 
-TEST(HertzHelpers, RasterAndRange) {
-    EXPECT_TRUE(IsOnRasterInRange(0));
-    EXPECT_TRUE(IsOnRasterInRange(420'000'000));
-    EXPECT_TRUE(IsOnRasterInRange(450'000'000));
-    EXPECT_TRUE(IsOnRasterInRange(446'006'250));
-    EXPECT_FALSE(IsOnRasterInRange(446'006'251));
-    EXPECT_FALSE(IsOnRasterInRange(419'993'750));
-    EXPECT_FALSE(IsOnRasterInRange(450'006'250));
-    EXPECT_FALSE(IsOnRasterInRange(-420'000'000));
-}
-
 TEST(WordFromBytes, HighTimes256PlusLow) {
     EXPECT_EQ(WordFromBytes(1, 2), 258);
     EXPECT_EQ(WordFromBytes(255, 255), 65'535);

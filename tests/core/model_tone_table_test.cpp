@@ -43,14 +43,6 @@ TEST(CtcssLookup, ExactCaseSensitiveMatchOnly) {
     EXPECT_EQ(CtcssLabel(0), "[00] OFF");
 }
 
-TEST(CtcssHertz, ReadsTheToneOfTheLabel) {
-    EXPECT_DOUBLE_EQ(CtcssHertz(12), 100.0);
-    EXPECT_DOUBLE_EQ(CtcssHertz(54), 40.8);
-    EXPECT_DOUBLE_EQ(CtcssHertz(73), 230.3);
-    EXPECT_EQ(CtcssHertz(0), 0.0);
-    EXPECT_EQ(CtcssHertz(74), 0.0);
-}
-
 // Both DCS lists: OFF, 104 normal labels, then the same codes inverted.
 void ExpectDcsConstruction(std::span<const std::string> list) {
     ASSERT_EQ(list.size(), 209u);
