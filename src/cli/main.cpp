@@ -51,7 +51,7 @@ void PrintHelp(std::ostream& out) {
 }
 
 int Main(const std::vector<std::string>& words) {
-    CliContext ctx{ExecutableFolder(), {}, std::cout, std::cerr};
+    CliContext ctx{ExecutableFolder(), {}, std::cout, std::cerr, {}};
     if (const char* env = std::getenv(std::string(kSerialDirEnv).c_str()); env && *env) ctx.serialDir = env;
 
     bool folderGiven = false;

@@ -26,7 +26,6 @@ int CtcssCode(std::string_view label);                // 0 when no label matches
 std::string DcsLabel(int code, int16_t edition);      // "[000] OFF" outside 1..208
 int DcsCode(std::string_view label, int16_t edition); // 0 when no label matches
 
-
 // The single number carrying a channel's tone: 0 none, 1..73 CTCSS, 74..281 DCS + 73.
 struct DecodedTone {
     int ctcssCode = 0;

@@ -245,7 +245,8 @@ Status CommitFileSet(const std::filesystem::path& journalFolder, const std::vect
     const auto lock = fs.LockFolder(journalFolder);
     std::vector<Entry> entries;
     const auto discard = [&] {
-        for (const Entry& entry : entries) fs.Remove(TemporaryOf(entry));
+        // Best effort on the way out: the failure being reported is the one that matters.
+        for (const Entry& entry : entries) (void)fs.Remove(TemporaryOf(entry));
     };
     for (const FileToCommit& file : files) {
         const Result<Target> target = PrepareTarget(file.path);
@@ -275,7 +276,7 @@ Status CommitFileSet(const std::filesystem::path& journalFolder, const std::vect
     }
     if (Status synced = SyncFolders(FoldersOf(entries, journalFolder), fs); !synced) return synced;
     // A journal that outlives its set is harmless: its temporaries are gone.
-    fs.Remove(journal);
+    (void)fs.Remove(journal);
     return Status::Ok();
 }
 
