@@ -301,7 +301,9 @@ TEST(StoreSetCommit, ACrashAtAnyStepThenARestartGivesTheOldSetOrTheNewSet) {
             SCOPED_TRACE("crash before step " + std::to_string(k) + (k < static_cast<int>(steps.size()) ? " (" + steps[k] + ")" : ""));
             faulty.Arm(k, FaultyFileSystem::Fault::Crash);
             const Status saved = scene.SaveNewSetThrough(faulty);
-            if (k == static_cast<int>(steps.size())) EXPECT_TRUE(saved.ok()) << saved.message();
+            if (k == static_cast<int>(steps.size())) {
+                EXPECT_TRUE(saved.ok()) << saved.message();
+            }
             const SetBytes after = scene.Restart();
             EXPECT_TRUE(after == (k <= journal ? scene.OldSet() : scene.NewSet()));
             EXPECT_EQ(scene.AllLeftovers(), std::vector<std::string>{});
