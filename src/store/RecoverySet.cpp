@@ -133,9 +133,10 @@ Status RecoveryKeeper::Keep(const Workspace& ws) {
     copy.channels.SetChangeListener(nullptr);
     copy.programFolder = folder;
     SavePoint point(folder);
-    SaveConfigFile(copy);
-    SaveGroupFile(copy);
-    SaveChannelFiles(copy);
+    // Staged in the save point: its Commit reports any failure.
+    (void)SaveConfigFile(copy);
+    (void)SaveGroupFile(copy);
+    (void)SaveChannelFiles(copy);
     if (Status committed = point.Commit(); !committed) return committed;
     kept_ = std::move(now);
     return Status::Ok();
