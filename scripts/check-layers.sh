@@ -19,7 +19,7 @@ declare -A ALLOWED=(
   # The faces, on top of the core and the session.
   [link/qt]="link/qt link image model"
   [editor]="editor session report $CORE"
-  [forms]="forms editor link/qt session report store/workbook $CORE"
+  [forms]="forms editor link/qt session report fleet store/workbook $CORE"
   [app]="app forms editor link/qt session report fleet store/workbook $CORE"
   [cli]="cli link/qt session report fleet store/workbook $CORE"
   [web]="web session report fleet store/workbook $CORE"
