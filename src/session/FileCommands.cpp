@@ -54,7 +54,7 @@ std::string FileCommands::TakeWorkingSet(const std::string& from) {
             std::ifstream in(taken.programFolder / name, std::ios::binary);
             std::string bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
             if (!in.good() && !in.eof()) return "cannot read " + name;
-            SaveWorkingFile(ws_.programFolder, name, std::move(bytes));
+            (void)SaveWorkingFile(ws_.programFolder, name, std::move(bytes));
         }
         if (Status saved = point.Commit(); !saved) return saved.message();
     }
