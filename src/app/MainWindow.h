@@ -10,10 +10,10 @@
 
 #include "image/ImageDiff.h"
 #include "link/LinkClock.h"
-#include "session/LinkOwner.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
 #include "session/CommandTable.h"
+#include "session/LinkOwner.h"
 
 class QAction;
 class QMdiArea;

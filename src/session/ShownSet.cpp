@@ -8,7 +8,7 @@
 
 namespace corvane {
 
-    // Staged in the caller's save point: its Commit reports any failure.
+// Staged in the caller's save point: its Commit reports any failure.
 void StageShownSet(Workspace& ws, const std::vector<std::string>& savedByStep) {
     const auto saved = [&](const char* name) {
         return std::find(savedByStep.begin(), savedByStep.end(), name) != savedByStep.end();

@@ -510,8 +510,9 @@ TEST(StoreSetCommit, ASavePointSkippingAnUnchangedSetWritesAllOrNothing) {
     WriteLog log;
     const auto save = [&](const std::string& group) {
         SavePoint point(folder.path(), log);
-        SaveWorkingFile(folder.path(), "Port.txt", "port\r\n");
-        SaveWorkingFile(folder.path(), "Group.txt", group);
+        // Staged in the save point: its Commit reports any failure.
+        (void)SaveWorkingFile(folder.path(), "Port.txt", "port\r\n");
+        (void)SaveWorkingFile(folder.path(), "Group.txt", group);
         point.SkipWhenUnchanged();
         return point.Commit();
     };

@@ -298,7 +298,7 @@ private slots:
         sim_->ReceiveIn(150, linktest::kConnReply);
         QVERIFY(sim_->RunUntilTrue([&] { return port.sent.back().bytes.size() > 2 && port.sent.back().bytes[2] == 'R'; }, 2000));
         QVERIFY(!Action("mnuUndo").isEnabled());  // a transfer runs
-        History().Undo();
+        QVERIFY(History().Undo().ok());  // locked: nothing to undo, nothing saved
         QCOMPARE(Cell(2, ColPower), QStringLiteral("Low"));
         sim_->ReceiveIn(300, std::vector<uint8_t>(image.begin(), image.end()));
         QVERIFY(sim_->RunUntilTrue([&] { return messages_.texts.contains("UPLOAD COMPLETE"); }, 5000));
