@@ -6,8 +6,6 @@
 #include <QTimer>
 #include <array>
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 #include "cli/CliLink.h"
@@ -21,8 +19,7 @@
 #include "store/ProgramFolder.h"
 
 #ifdef CORVANE_HAVE_WORKBOOK
-#include "store/workbook/UnitsSheet.h"
-#include "store/workbook/Workbook.h"
+#include "store/workbook/UnitsListFile.h"
 #endif
 
 namespace corvane::cli {
@@ -31,7 +28,6 @@ namespace {
 constexpr std::string_view kVerb = "fleet";
 constexpr int kPollMs = 20;
 constexpr int kBarWidth = 30;
-constexpr std::uintmax_t kMaxUnitsFileBytes = 1024u * 1024u;
 constexpr std::array kOptions = {OptionSpec{"--port", true}, OptionSpec{"--log", true}, OptionSpec{"--folder", true}};
 
 volatile std::sig_atomic_t gStopRequested = 0;
@@ -70,32 +66,12 @@ void PrintFleetHelp(std::ostream& out) {
         << "failed or the run was stopped, 2 on a usage error or a refused list or plan.\n";
 }
 
-Result<std::string> ReadSmallFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return Status::Error("not a file");
-    if (std::filesystem::file_size(path, ec) > kMaxUnitsFileBytes) return Status::Error("too large for a units list");
-    std::ifstream in(path, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return Status::Error("cannot be read");
-    return text;
-}
-
 Result<std::vector<FleetUnit>> LoadUnits(const std::filesystem::path& path) {
-    Result<std::vector<UnitsRow>> rows = Status::Error("cannot be read");
 #ifdef CORVANE_HAVE_WORKBOOK
-    if (DetectWorkbookFormat(path) != WorkbookFormat::Unknown) {
-        const Result<Workbook> book = OpenWorkbook(path);
-        if (!book) return book.status();
-        rows = UnitsRowsFromWorkbook(*book);
-    } else
+    return LoadUnitsListFile(path);
+#else
+    return LoadUnitsCsvFile(path);
 #endif
-    {
-        const Result<std::string> text = ReadSmallFile(path);
-        if (!text) return text.status();
-        rows = UnitsRowsFromCsv(*text);
-    }
-    if (!rows) return rows.status();
-    return UnitsFromRows(*rows);
 }
 
 // What the run shows: prompts and results on stdout, trouble on stderr, a

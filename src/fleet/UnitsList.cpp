@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "model/CodePage.h"
@@ -11,6 +13,8 @@
 
 namespace corvane {
 namespace {
+
+constexpr std::uintmax_t kMaxUnitsFileBytes = 1024u * 1024u;
 
 enum UnitsColumn : std::size_t { kLabelColumn, kNameIdColumn, kDtmfIdColumn };
 
@@ -113,6 +117,18 @@ Result<std::vector<UnitsRow>> UnitsRowsFromCsv(std::string_view text) {
         rows.push_back(UnitsRow{record.line, record.fields});
     }
     return rows;
+}
+
+Result<std::vector<FleetUnit>> LoadUnitsCsvFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return Status::Error("not a file");
+    if (std::filesystem::file_size(path, ec) > kMaxUnitsFileBytes) return Status::Error("too large for a units list");
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return Status::Error("cannot be read");
+    const Result<std::vector<UnitsRow>> rows = UnitsRowsFromCsv(text);
+    if (!rows) return rows.status();
+    return UnitsFromRows(*rows);
 }
 
 }  // namespace corvane

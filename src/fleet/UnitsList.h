@@ -4,6 +4,7 @@
 // those two fields. A list with a bad row is refused whole, before any
 // radio is touched.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,8 @@ Result<std::vector<FleetUnit>> UnitsFromRows(const std::vector<UnitsRow>& rows);
 // The rows of a comma-separated text (UTF-8, quoted fields as spreadsheets
 // write them; lines starting with '#' are comments).
 Result<std::vector<UnitsRow>> UnitsRowsFromCsv(std::string_view text);
+
+// A units list in a CSV file (at most 1 MiB), checked.
+Result<std::vector<FleetUnit>> LoadUnitsCsvFile(const std::filesystem::path& path);
 
 }  // namespace corvane

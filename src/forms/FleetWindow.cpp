@@ -11,10 +11,13 @@
 #include <QVBoxLayout>
 #include <chrono>
 
-#include "forms/UnitsListFile.h"
 #include "image/ImageDigest.h"
 #include "image/MemoryImage.h"
 #include "store/ProgramFolder.h"
+
+#ifdef CORVANE_HAVE_WORKBOOK
+#include "store/workbook/UnitsListFile.h"
+#endif
 
 namespace corvane {
 
@@ -108,7 +111,11 @@ void FleetWindow::OnUnitsClicked() {
 
 bool FleetWindow::LoadUnitsFromPath(const QString& path) {
     if (Running()) return false;
+#ifdef CORVANE_HAVE_WORKBOOK
     const Result<std::vector<FleetUnit>> units = LoadUnitsListFile(path.toStdString());
+#else
+    const Result<std::vector<FleetUnit>> units = LoadUnitsCsvFile(path.toStdString());
+#endif
     if (!units) {
         tell_(QFileInfo(path).fileName() + QStringLiteral(": ") + QString::fromStdString(units.message()));
         return false;

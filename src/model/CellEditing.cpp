@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "model/CodePage.h"
 #include "model/NumberParse.h"
 #include "model/ToneTable.h"
 
@@ -112,17 +113,7 @@ std::string TextEditorOpeningText(const Workspace& ws, int row, int col, int key
     if (OpensOnCellText(keyCode)) return ws.channels.GetCell(row, col);
     // One typed character; the editor's key filter has not seen it yet.
     std::string text;
-    const auto code = static_cast<uint32_t>(keyCode);
-    if (code < 0x80) {
-        text.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        text.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        text.push_back(static_cast<char>(0xE0 | ((code >> 12) & 0x0F)));
-        text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
+    AppendUtf8(text, static_cast<char32_t>(keyCode));
     return text;
 }
 

@@ -18,24 +18,6 @@ constexpr std::uint16_t kWindows1252 = 1252;
 constexpr std::uint16_t kAscii = 367;
 constexpr std::uint16_t kWindows1252Biff = 0x8001;
 
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // UTF-16 code units to UTF-8; a surrogate without its partner becomes U+FFFD.
 void AppendUtf16(std::string& out, const std::u16string& units) {
     for (std::size_t i = 0; i < units.size(); ++i) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/CodePage.h"
+
 namespace corvane {
 namespace {
 
@@ -23,24 +25,6 @@ std::optional<char16_t> EscapeAt(std::string_view text, std::size_t at) {
         unit = unit * 16 + static_cast<std::uint32_t>(digit);
     }
     return static_cast<char16_t>(unit);
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; }

@@ -1,5 +1,6 @@
 #pragma once
-// A units list read from a CSV file or a workbook (first sheet), checked.
+// A units list read from a workbook (its first sheet) or, any other file,
+// as CSV; checked.
 #include <filesystem>
 #include <vector>
 
