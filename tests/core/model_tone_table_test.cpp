@@ -48,7 +48,7 @@ void ExpectDcsConstruction(std::span<const std::string> list) {
     ASSERT_EQ(list.size(), 209u);
     EXPECT_EQ(list[0], "[000] OFF");
     for (int k = 1; k <= 104; ++k) {
-        char prefix[8];
+        char prefix[16];  // room for any int, as the compiler cannot see k stays small
         std::snprintf(prefix, sizeof prefix, "[%03d] ", k);
         EXPECT_EQ(list[k].substr(0, 6), prefix);
         std::snprintf(prefix, sizeof prefix, "[%03d] ", k + 104);
