@@ -12,7 +12,6 @@
 #include "app/Resources.h"
 #include "app/WindowPinning.h"
 #include "model/AccessCode.h"
-#include "store/WorkingSet.h"
 
 namespace corvane {
 
@@ -26,7 +25,9 @@ std::optional<int16_t> EditionForAccessCode(const QString& code) {
 }
 
 AccessCodeDialog::AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), ws_(ws), messages_(messages),
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint),
+      step_(ws),
+      messages_(messages),
       text1_(new QLineEdit(this)) {
     InitResources();  // registering twice is harmless
     setObjectName(QStringLiteral("frmPassword"));
@@ -53,11 +54,16 @@ AccessCodeDialog::AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget
     setFixedSize(sizeHint());
 }
 
-void AccessCodeDialog::Prepare() {
+bool AccessCodeDialog::Prepare() {
     AllwaysOntop();
-    const Status loaded = LoadConfigBeforeAccessCode(ws_);
+    const AccessWindowLoad loaded = step_.Load();
+    if (loaded.startRefused) {
+        messages_.Show(nullptr, QString::fromStdString(loaded.message));
+        return false;
+    }
     text1_->clear();
-    if (!loaded.ok()) messages_.Show(this, QString::fromStdString(loaded.message()));
+    if (!loaded.message.empty()) messages_.Show(this, QString::fromStdString(loaded.message));
+    return true;
 }
 
 void AccessCodeDialog::showEvent(QShowEvent* event) {
@@ -78,25 +84,14 @@ void AccessCodeDialog::Text1_Enter() {
     text1_->setFocus();
     if (code.isEmpty() || decided_) return;
     decided_ = true;
-    const std::optional<int16_t> edition = EditionForAccessCode(code);
-    if (!edition) {
-        messages_.Show(this, QString::fromUtf8(kInvalidAccessCodeText.data(), kInvalidAccessCodeText.size()));
-        close();
-        emit codeRefused();
-        return;
-    }
-    // Damaged files are replaced (copies kept) only now, before the code's edition is saved over Port.txt.
-    const Result<AcceptedCode> accepted = AcceptAccessCode(ws_, *edition);
-    if (!accepted) {
-        messages_.Show(this, QString::fromStdString(accepted.message()));
-        close();
-        emit codeRefused();
-        return;
-    }
-    startNotice_ = QString::fromStdString(accepted->notice);
-    if (!accepted->configSaved.ok()) messages_.Show(this, QString::fromStdString(accepted->configSaved.message()));
+    const AccessEntry entry = step_.Enter(code.toStdString());
+    if (!entry.message.empty()) messages_.Show(this, QString::fromStdString(entry.message));
     close();
-    emit codeAccepted();
+    if (entry.outcome == AccessOutcome::Accepted) {
+        emit codeAccepted();
+    } else {
+        emit codeRefused();
+    }
 }
 
 void AccessCodeDialog::AllwaysOntop() { PinAboveOthers(*this, true); }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "model/Workspace.h"
+#include "session/AccessCodeStep.h"
 
 class QLineEdit;
 
@@ -20,16 +21,16 @@ class AccessCodeDialog final : public QWidget {
 public:
     AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget* parent = nullptr);
 
-    // Reads Port.txt (creating a missing one) and remembers the stored edition
-    // as the previous one. A damaged file is not replaced before a valid code.
-    void Prepare();
+    // The window's load (AccessCodeStep::Load): false when the start was
+    // refused, said in a box of its own as the window never shows.
+    bool Prepare();
     // What Enter in the code box does.
     void Text1_Enter();
 
     QLineEdit& CodeBox() const { return *text1_; }
     // What the accepted code's repair of damaged files did, to say once the
     // frame is open; empty when nothing was replaced.
-    const QString& StartNotice() const { return startNotice_; }
+    QString StartNotice() const { return QString::fromStdString(step_.StartNotice()); }
     void AllwaysOntop();
     void NoAllwaysOnTop();
 
@@ -45,10 +46,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Workspace& ws_;
+    AccessCodeStep step_;
     MessageSink& messages_;
     QLineEdit* text1_;
-    QString startNotice_;
     bool decided_ = false;
 };
 

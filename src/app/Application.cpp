@@ -37,11 +37,14 @@ Application::~Application() = default;
 
 void Application::Start() {
     if (!folderStatus_.ok()) messages_.Show(nullptr, QString::fromStdString(folderStatus_.message()));
-    // An interrupted save finished or undone; nothing else is written before
-    // a valid code. A file too large to read is said and ends the program.
-    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::ReadOnly);
-    if (!prepared) {
-        messages_.Show(nullptr, QString::fromStdString(prepared.message()));
+    password_ = std::make_unique<AccessCodeDialog>(ws_, messages_);
+    connect(password_.get(), &AccessCodeDialog::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
+    connect(password_.get(), &AccessCodeDialog::codeRefused, this, &Application::finished, Qt::QueuedConnection);
+    connect(password_.get(), &AccessCodeDialog::closedWithoutCode, this, &Application::finished, Qt::QueuedConnection);
+    // A file too large to read is said and ends the program; nothing else is
+    // written before a valid code.
+    if (!password_->Prepare()) {
+        password_.reset();
         QTimer::singleShot(0, this, &Application::finished);
         return;
     }
@@ -51,11 +54,6 @@ void Application::Start() {
     } else {
         startNotice_ = QString::fromStdString(left.message());
     }
-    password_ = std::make_unique<AccessCodeDialog>(ws_, messages_);
-    connect(password_.get(), &AccessCodeDialog::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
-    connect(password_.get(), &AccessCodeDialog::codeRefused, this, &Application::finished, Qt::QueuedConnection);
-    connect(password_.get(), &AccessCodeDialog::closedWithoutCode, this, &Application::finished, Qt::QueuedConnection);
-    password_->Prepare();
     password_->show();
     if (!accessCode_.isEmpty()) {
         password_->CodeBox().setText(accessCode_);

@@ -1,25 +1,12 @@
 #include "session/SessionSteps.h"
 
-#include "model/AccessCode.h"
+#include <string>
+
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
 #include "store/WorkingSet.h"
 
 namespace corvane {
-
-Status LoadAccessWindow(Workspace& ws) {
-    Status loaded = LoadConfigFile(ws);
-    ws.previousEdition = ws.edition;
-    return loaded;
-}
-
-AccessResult EnterAccessCode(Workspace& ws, std::string_view code) {
-    if (code.empty()) return {};
-    const std::optional<int16_t> edition = EditionForAccessCode(code);
-    if (!edition) return {AccessOutcome::Refused, Status()};
-    ws.edition = *edition;
-    return {AccessOutcome::Accepted, SaveConfigFile(ws)};
-}
 
 Status LoadChannelEditor(Workspace& ws) { return LoadWorkingSet(ws); }
 

@@ -18,15 +18,6 @@ std::vector<std::string> StringsOf(const emscripten::val& array) {
     return emscripten::vecFromJSArray<std::string>(array);
 }
 
-std::string AccessOutcomeName(ProgramSession& session, const std::string& code) {
-    switch (session.EnterAccessCode(code)) {
-        case AccessOutcome::Accepted: return "accepted";
-        case AccessOutcome::Refused: return "refused";
-        case AccessOutcome::Empty: break;
-    }
-    return "empty";
-}
-
 emscripten::val GridGeometry() {
     emscripten::val geometry = emscripten::val::object();
     geometry.set("rows", kRowCount);
@@ -58,7 +49,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("openReadOnly", &ProgramSession::OpenReadOnly)
         .function("loadAccessWindow", &ProgramSession::LoadAccessWindow)
         .function("startRefused", &ProgramSession::StartRefused)
-        .function("enterAccessCode", &AccessOutcomeName)
+        .function("enterAccessCode", &ProgramSession::EnterAccessCode)
         .function("lastSaveProblem", optional_override([](const ProgramSession& s) { return s.LastSaveProblem(); }))
         .function("openFrame", optional_override([](ProgramSession& s, emscripten::val devices) {
                       return s.OpenFrame(StringsOf(devices));
@@ -82,9 +73,8 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("requestWrite", &ProgramSession::RequestWrite)
         .function("requestRead", &ProgramSession::RequestRead)
         .function("requestCompareRead", &ProgramSession::RequestCompareRead)
-        .function("bytesReceived", optional_override([](ProgramSession& s, emscripten::val bytes) {
-                      s.BytesReceived(BytesOf(bytes));
-                  }))
+        .function("bytesReceived",
+                  optional_override([](ProgramSession& s, emscripten::val bytes) { s.BytesReceived(BytesOf(bytes)); }))
         .function("lineError", &ProgramSession::LineError)
         .function("portFailure", &ProgramSession::PortFailure)
         .function("service", &ProgramSession::Service)

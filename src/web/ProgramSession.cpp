@@ -34,32 +34,17 @@ void ProgramSession::SetSaveListener(emscripten::val problem) {
     editing_.SetSaveProblemSink([problem](const std::string& text) { problem(text); });
 }
 
-std::string ProgramSession::LoadAccessWindow() {
-    // The start: an interrupted save finished or undone. Damaged files are
-    // reset (copies kept) only once a code is accepted.
-    const Result<StartReport> prepared = PrepareWorkingSet(ws_.programFolder, StartMode::ReadOnly);
-    if (!prepared) {
-        startRefused_ = true;
-        return prepared.message();
-    }
-    return LoadConfigBeforeAccessCode(ws_).message();
-}
-
-AccessOutcome ProgramSession::EnterAccessCode(const std::string& code) {
+std::string ProgramSession::EnterAccessCode(const std::string& code) {
+    const AccessEntry entry = access_.Enter(code);
     lastSaveProblem_.clear();
-    if (code.empty()) return AccessOutcome::Empty;
-    const std::optional<int16_t> edition = EditionForAccessCode(code);
-    if (!edition) return AccessOutcome::Refused;
-    const Result<AcceptedCode> accepted = AcceptAccessCode(ws_, *edition);
-    if (!accepted) {
-        // No copy of a damaged file could be kept: said, and the page ends.
-        startRefused_ = true;
-        lastSaveProblem_ = accepted.message();
-        return AccessOutcome::Accepted;
+    switch (entry.outcome) {
+    case AccessOutcome::Empty: return "empty";
+    case AccessOutcome::Refused: return "refused";
+    case AccessOutcome::Accepted:
+    case AccessOutcome::StartRefused: break;
     }
-    startNotice_ = accepted->notice;
-    lastSaveProblem_ = accepted->configSaved.message();
-    return AccessOutcome::Accepted;
+    lastSaveProblem_ = entry.message;
+    return "accepted";
 }
 
 std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
@@ -74,7 +59,8 @@ std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
     }
     engine_->ReconnectPort();
     std::string said = loaded.message();
-    if (!startNotice_.empty()) said += (said.empty() ? "" : "\n") + std::exchange(startNotice_, std::string());
+    const std::string notice = access_.TakeStartNotice();
+    if (!notice.empty()) said += (said.empty() ? "" : "\n") + notice;
     return said;
 }
 
@@ -97,7 +83,8 @@ std::string ProgramSession::CloseEditor() {
     // Every step was saved as it ended; what the desktop's channel window
     // writes as it closes is written only when it differs.
     SavePoint point(ws_.programFolder);
-    CloseChannelEditor(ws_, nullptr);
+    // Staged in the save point: its Commit reports any failure.
+    (void)CloseChannelEditor(ws_, nullptr);
     point.SkipWhenUnchanged();
     return point.Commit().message();
 }

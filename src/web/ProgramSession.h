@@ -12,9 +12,9 @@
 #include "link/LinkClock.h"
 #include "link/LinkEngine.h"
 #include "model/Workspace.h"
-#include "session/SessionSteps.h"
-#include "store/LinkFileStorage.h"
+#include "session/AccessCodeStep.h"
 #include "session/EditSession.h"
+#include "store/LinkFileStorage.h"
 #include "web/JsListener.h"
 #include "web/JsSerialPort.h"
 #include "web/PageSave.h"
@@ -44,13 +44,14 @@ public:
     void SetSaveListener(emscripten::val problem);
 
     // ---- access-code window: "" or the message to show ----
-    std::string LoadAccessWindow();
+    std::string LoadAccessWindow() { return access_.Load().message; }
     // The start found a file it may not touch (too large, or, after a valid
     // code, damaged and no copy could be kept): the page says why
     // (LastSaveProblem after a code) and ends, saving nothing.
-    bool StartRefused() const { return startRefused_; }
-    // Damaged files are reset (copies kept) only after a valid code.
-    AccessOutcome EnterAccessCode(const std::string& code);
+    bool StartRefused() const { return access_.StartRefused(); }
+    // "empty", "accepted" or "refused"; a valid code whose start was then
+    // refused is "accepted", with StartRefused() and its LastSaveProblem().
+    std::string EnterAccessCode(const std::string& code);
     // Why the accepted code's configuration could not be saved, "" when it was.
     const std::string& LastSaveProblem() const { return lastSaveProblem_; }
 
@@ -110,6 +111,7 @@ public:
 private:
     Workspace ws_;
     EditSession editing_{ws_};
+    AccessCodeStep access_{ws_};
     PageLinkStorage storage_{ws_};  // backups and a read's files, for the engine
     std::unique_ptr<StorageMirror> mirror_;
     PageClock clock_;
@@ -118,9 +120,7 @@ private:
     std::unique_ptr<LinkEngine> engine_;
     emscripten::val wake_ = emscripten::val::undefined();
     std::string lastSaveProblem_;
-    std::string startNotice_;
-    bool startRefused_ = false;
-    bool verifyAfterWrite_ = false;  // damaged files reset at the start, said by OpenFrame
+    bool verifyAfterWrite_ = false;
 };
 
 }  // namespace corvane::web
