@@ -5,7 +5,7 @@
 
 #include "model/ChannelTable.h"
 #include "web/DemoRadio.h"
-#include "web/ProgramSession.h"
+#include "web/PageSession.h"
 
 namespace corvane::web {
 namespace {
@@ -31,6 +31,7 @@ emscripten::val GridGeometry() {
 }  // namespace corvane::web
 
 EMSCRIPTEN_BINDINGS(corvane) {
+    using corvane::ProgramSession;
     using namespace corvane::web;
     using emscripten::class_;
     using emscripten::function;
@@ -38,19 +39,12 @@ EMSCRIPTEN_BINDINGS(corvane) {
 
     function("gridGeometry", &GridGeometry);
 
-    class_<ProgramSession>("ProgramSession")
-        .constructor<std::string>()
-        .function("setSerialBridge", &ProgramSession::SetSerialBridge)
-        .function("setListener", &ProgramSession::SetListener)
-        .function("setWakeCallback", &ProgramSession::SetWakeCallback)
+    // The session of the core, and the page's run of it that the page constructs.
+    class_<ProgramSession>("ProgramRun")
         .function("setVerifyAfterWrite", &ProgramSession::SetVerifyAfterWrite)
-        .function("setStorageMirror", &ProgramSession::SetStorageMirror)
-        .function("setSaveListener", &ProgramSession::SetSaveListener)
         .function("openReadOnly", &ProgramSession::OpenReadOnly)
-        .function("loadAccessWindow", &ProgramSession::LoadAccessWindow)
+        .function("loadAccessWindow", optional_override([](ProgramSession& s) { return s.LoadAccessWindow().message; }))
         .function("startRefused", &ProgramSession::StartRefused)
-        .function("enterAccessCode", &ProgramSession::EnterAccessCode)
-        .function("lastSaveProblem", optional_override([](const ProgramSession& s) { return s.LastSaveProblem(); }))
         .function("openFrame", optional_override([](ProgramSession& s, emscripten::val devices) {
                       return s.OpenFrame(StringsOf(devices));
                   }))
@@ -83,6 +77,16 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("transferring", &ProgramSession::Transferring)
         .function("portInUse", &ProgramSession::PortInUse)
         .function("autoDetectRunning", &ProgramSession::AutoDetectRunning);
+
+    class_<PageSession, emscripten::base<ProgramSession>>("ProgramSession")
+        .constructor<std::string>()
+        .function("setSerialBridge", &PageSession::SetSerialBridge)
+        .function("setListener", &PageSession::SetListener)
+        .function("setWakeCallback", &PageSession::SetWakeCallback)
+        .function("setStorageMirror", &PageSession::SetStorageMirror)
+        .function("setSaveListener", &PageSession::SetSaveListener)
+        .function("enterAccessCode", &PageSession::EnterAccessCodeNamed)
+        .function("lastSaveProblem", optional_override([](const PageSession& s) { return s.LastSaveProblem(); }));
 
     class_<DemoRadio>("DemoRadio")
         .constructor<std::string>()

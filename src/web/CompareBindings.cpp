@@ -4,8 +4,8 @@
 #include <emscripten/val.h>
 
 #include "link/SetComparison.h"
+#include "session/ProgramSession.h"
 #include "store/DifferencesCsv.h"
-#include "web/ProgramSession.h"
 
 namespace corvane::web {
 namespace {

@@ -7,8 +7,8 @@
 #include "report/ChannelSheet.h"
 #include "report/SheetHtml.h"
 #include "report/SheetPages.h"
+#include "session/ProgramSession.h"
 #include "web/PageDoctor.h"
-#include "web/ProgramSession.h"
 
 namespace corvane::web {
 namespace {

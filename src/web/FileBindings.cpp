@@ -7,11 +7,11 @@
 
 #include <optional>
 
+#include "session/FileCommands.h"
+#include "session/ProgramSession.h"
 #include "store/workbook/DateSerial.h"
 #include "store/workbook/ReadFailure.h"
 #include "store/workbook/SheetLayout.h"
-#include "session/FileCommands.h"
-#include "web/ProgramSession.h"
 
 namespace corvane::web {
 namespace {
@@ -149,6 +149,7 @@ val ImportSheetCells(ProgramSession& session, const val& cells) {
 }  // namespace corvane::web
 
 EMSCRIPTEN_BINDINGS(corvane_files) {
+    using corvane::ProgramSession;
     using namespace corvane::web;
     using emscripten::function;
     using emscripten::optional_override;

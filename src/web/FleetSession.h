@@ -13,7 +13,7 @@
 #include "fleet/FleetLogFile.h"
 #include "fleet/FleetRun.h"
 #include "web/JsSerialPort.h"
-#include "web/ProgramSession.h"
+#include "web/PageSession.h"
 
 namespace corvane::web {
 

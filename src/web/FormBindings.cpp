@@ -1,10 +1,11 @@
 // The setup and group windows as the page sees them.
 #include <emscripten/bind.h>
 
+#include "session/ProgramSession.h"
 #include "web/FormWindows.h"
-#include "web/ProgramSession.h"
 
 EMSCRIPTEN_BINDINGS(corvane_forms) {
+    using corvane::ProgramSession;
     using namespace corvane::web;
     using emscripten::class_;
 

@@ -1,7 +1,7 @@
 #include "web/FormWindows.h"
 
+#include "session/ProgramSession.h"
 #include "store/ConfigFiles.h"
-#include "web/ProgramSession.h"
 
 namespace corvane::web {
 

@@ -11,9 +11,11 @@
 #include "model/GroupForm.h"
 #include "model/SetupForm.h"
 
-namespace corvane::web {
-
+namespace corvane {
 class ProgramSession;
+}  // namespace corvane
+
+namespace corvane::web {
 
 class SettingsWindow {
 public:

@@ -11,7 +11,7 @@
 
 #include "link/ConnectionDoctor.h"
 #include "web/JsSerialPort.h"
-#include "web/ProgramSession.h"
+#include "web/PageSession.h"
 
 namespace corvane::web {
 

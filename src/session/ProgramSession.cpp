@@ -1,6 +1,4 @@
-#include "web/ProgramSession.h"
-
-#include <emscripten.h>
+#include "session/ProgramSession.h"
 
 #include <utility>
 
@@ -11,50 +9,25 @@
 #include "store/SavePoint.h"
 #include "store/WorkingSet.h"
 
-namespace corvane::web {
+namespace corvane {
 
-int64_t PageClock::NowMs() const { return static_cast<int64_t>(emscripten_get_now()); }
-
-ProgramSession::ProgramSession(std::string programFolder) {
+ProgramSession::ProgramSession(std::string programFolder, LinkPlatform platform) : platform_(platform) {
     ws_.programFolder = std::move(programFolder);
     // What a short Port.txt or Group.txt does not reach stays 0 or empty, as on the desktop.
     ClearToStartUpState(ws_);
 }
 
-ProgramSession::~ProgramSession() {
-    if (mirror_) SetWorkingFileSystem(nullptr);
-}
-
-void ProgramSession::SetStorageMirror(emscripten::val mirror) {
-    mirror_ = std::make_unique<StorageMirror>(std::move(mirror));
-    SetWorkingFileSystem(mirror_.get());
-}
-
-void ProgramSession::SetSaveListener(emscripten::val problem) {
-    editing_.SetSaveProblemSink([problem](const std::string& text) { problem(text); });
-}
-
-std::string ProgramSession::EnterAccessCode(const std::string& code) {
-    const AccessEntry entry = access_.Enter(code);
-    lastSaveProblem_.clear();
-    switch (entry.outcome) {
-    case AccessOutcome::Empty: return "empty";
-    case AccessOutcome::Refused: return "refused";
-    case AccessOutcome::Accepted:
-    case AccessOutcome::StartRefused: break;
-    }
-    lastSaveProblem_ = entry.message;
-    return "accepted";
-}
+ProgramSession::~ProgramSession() = default;
 
 std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
     const Status loaded = LoadChannelEditor(ws_);
     if (!engine_) {
-        engine_ = std::make_unique<LinkEngine>(ws_, port_, listener_, clock_, PortMap::WithDeviceTable(devices));
+        engine_ = std::make_unique<LinkEngine>(ws_, platform_.port, platform_.listener, platform_.clock,
+                                               PortMap::WithDeviceTable(devices));
         engine_->SetStorage(&storage_);
         engine_->SetVerifyAfterWrite(verifyAfterWrite_);
         engine_->SetWakeCallback([this] {
-            if (!wake_.isUndefined()) wake_();
+            if (wake_) wake_();
         });
     }
     engine_->ReconnectPort();
@@ -71,9 +44,7 @@ std::string ProgramSession::OpenReadOnly() {
     return LoadWorkingSetReadOnly(ws_).message();
 }
 
-std::string ProgramSession::ExitProgram() {
-    return SaveShownSet(ws_, WhenUnchanged::Write).message();
-}
+std::string ProgramSession::ExitProgram() { return SaveShownSet(ws_, WhenUnchanged::Write).message(); }
 
 void ProgramSession::EndProgram() {
     if (engine_) engine_->Shutdown();
@@ -91,9 +62,7 @@ std::string ProgramSession::CloseEditor() {
 
 std::string ProgramSession::Caption() const { return FrameCaption(ws_.edition); }
 
-std::string ProgramSession::BackupFolder() const {
-    return storage_.BackupFolder().string();
-}
+std::string ProgramSession::BackupFolder() const { return storage_.BackupFolder().string(); }
 
 void ProgramSession::SetDevices(const std::vector<std::string>& devices) {
     if (engine_) engine_->SetPortMap(PortMap::WithDeviceTable(devices));
@@ -143,6 +112,4 @@ void ProgramSession::ShowLinkStatus() {
     if (engine_) engine_->ShowLinkStatus();
 }
 
-void ProgramSession::SetWakeCallback(emscripten::val wake) { wake_ = std::move(wake); }
-
-}  // namespace corvane::web
+}  // namespace corvane

@@ -1,11 +1,11 @@
-#include "web/PageSave.h"
+#include "session/WholeSetLinkStorage.h"
 
 #include "session/ShownSet.h"
 #include "store/SavePoint.h"
 
-namespace corvane::web {
+namespace corvane {
 
-Status PageLinkStorage::AcceptRead(std::span<const uint8_t> image, Workspace& ws) {
+Status WholeSetLinkStorage::AcceptRead(std::span<const uint8_t> image, Workspace& ws) {
     SavePoint point(ws.programFolder);
     const Status accepted = files_.AcceptRead(image, ws);
     if (!accepted.ok()) return accepted;  // nothing staged is written
@@ -13,4 +13,4 @@ Status PageLinkStorage::AcceptRead(std::span<const uint8_t> image, Workspace& ws
     return point.Commit();
 }
 
-}  // namespace corvane::web
+}  // namespace corvane

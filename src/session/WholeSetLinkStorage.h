@@ -1,6 +1,7 @@
 #pragma once
-// The link's storage in the page: a read taken in with the whole set, so a
-// tab closed at any moment leaves the set before the read or the set after it.
+// The link's storage for a face that saves after every step (the page): a
+// read taken in with the whole set, so a run ended at any moment leaves the
+// set before the read or the set after it.
 #include <filesystem>
 #include <span>
 
@@ -9,13 +10,13 @@
 #include "model/Workspace.h"
 #include "store/LinkFileStorage.h"
 
-namespace corvane::web {
+namespace corvane {
 
 // Backups as on the desktop, and a read taken in with the whole set (channel
 // files too) as one save.
-class PageLinkStorage final : public LinkStorage {
+class WholeSetLinkStorage final : public LinkStorage {
 public:
-    explicit PageLinkStorage(const Workspace& ws) : files_(ws) {}
+    explicit WholeSetLinkStorage(const Workspace& ws) : files_(ws) {}
 
     std::filesystem::path BackupFolder() const { return files_.BackupFolder(); }
     Result<std::string> KeepBackup(std::span<const uint8_t> image, int16_t edition, BackupKind kind) override {
@@ -27,4 +28,4 @@ private:
     LinkFileStorage files_;
 };
 
-}  // namespace corvane::web
+}  // namespace corvane
