@@ -1,7 +1,5 @@
 #include "app/CrashRecovery.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QTimer>
 
 #include "app/MainWindow.h"
@@ -14,26 +12,13 @@ namespace corvane {
 
 CrashRecovery::CrashRecovery(MainWindow& frame, Workspace& ws, MessageSink& messages)
     : QObject(&frame), frame_(frame), ws_(ws), messages_(messages), keeper_(ws.programFolder) {
-    if (auto* file = frame.findChild<QMenu*>(QStringLiteral("mnuFile"))) AddMenuItem(*file);
     connect(&frame.Editor().History(), &UndoHistory::workspaceStepped, this, &CrashRecovery::KeepAfterStep);
-}
-
-void CrashRecovery::AddMenuItem(QMenu& file) {
-    recover_ = new QAction(QString::fromLatin1(kRecoverUnsavedText), &file);
-    recover_->setObjectName(QStringLiteral("mnuRecover"));
-    recover_->setEnabled(false);
-    connect(recover_, &QAction::triggered, this, &CrashRecovery::RecoverUnsavedChanges);
-    QAction* exit = nullptr;  // none: at the end
-    for (QAction* item : file.actions())
-        if (item->objectName() == QLatin1String("mnuExit")) exit = item;
-    file.insertAction(exit, recover_);
-    file.insertSeparator(exit);
 }
 
 QString CrashRecovery::Offer(std::optional<LeftRecovery> left) {
     if (!left || !WorthOffering(*left, ws_)) return {};
     left_ = std::move(left);
-    recover_->setEnabled(true);
+    frame_.SetRecoveryOffered(true);
     return QString::fromStdString(RecoveryNotice(*left_));
 }
 
@@ -47,7 +32,7 @@ void CrashRecovery::RecoverUnsavedChanges() {
         taken = TakeInRecovery(ws_, *left_);
     }
     left_.reset();
-    recover_->setEnabled(false);
+    frame_.SetRecoveryOffered(false);
     editor.RefreshFromWorkspace();
     frame_.setWindowTitle(MainWindow::CaptionFor(ws_.edition));
     frame_.CheckModeMenu();

@@ -8,34 +8,26 @@
 
 #include "store/RecoverySet.h"
 
-class QAction;
-class QMenu;
-
 namespace corvane {
 
 class MainWindow;
 class MessageSink;
-
-inline constexpr const char* kRecoverUnsavedText = "Recover Unsaved Changes...";
 
 class CrashRecovery final : public QObject {
     Q_OBJECT
 public:
     CrashRecovery(MainWindow& frame, Workspace& ws, MessageSink& messages);
 
-    // After the frame's load: what the last run left, offered when worth it.
-    // Returns the notice to say once, empty when there is nothing to offer.
+    // After the frame's load: what the last run left, offered when worth it
+    // (the menu item enabled). Returns the notice to say once, empty when
+    // there is nothing to offer.
     QString Offer(std::optional<LeftRecovery> left);
     // File > Recover Unsaved Changes...: one undo step.
     void RecoverUnsavedChanges();
     // Exit or the close box saved the set: nothing is left behind.
     void RunEndedSaved();
 
-    QAction& RecoverAction() const { return *recover_; }
-
 private:
-    // The menu item, above Exit in the File menu.
-    void AddMenuItem(QMenu& file);
     void KeepAfterStep();
 
     MainWindow& frame_;
@@ -43,7 +35,6 @@ private:
     MessageSink& messages_;
     RecoveryKeeper keeper_;
     std::optional<LeftRecovery> left_;
-    QAction* recover_ = nullptr;
     bool keepFailureTold_ = false;
 };
 

@@ -72,6 +72,8 @@ public:
     ChannelWindow& Editor() const { return *editor_; }
     // The set kept after every step, and what a killed run left behind.
     CrashRecovery& Recovery() const { return *recovery_; }
+    // File > Recover Unsaved Changes... enabled while a killed run's changes are offered.
+    void SetRecoveryOffered(bool offered);
     QToolBar& Toolbar() const { return *toolbar_; }
     QAction* ToolbarAction(const QString& key) const;
     QAction* MenuAction(Command command) const;

@@ -55,6 +55,7 @@ void MainWindow::RunCommand(Command command) {
         case Command::CompareWithRadio: return CompareWithRadio();
         case Command::CompareWithImageFile: return CompareWithImageFile();
         case Command::ProgramSeveralRadios: return OpenFleetWindow();
+        case Command::RecoverUnsaved: return recovery_->RecoverUnsavedChanges();
         case Command::VerifyAfterWrite:
         case Command::ShowChangesBeforeWrite: return MenuAction(command)->toggle();
         // The numbered port items run with their number; the rest are the page's.

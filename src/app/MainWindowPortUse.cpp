@@ -20,6 +20,11 @@ void MainWindow::RefreshCommands() {
     for (const auto& [action, command] : commandActions_) action->setEnabled(IsEnabled(command, state));
 }
 
+void MainWindow::SetRecoveryOffered(bool offered) {
+    commandState_.recoveryOffered = offered;
+    RefreshCommands();
+}
+
 void MainWindow::FollowVerifyItem() {
     QAction* item = MenuAction(Command::VerifyAfterWrite);
     item->setChecked(user_settings::VerifyAfterWrite());

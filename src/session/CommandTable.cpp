@@ -36,8 +36,7 @@ constexpr std::array<CommandSpec, kCommandCount> kCommands{{
     {Paste, "mnuPaste", "Paste", "", "", "", "", "Ctrl+V", false, kWaits},
     {ChoosePort, "com", "COM", "", "", "", "", "", true, kWaits},
     {SelectPort, "selectPort", "Select Port...", "", "", "", "", "", false, kWaits, kPage},
-    {VerifyAfterWrite, "verifyAfterWrite", "Verify after Write", "", "", "", "",
-     "", true, kWaits},
+    {VerifyAfterWrite, "verifyAfterWrite", "Verify after Write", "", "", "", "", "", true, kWaits},
     {ModeDefault, "default", "Default", "", "", "", "", "", true, kWaits},
     {ModeCustom, "custom", "Custom", "", "", "", "", "", true, kWaits},
     {Help, "help", "Help", "", "", "", "", "", false, kRuns},
@@ -47,6 +46,7 @@ constexpr std::array<CommandSpec, kCommandCount> kCommands{{
     {CompareWithImageFile, "compareImage", "Compare with Image File...", "", "", "", "", "", false, kWaits},
     {ShowChangesBeforeWrite, "showChangesBeforeWrite", "Show Changes before Write", "", "", "", "", "", true, kWaits},
     {ProgramSeveralRadios, "fleet", "Program Several Radios...", "", "", "", "", "", false, kWaits},
+    {RecoverUnsaved, "mnuRecover", "Recover Unsaved Changes...", "", "", "", "", "", false, kWaits, kDesktop},
 }};
 
 constexpr bool InEnumOrder() {
@@ -58,11 +58,33 @@ static_assert(InEnumOrder());
 
 constexpr MenuEntry kSeparator{std::nullopt, kBothFaces};
 constexpr MenuEntry kPageSeparator{std::nullopt, kPage};
+constexpr MenuEntry kDesktopSeparator{std::nullopt, kDesktop};
 
-constexpr std::array<MenuEntry, 22> kFileMenu{{
-    {OpenWorkbook}, kSeparator, {SaveWorkbook}, kSeparator, {OpenImage}, {SaveImage}, kSeparator, {ExportCsv},
-    {ImportCsv}, kSeparator, {CompareWithRadio}, {CompareWithImageFile}, kSeparator, {PrintChannelList}, kSeparator, {OpenFolder, kPage}, {ExportWorkingSet, kPage}, {ImportWorkingSet, kPage},
-    kPageSeparator, {Backups, kPage}, kPageSeparator, {Exit},
+constexpr std::array<MenuEntry, 24> kFileMenu{{
+    {OpenWorkbook},
+    kSeparator,
+    {SaveWorkbook},
+    kSeparator,
+    {OpenImage},
+    {SaveImage},
+    kSeparator,
+    {ExportCsv},
+    {ImportCsv},
+    kSeparator,
+    {CompareWithRadio},
+    {CompareWithImageFile},
+    kSeparator,
+    {PrintChannelList},
+    kSeparator,
+    {OpenFolder, kPage},
+    {ExportWorkingSet, kPage},
+    {ImportWorkingSet, kPage},
+    kPageSeparator,
+    {Backups, kPage},
+    kPageSeparator,
+    {RecoverUnsaved, kDesktop},
+    kDesktopSeparator,
+    {Exit},
 }};
 constexpr std::array<MenuEntry, 5> kEditMenu{{{Undo}, {Redo}, kSeparator, {Copy}, {Paste}}};
 // The page's port items follow its chooser; each face lays out its own ports.
@@ -105,6 +127,7 @@ bool IsEnabled(Command command, const CommandState& state) {
         case Read: return state.linkReady && !busy;
         case Undo: return state.canUndo && !busy;
         case Redo: return state.canRedo && !busy;
+        case RecoverUnsaved: return state.recoveryOffered && !busy;
         default: return !(Spec(command).waitsForPort && busy);
     }
 }

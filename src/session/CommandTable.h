@@ -44,9 +44,10 @@ enum class Command : uint8_t {
     CompareWithImageFile,
     ShowChangesBeforeWrite,
     ProgramSeveralRadios,
+    RecoverUnsaved,  // the desktop's crash recovery; the page saves every step
 };
 
-inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::ProgramSeveralRadios) + 1;
+inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::RecoverUnsaved) + 1;
 
 // Which face shows a command or a separator.
 enum Face : uint8_t { kDesktop = 1, kPage = 2, kBothFaces = kDesktop | kPage };
@@ -88,6 +89,7 @@ struct CommandState {
     bool canUndo = false;
     bool canRedo = false;
     bool readOnly = false;        // another run of the program edits: this one only shows the channels
+    bool recoveryOffered = false;  // a killed run left changes that File > Recover Unsaved Changes... takes in
 };
 
 const CommandSpec& Spec(Command command);

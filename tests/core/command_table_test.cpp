@@ -22,29 +22,34 @@ const std::set<Command> kAlwaysRun{Command::Exit, Command::Copy, Command::Help, 
 TEST(CommandTable, WhileThePortIsHeldOnlyWhatTouchesNeitherPortNorTableRuns) {
     // A detection takes the port without locking the toolbar; a transfer's
     // end shows its message with the toolbar still locked: both hold everything.
-    for (const CommandState held : {CommandState{.portInUse = true, .linkReady = true, .canUndo = true, .canRedo = true},
-                                    CommandState{.transferLocked = true, .linkReady = true, .canUndo = true, .canRedo = true}}) {
+    for (const CommandState held :
+         {CommandState{.portInUse = true, .linkReady = true, .canUndo = true, .canRedo = true, .recoveryOffered = true},
+          CommandState{
+              .transferLocked = true, .linkReady = true, .canUndo = true, .canRedo = true, .recoveryOffered = true}}) {
         EXPECT_EQ(Enabled(held), kAlwaysRun);
     }
-    const CommandState idle{.linkReady = true, .canUndo = true, .canRedo = true};
+    const CommandState idle{.linkReady = true, .canUndo = true, .canRedo = true, .recoveryOffered = true};
     EXPECT_EQ(Enabled(idle).size(), kCommandCount);
 }
 
-TEST(CommandTable, DownAndUpNeedTheRadioAndUndoRedoTheirSteps) {
+TEST(CommandTable, DownAndUpNeedTheRadioUndoRedoTheirStepsAndRecoveryAnOffer) {
     const CommandState failed{};  // the port went away: the rest comes back, Down and Up wait for an answer
     const std::set<Command> enabled = Enabled(failed);
     EXPECT_FALSE(enabled.contains(Command::Write));
     EXPECT_FALSE(enabled.contains(Command::Read));
     EXPECT_FALSE(enabled.contains(Command::Undo));
     EXPECT_FALSE(enabled.contains(Command::Redo));
+    EXPECT_FALSE(enabled.contains(Command::RecoverUnsaved));
     EXPECT_TRUE(enabled.contains(Command::AutoDetect));
     EXPECT_TRUE(enabled.contains(Command::ChoosePort));
-    EXPECT_EQ(enabled.size(), kCommandCount - 4);
+    EXPECT_EQ(enabled.size(), kCommandCount - 5);
     EXPECT_TRUE(IsEnabled(Command::Redo, CommandState{.canRedo = true}));
+    EXPECT_TRUE(IsEnabled(Command::RecoverUnsaved, CommandState{.recoveryOffered = true}));
 }
 
 TEST(CommandTable, AReadOnlyRunOnlyShowsPrintsAndEnds) {
-    const CommandState readOnly{.linkReady = true, .canUndo = true, .canRedo = true, .readOnly = true};
+    const CommandState readOnly{
+        .linkReady = true, .canUndo = true, .canRedo = true, .readOnly = true, .recoveryOffered = true};
     EXPECT_EQ(Enabled(readOnly), (std::set<Command>{Command::Exit, Command::Help, Command::PrintChannelList}));
 }
 

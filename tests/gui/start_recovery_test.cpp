@@ -128,7 +128,7 @@ private slots:
         QVERIFY(Cell(ws, kPickRow) != picked);  // the working files never got the pick
         QCOMPARE(messages_.texts.size(), 1);    // said once, after the frame opened
         QVERIFY(messages_.Last().contains(QStringLiteral("File > Recover Unsaved Changes...")));
-        QAction& recover = program.MainFrame()->Recovery().RecoverAction();
+        QAction& recover = *program.MainFrame()->MenuAction(Command::RecoverUnsaved);
         QCOMPARE(recover.text(), QStringLiteral("Recover Unsaved Changes..."));
         QVERIFY(recover.isEnabled());
 
@@ -151,7 +151,7 @@ private slots:
         QTRY_VERIFY(again.MainFrame() != nullptr);
         QCOMPARE(Cell(again.workspace(), kPickRow), picked);
         QVERIFY(messages_.texts.isEmpty());
-        QVERIFY(!again.MainFrame()->Recovery().RecoverAction().isEnabled());
+        QVERIFY(!again.MainFrame()->MenuAction(Command::RecoverUnsaved)->isEnabled());
         Exit(again);
     }
 

@@ -7,6 +7,7 @@ export enum Command {
   ImportCsv, OpenFolder, ExportWorkingSet, ImportWorkingSet, Backups, Undo, Redo, Copy, Paste, ChoosePort, SelectPort,
   VerifyAfterWrite, ModeDefault, ModeCustom, Help, PrintChannelList, DiagnoseConnection,
   CompareWithRadio, CompareWithImageFile, ShowChangesBeforeWrite, ProgramSeveralRadios,
+  RecoverUnsaved, // the desktop's; not in the page's menus
 }
 
 export interface CommandSpec {
