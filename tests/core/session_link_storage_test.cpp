@@ -1,0 +1,61 @@
+// A read in a face that saves every step: the decoded set is taken in whole,
+// channel files with Port.txt and Group.txt, or not at all.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "image/MemoryImage.h"
+#include "image_fixtures.h"
+#include "model/WorkspaceSnapshot.h"
+#include "session/WholeSetLinkStorage.h"
+#include "store/WorkingSet.h"
+#include "store_test_support.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using storetest::ReadBytes;
+using storetest::ScratchFolder;
+
+std::map<std::string, std::string> Files(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadBytes(entry.path());
+    return files;
+}
+
+Workspace In(const fs::path& folder) {
+    Workspace ws;
+    ws.programFolder = folder;
+    ClearToStartUpState(ws);
+    return ws;
+}
+
+TEST(WholeSetLinkStorage, AReadIsTakenInWithEveryWorkingFileOrNotAtAll) {
+    ScratchFolder folder;
+    Workspace ws = In(folder.path());
+    ASSERT_TRUE(LoadWorkingSetUnchangedEdition(ws).ok());
+    const auto before = Files(folder.path());
+    WholeSetLinkStorage storage(ws);
+
+    const std::vector<uint8_t> cut(100, 0);
+    EXPECT_FALSE(storage.AcceptRead(cut, ws).ok());
+    EXPECT_EQ(Files(folder.path()), before);
+
+    const Result<MemoryImage> image = BuildImage(testing::RichWorkspace(kEditionKorea));
+    ASSERT_TRUE(image.ok()) << image.message();
+    ASSERT_TRUE(storage.AcceptRead(*image, ws).ok());
+    Workspace reread = In(folder.path());
+    ASSERT_TRUE(LoadWorkingSetReadOnly(reread).ok());
+    const SnapshotDifference kept = Compare(TakeSnapshot(reread), TakeSnapshot(ws));
+    // The channel files hold what was read, Port.txt its edition, mode and settings.
+    EXPECT_FALSE(kept.cells || kept.ConfigFile());
+    EXPECT_TRUE(Compare(TakeSnapshot(reread), TakeSnapshot(In(folder.path()))).cells);  // the read changed them
+}
+
+}  // namespace
+}  // namespace corvane
