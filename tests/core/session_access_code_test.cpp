@@ -20,18 +20,10 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using storetest::FolderTree;
 using storetest::ReadBytes;
 using storetest::ScratchFolder;
 using storetest::WriteBytes;
-
-std::map<std::string, std::string> Tree(const fs::path& folder) {
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(entry.path(), folder).string();
-        tree[name] = entry.is_regular_file() ? ReadBytes(entry.path()) : std::string("<folder>");
-    }
-    return tree;
-}
 
 class AccessCodeStepTest : public ::testing::Test {
 protected:
@@ -68,7 +60,7 @@ protected:
 };
 
 TEST_F(AccessCodeStepTest, OnlyAValidCodeResetsDamagedFilesAndKeepsItsEdition) {
-    const auto damaged = Tree(folder.path());
+    const auto damaged = FolderTree(folder.path());
     {
         Workspace ws = Fresh();
         AccessCodeStep step(ws);
@@ -81,7 +73,7 @@ TEST_F(AccessCodeStepTest, OnlyAValidCodeResetsDamagedFilesAndKeepsItsEdition) {
         EXPECT_EQ(refused.outcome, AccessOutcome::Refused);
         EXPECT_EQ(refused.message, kInvalidAccessCodeText);
         EXPECT_FALSE(step.StartRefused());
-        EXPECT_EQ(Tree(folder.path()), damaged);
+        EXPECT_EQ(FolderTree(folder.path()), damaged);
     }
     Workspace ws = Fresh();
     AccessCodeStep step(ws);
@@ -101,7 +93,7 @@ TEST_F(AccessCodeStepTest, OnlyAValidCodeResetsDamagedFilesAndKeepsItsEdition) {
 TEST_F(AccessCodeStepTest, AStartThatMayNotTouchTheFilesEndsWithWhyAndWritesNothing) {
     // A file too large to read: refused at the window's load.
     WriteBytes(folder / "Rx_Freq.txt", std::string(kMaxBytesRead + 10, '5'));
-    auto before = Tree(folder.path());
+    auto before = FolderTree(folder.path());
     {
         Workspace ws = Fresh();
         AccessCodeStep step(ws);
@@ -109,12 +101,12 @@ TEST_F(AccessCodeStepTest, AStartThatMayNotTouchTheFilesEndsWithWhyAndWritesNoth
         EXPECT_TRUE(loaded.startRefused);
         EXPECT_NE(loaded.message.find("too large"), std::string::npos) << loaded.message;
         EXPECT_TRUE(step.StartRefused());
-        EXPECT_EQ(Tree(folder.path()), before);
+        EXPECT_EQ(FolderTree(folder.path()), before);
     }
     // A damaged file no copy can be kept of: refused after the valid code.
     fs::remove(folder / "Rx_Freq.txt");
     WriteBytes(folder / "Data", "a file where the Data folder belongs");
-    before = Tree(folder.path());
+    before = FolderTree(folder.path());
     Workspace ws = Fresh();
     AccessCodeStep step(ws);
     ASSERT_FALSE(step.Load().startRefused);
@@ -123,7 +115,7 @@ TEST_F(AccessCodeStepTest, AStartThatMayNotTouchTheFilesEndsWithWhyAndWritesNoth
     EXPECT_NE(entry.message.find("no copy could be kept"), std::string::npos) << entry.message;
     EXPECT_TRUE(step.StartRefused());
     EXPECT_EQ(step.StartNotice(), "");
-    EXPECT_EQ(Tree(folder.path()), before);
+    EXPECT_EQ(FolderTree(folder.path()), before);
 }
 
 }  // namespace

@@ -22,20 +22,11 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using storetest::FolderTree;
 using storetest::ReadBytes;
 using storetest::RepeatLine;
 using storetest::ScratchFolder;
 using storetest::WriteBytes;
-
-// Every file below folder (paths relative to it) with its bytes.
-std::map<std::string, std::string> Tree(const fs::path& folder) {
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(entry.path(), folder).string();
-        tree[name] = entry.is_regular_file() ? ReadBytes(entry.path()) : std::string("<folder>");
-    }
-    return tree;
-}
 
 std::string FirstLines(const std::string& bytes, int count) {
     std::size_t at = 0;
@@ -112,7 +103,7 @@ protected:
         (void)SaveGroupFile(ws);
         (void)SaveChannelFiles(ws);
         ASSERT_TRUE(point.Commit().ok());
-        intact = Tree(folder.path());
+        intact = FolderTree(folder.path());
     }
 
     fs::path CopiesFolder() const {
@@ -136,14 +127,14 @@ TEST_F(StoreDamagedFilesTest, TheStartResetsWhatTheReadersResetAfterKeepingCopie
             WriteBytes(folder / name, bytes);
         }
         damage.damage(folder.path());
-        const auto damaged = Tree(folder.path());
+        const auto damaged = FolderTree(folder.path());
 
         const Result<StartReport> started = PrepareWorkingSet(folder.path(), StartMode::MayReset);
         if (damage.reset.empty()) {
             // A folder in a file's place cannot be replaced: nothing changes, and the start says why.
             ASSERT_FALSE(started.ok());
             EXPECT_NE(started.message().find((folder / "Rx_Freq.txt").string()), std::string::npos) << started.message();
-            EXPECT_EQ(Tree(folder.path()), damaged);
+            EXPECT_EQ(FolderTree(folder.path()), damaged);
             continue;
         }
         ASSERT_TRUE(started.ok()) << started.message();
@@ -164,9 +155,9 @@ TEST_F(StoreDamagedFilesTest, TheStartResetsWhatTheReadersResetAfterKeepingCopie
         std::sort(copied.begin(), copied.end());
         EXPECT_EQ(copied, damage.copied);
         // The next start finds nothing to reset.
-        const auto repaired = Tree(folder.path());
+        const auto repaired = FolderTree(folder.path());
         ASSERT_TRUE(PrepareWorkingSet(folder.path(), StartMode::MayReset).ok());
-        EXPECT_EQ(Tree(folder.path()), repaired);
+        EXPECT_EQ(FolderTree(folder.path()), repaired);
     }
 }
 
@@ -184,7 +175,7 @@ TEST_F(StoreDamagedFilesTest, SeveralDamagedFilesMakeOneNoticeAndOneCopiesFolder
 
 TEST_F(StoreDamagedFilesTest, MissingFilesAndACompleteSetGiveNoNoticeAndNoCopy) {
     ASSERT_TRUE(PrepareWorkingSet(folder.path(), StartMode::MayReset).ok());
-    EXPECT_EQ(Tree(folder.path()), intact);
+    EXPECT_EQ(FolderTree(folder.path()), intact);
 
     // A first start: the readers create the files later, as always.
     ScratchFolder empty;
@@ -197,7 +188,7 @@ TEST_F(StoreDamagedFilesTest, MissingFilesAndACompleteSetGiveNoNoticeAndNoCopy) 
 TEST_F(StoreDamagedFilesTest, WithoutACopyNothingIsReset) {
     DamageCases()[0].damage(folder.path());
     WriteBytes(folder / "Data", "a file where the Data folder belongs");
-    const auto damaged = Tree(folder.path());
+    const auto damaged = FolderTree(folder.path());
     const Result<StartReport> started = PrepareWorkingSet(folder.path(), StartMode::MayReset);
     ASSERT_FALSE(started.ok());
     EXPECT_TRUE(started.message().starts_with((folder / "Tx_Freq.txt").string() +
@@ -205,11 +196,11 @@ TEST_F(StoreDamagedFilesTest, WithoutACopyNothingIsReset) {
                                               "but no copy could be kept ("))
         << started.message();
     EXPECT_TRUE(started.message().ends_with("), so the files were left as they are")) << started.message();
-    EXPECT_EQ(Tree(folder.path()), damaged);
+    EXPECT_EQ(FolderTree(folder.path()), damaged);
     // A reader on its own refuses the same way.
     Workspace ws = storetest::WorkspaceIn(folder);
     EXPECT_FALSE(LoadFrequencyFiles(ws).ok());
-    EXPECT_EQ(Tree(folder.path()), damaged);
+    EXPECT_EQ(FolderTree(folder.path()), damaged);
 }
 
 TEST_F(StoreDamagedFilesTest, AReadOnlyLoadRefusesADamagedFileAndWritesNothing) {
@@ -220,7 +211,7 @@ TEST_F(StoreDamagedFilesTest, AReadOnlyLoadRefusesADamagedFileAndWritesNothing) 
             WriteBytes(folder / name, bytes);
         }
         damage.damage(folder.path());
-        const auto damaged = Tree(folder.path());
+        const auto damaged = FolderTree(folder.path());
         Workspace ws;
         ws.programFolder = folder.path();
         ClearToStartUpState(ws);
@@ -230,7 +221,7 @@ TEST_F(StoreDamagedFilesTest, AReadOnlyLoadRefusesADamagedFileAndWritesNothing) 
         EXPECT_TRUE(loaded.message().ends_with("would be reset; this command only reads, so it changed nothing") ||
                     loaded.message().ends_with("would be reset to its defaults; this command only reads, so it changed nothing"))
             << loaded.message();
-        EXPECT_EQ(Tree(folder.path()), damaged);
+        EXPECT_EQ(FolderTree(folder.path()), damaged);
     }
 
     // Missing files: their defaults in memory, nothing created.

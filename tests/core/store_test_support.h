@@ -6,11 +6,12 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <functional>
-#include <optional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,16 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
 }
 
 // n lines each holding text, every one ended by CR LF.
+// Every entry below folder (paths relative to it) with its bytes; folders as such.
+inline std::map<std::string, std::string> FolderTree(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        tree[name] = entry.is_regular_file() ? ReadBytes(entry.path()) : std::string("<folder>");
+    }
+    return tree;
+}
+
 inline std::string RepeatLine(const std::string& text, int n) {
     std::string body;
     for (int i = 0; i < n; ++i) body += text + "\r\n";
