@@ -16,7 +16,6 @@
 #include "image/ImageDigest.h"
 #include "link/qt/LinkDriver.h"
 #include "store/LinkFileStorage.h"
-#include "store/ProgramFolder.h"
 
 #ifdef CORVANE_HAVE_WORKBOOK
 #include "store/workbook/UnitsListFile.h"
@@ -215,8 +214,9 @@ int RunFleet(CliContext& ctx, std::span<const std::string> args) {
 
     std::filesystem::path logPath = parsed->Value("--log");
     if (logPath.empty()) {
-        if (Status data = CreateFolderIfMissing(ws.DataFolder()); !data) return Fail(ctx, ws.DataFolder().string(), data.message());
-        logPath = ws.DataFolder() / FleetLogFileName(std::chrono::system_clock::now());
+        const Result<std::filesystem::path> fresh = NewFleetLogPath(ws);
+        if (!fresh) return Fail(ctx, ws.DataFolder().string(), fresh.message());
+        logPath = *fresh;
     }
     Result<FleetLogFile> log = FleetLogFile::Open(logPath);
     if (!log) {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+
+#include "store/ProgramFolder.h"
 
 #ifdef __unix__
 #include <unistd.h>
@@ -76,6 +79,11 @@ Result<FleetLogFile> FleetLogFile::Open(const std::filesystem::path& path) {
 
 Status FleetLogFile::Append(const FleetLogRow& row) {
     return AppendSynced(path_, FleetLogLine(row) + std::string(kFleetLogLineEnd));
+}
+
+Result<std::filesystem::path> NewFleetLogPath(const Workspace& plan) {
+    if (Status data = CreateFolderIfMissing(plan.DataFolder()); !data) return data;
+    return plan.DataFolder() / FleetLogFileName(std::chrono::system_clock::now());
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fleet/FleetLog.h"
+#include "model/Workspace.h"
 
 namespace corvane {
 
@@ -26,5 +27,9 @@ private:
     std::filesystem::path path_;
     std::vector<FleetLogRow> earlier_;
 };
+
+// Where a run given no log keeps a new one: the plan's Data folder (created
+// when missing), under a name of the time.
+Result<std::filesystem::path> NewFleetLogPath(const Workspace& plan);
 
 }  // namespace corvane

@@ -13,7 +13,6 @@
 
 #include "image/ImageDigest.h"
 #include "image/MemoryImage.h"
-#include "store/ProgramFolder.h"
 
 #ifdef CORVANE_HAVE_WORKBOOK
 #include "store/workbook/UnitsListFile.h"
@@ -143,11 +142,12 @@ bool FleetWindow::StartRun() {
     if (Running() || units_.empty()) return false;
     link_.reset();  // the engine of an earlier run goes first
     if (!logPath_) {
-        if (const Status data = CreateFolderIfMissing(plan_.DataFolder()); !data) {
-            tell_(QString::fromStdString(data.message()));
+        const Result<std::filesystem::path> fresh = NewFleetLogPath(plan_);
+        if (!fresh) {
+            tell_(QString::fromStdString(fresh.message()));
             return false;
         }
-        logPath_ = plan_.DataFolder() / FleetLogFileName(std::chrono::system_clock::now());
+        logPath_ = *fresh;
     }
     Result<FleetLogFile> log = FleetLogFile::Open(*logPath_);
     if (!log) {

@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "image/ImageDigest.h"
-#include "store/ProgramFolder.h"
 
 namespace corvane::web {
 
@@ -34,8 +33,9 @@ std::string FleetSession::Start(const std::vector<std::string>& devices) {
     engine_.reset();
     const Workspace& plan = program_.Ws();
     if (logPath_.empty()) {
-        if (const Status data = CreateFolderIfMissing(plan.DataFolder()); !data) return data.message();
-        logPath_ = plan.DataFolder() / FleetLogFileName(std::chrono::system_clock::now());
+        const Result<std::filesystem::path> fresh = NewFleetLogPath(plan);
+        if (!fresh) return fresh.message();
+        logPath_ = *fresh;
     }
     Result<FleetLogFile> log = FleetLogFile::Open(logPath_);
     if (!log) return log.message();
