@@ -9,18 +9,19 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/AboutWindow.h"
 #include "app/CrashRecovery.h"
+#include "app/CsvFileCommands.h"
 #include "app/EditMenu.h"
 #include "app/FixedSubWindow.h"
-#include "app/CsvFileCommands.h"
 #include "app/ImageFileCommands.h"
 #include "app/MessageBoxes.h"
 #include "app/Resources.h"
 #include "app/WindowPinning.h"
-#include "app/AboutWindow.h"
-#include "editor/Twips.h"
 #include "editor/ChannelWindow.h"
+#include "editor/Twips.h"
 #include "editor/UndoHistory.h"
+#include "forms/FormHelpers.h"
 #include "model/AccessCode.h"
 #include "model/Frequency.h"
 #include "model/NumberParse.h"
@@ -39,11 +40,9 @@ constexpr int kFrameExtraWidthTwips = 230;
 constexpr int kFrameExtraHeightTwips = 900;
 constexpr int kToolbarIconSize = 32;
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 QList<QKeySequence> Shortcuts(std::string_view keys) {
     QList<QKeySequence> sequences;
-    for (const QString& key : Text(keys).split(u';', Qt::SkipEmptyParts))
+    for (const QString& key : forms::ToQString(keys).split(u';', Qt::SkipEmptyParts))
         sequences << QKeySequence::fromString(key, QKeySequence::PortableText);
     return sequences;
 }
@@ -123,8 +122,8 @@ QString MainWindow::CaptionFor(int16_t edition) {
 
 void MainWindow::BuildMenus() {
     for (const MenuSpec& spec : MenuBar()) {
-        QMenu* menu = menuBar()->addMenu(Text(spec.caption));
-        menu->setObjectName(Text(spec.name));
+        QMenu* menu = menuBar()->addMenu(forms::ToQString(spec.caption));
+        menu->setObjectName(forms::ToQString(spec.name));
         for (const MenuEntry& entry : spec.entries) {
             if ((entry.faces & kDesktop) == 0) continue;
             if (!entry.command) {
@@ -142,12 +141,12 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::AddMenuItem(QMenu& menu, Command command) {
     const CommandSpec& spec = Spec(command);
-    QAction* item = menu.addAction(Text(spec.menuCaption));
-    item->setObjectName(Text(spec.menuName));
+    QAction* item = menu.addAction(forms::ToQString(spec.menuCaption));
+    item->setObjectName(forms::ToQString(spec.menuName));
     item->setCheckable(spec.checkable);
     item->setShortcuts(Shortcuts(spec.shortcuts));
     if (!spec.toolTip.empty()) {
-        item->setToolTip(Text(spec.toolTip));
+        item->setToolTip(forms::ToQString(spec.toolTip));
         menu.setToolTipsVisible(true);
     }
     // Verify after Write and Show Changes before Write follow their ticks (Follow...Item).
@@ -161,9 +160,9 @@ void MainWindow::AddPortItems(QMenu& port) {
     const CommandSpec& spec = Spec(Command::ChoosePort);
     for (int number = 1; number <= kPortMenuCount; ++number) {
         if (number == 5 || number == 9) port.addSeparator();
-        QAction* item = port.addAction(Text(spec.menuCaption) + QString::number(number), this,
+        QAction* item = port.addAction(forms::ToQString(spec.menuCaption) + QString::number(number), this,
                                        [this, number] { SelectPort(number); });
-        item->setObjectName(Text(spec.menuName) + QString::number(number));
+        item->setObjectName(forms::ToQString(spec.menuName) + QString::number(number));
         item->setCheckable(true);
         portActions_[number - 1] = item;
         commandActions_.emplace_back(item, Command::ChoosePort);
@@ -185,9 +184,10 @@ void MainWindow::BuildToolbar() {
         }
         const Command command = *button;
         const CommandSpec& spec = Spec(command);
-        QAction* action = toolbar_->addAction(QIcon(QStringLiteral(":/icons/") + Text(spec.icon)), Text(spec.toolbarCaption));
-        action->setObjectName(Text(spec.toolbarKey));
-        action->setToolTip(Text(spec.toolTip));
+        QAction* action = toolbar_->addAction(QIcon(QStringLiteral(":/icons/") + forms::ToQString(spec.icon)),
+                                              forms::ToQString(spec.toolbarCaption));
+        action->setObjectName(forms::ToQString(spec.toolbarKey));
+        action->setToolTip(forms::ToQString(spec.toolTip));
         if (spec.toolTip.empty()) toolbar_->widgetForAction(action)->installEventFilter(new SwallowToolTip(action));
         connect(action, &QAction::triggered, this, [this, command] { OnToolbarClicked(command); });
         commandActions_.emplace_back(action, command);

@@ -10,16 +10,11 @@
 #include "app/UserSettings.h"
 #include "editor/ChannelWindow.h"
 #include "forms/CompareWindow.h"
+#include "forms/FormHelpers.h"
 #include "link/SetComparison.h"
 #include "store/ImageBackups.h"
 
 namespace corvane {
-
-namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-
-}  // namespace
 
 CompareWindow* MainWindow::ShownCompareWindow() const { return compare_; }
 
@@ -61,7 +56,7 @@ bool MainWindow::RunCompareWithImageFile(const QString& path) {
         ShowMessage(QString::fromStdString(differences.message()));
         return false;
     }
-    ShowCompareWindow(std::move(differences.value()), Text(kFileSideTitle),
+    ShowCompareWindow(std::move(differences.value()), forms::ToQString(kFileSideTitle),
                       QStringLiteral("Compare with Image File - ") + QFileInfo(path).fileName(), false);
     return true;
 }
@@ -93,10 +88,10 @@ void MainWindow::OnImageForCompare(const QByteArray& image) {
     }
     const bool beforeWrite = purpose == CompareRead::BeforeWrite;
     if (beforeWrite && differences->empty()) {
-        ShowMessage(Text(kNothingToWriteText));
+        ShowMessage(forms::ToQString(kNothingToWriteText));
         return;
     }
-    ShowCompareWindow(std::move(differences.value()), Text(kRadioSideTitle),
+    ShowCompareWindow(std::move(differences.value()), forms::ToQString(kRadioSideTitle),
                       beforeWrite ? QStringLiteral("Show Changes before Write") : QStringLiteral("Compare with Radio"),
                       beforeWrite);
 }

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "forms/FormHelpers.h"
 #include "link/SetComparison.h"
 #include "store/AtomicFile.h"
 #include "store/DifferencesCsv.h"
@@ -22,8 +23,6 @@ constexpr int kWindowHeight = 420;
 constexpr int kChannelColumnWidth = 70;
 constexpr int kFieldColumnWidth = 130;
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
 }  // namespace
 
@@ -61,7 +60,8 @@ CompareWindow::CompareWindow(std::vector<Difference> differences, const QString&
 void CompareWindow::FillTable() {
     label1_->setText(CountText());
     table_->setColumnCount(4);
-    table_->setHorizontalHeaderLabels({Text(kChannelColumnTitle), Text(kFieldColumnTitle), Text(kProgramSideTitle), otherTitle_});
+    table_->setHorizontalHeaderLabels({forms::ToQString(kChannelColumnTitle), forms::ToQString(kFieldColumnTitle),
+                                       forms::ToQString(kProgramSideTitle), otherTitle_});
     table_->setRowCount(static_cast<int>(differences_.size()));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -69,7 +69,9 @@ void CompareWindow::FillTable() {
     table_->setColumnWidth(0, kChannelColumnWidth);
     table_->setColumnWidth(1, kFieldColumnWidth);
     table_->horizontalHeader()->setStretchLastSection(true);
-    const auto shown = [](const std::string& value) { return value.empty() ? Text(kEmptyValueText) : QString::fromStdString(value); };
+    const auto shown = [](const std::string& value) {
+        return value.empty() ? forms::ToQString(kEmptyValueText) : QString::fromStdString(value);
+    };
     for (int row = 0; row < table_->rowCount(); ++row) {
         const Difference& d = differences_[static_cast<std::size_t>(row)];
         const QStringList cells{d.channel == 0 ? QString() : QString::number(d.channel), QString::fromStdString(d.field),
