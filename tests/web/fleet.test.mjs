@@ -13,7 +13,7 @@ async function menu(page, menuName, item) {
   await page.click(`[data-name=${item}]`);
 }
 
-test("the fleet window programs a radio, stops on Stop, offers its log and gives the port back", async () => {
+test("the fleet window writes a radio, stops on Stop mid-write, offers its log and gives the port back", async () => {
   const dir = suite.scratch("fleet");
   const radio = await new SimRadio(dir, ["--units", "2", "--swap-time", "500"]).started();
   suite.onEnd(() => radio.stop());
@@ -29,22 +29,21 @@ test("the fleet window programs a radio, stops on Stop, offers its log and gives
   await page.waitForTimeout(500);
   await page.click("#frmFleet [data-name=Command2]");
   const state = (row) => page.$eval(`#frmFleet tbody tr:nth-child(${row}) td:nth-child(4)`, (e) => e.textContent);
-  // A write and its read-back, paced in real time: minutes on a busy machine.
-  for (let waited = 0; (await state(1)) !== "verified"; waited += 1000) {
-    assert.ok(waited < 400000, `still ${await state(1)}: ${await page.textContent("#frmFleet [data-name=Label2]")}`);
-    await page.waitForTimeout(1000);
-  }
-  // The second radio is waited for: Stop ends the run with nothing logged for it.
+  // The run's verify is the core's (fleet tests on the engine's clock); here
+  // the window shows the write under way, and Stop cuts it: one real-time
+  // write in this suite is enough (transfers.test.mjs).
+  await page.waitForFunction(() => Number(document.querySelector("#frmFleet [data-name=ProgressBar1]").value) > 0, null, { timeout: 60000 });
   await page.click("#frmFleet [data-name=Command3]");
-  await page.waitForFunction(() => document.querySelector("#frmFleet [data-name=Label2]").textContent.startsWith("Stopped: 1 verified"));
-  assert.notEqual(await state(2), "verified");
+  await page.waitForFunction(() => document.querySelector("#frmFleet [data-name=Label2]").textContent.startsWith("Stopped: 0 verified"));
+  assert.equal(await state(1), "stopped");
+  assert.equal(await state(2), "");
   assert.equal(await page.isDisabled("#frmFleet [data-name=Command3]"), true);
 
   const [download] = await Promise.all([page.waitForEvent("download"), page.click("#frmFleet [data-name=Command5]")]);
   assert.match(download.suggestedFilename(), /^fleet-\d{4}-\d\d-\d\d_\d{6}\.csv$/);
   const log = readFileSync(await download.path(), "utf8").trim().split("\r\n");
   assert.equal(log.length, 2);
-  assert.match(log[1], /,Gate,GN,101,COM5,verified,[0-9a-f]{64},/);
+  assert.match(log[1], /,Gate,GN,101,COM5,stopped,[0-9a-f]{64},"stopped during the write, after \d+ of 1936 bytes"$/);
   // Kept in the page's storage as well.
   const files = await storedFiles(page);
   assert.ok(files[`program/Data/${download.suggestedFilename()}`]);
