@@ -24,9 +24,9 @@ std::optional<int16_t> EditionForAccessCode(const QString& code) {
     return corvane::EditionForAccessCode(std::string_view(code.toStdString()));
 }
 
-AccessCodeDialog::AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget* parent)
+AccessCodeDialog::AccessCodeDialog(AccessCodeStep& step, MessageSink& messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint),
-      step_(ws),
+      step_(step),
       messages_(messages),
       text1_(new QLineEdit(this)) {
     InitResources();  // registering twice is harmless

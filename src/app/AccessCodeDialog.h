@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <optional>
 
-#include "model/Workspace.h"
 #include "session/AccessCodeStep.h"
 
 class QLineEdit;
@@ -19,7 +18,8 @@ std::optional<int16_t> EditionForAccessCode(const QString& code);
 class AccessCodeDialog final : public QWidget {
     Q_OBJECT
 public:
-    AccessCodeDialog(Workspace& ws, MessageSink& messages, QWidget* parent = nullptr);
+    // Runs the session's access-code step.
+    AccessCodeDialog(AccessCodeStep& step, MessageSink& messages, QWidget* parent = nullptr);
 
     // The window's load (AccessCodeStep::Load): false when the start was
     // refused, said in a box of its own as the window never shows.
@@ -46,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    AccessCodeStep step_;
+    AccessCodeStep& step_;
     MessageSink& messages_;
     QLineEdit* text1_;
     bool decided_ = false;

@@ -25,19 +25,19 @@ std::filesystem::path ProgramFolderFor(const AppOptions& options) {
 }
 
 Application::Application(const AppOptions& options, MessageSink& messages, LinkFactory linkFactory)
-    : messages_(messages), linkFactory_(std::move(linkFactory)), accessCode_(options.accessCode) {
+    : session_(ProgramFolderFor(options).string(), SavePolicy::AtSavePoints, std::move(linkFactory)),
+      messages_(messages),
+      accessCode_(options.accessCode) {
     KeepModalsAboveProgram();
-    ws_.programFolder = ProgramFolderFor(options);
-    ClearToStartUpState(ws_);
     // A --folder that does not exist yet is made; when that fails the first file read says why.
-    if (!options.folder.isEmpty()) folderStatus_ = CreateFolderIfMissing(ws_.programFolder);
+    if (!options.folder.isEmpty()) folderStatus_ = CreateFolderIfMissing(session_.Ws().programFolder);
 }
 
 Application::~Application() = default;
 
 void Application::Start() {
     if (!folderStatus_.ok()) messages_.Show(nullptr, QString::fromStdString(folderStatus_.message()));
-    password_ = std::make_unique<AccessCodeDialog>(ws_, messages_);
+    password_ = std::make_unique<AccessCodeDialog>(session_.Access(), messages_);
     connect(password_.get(), &AccessCodeDialog::codeAccepted, this, &Application::OpenMainFrame, Qt::QueuedConnection);
     connect(password_.get(), &AccessCodeDialog::codeRefused, this, &Application::finished, Qt::QueuedConnection);
     connect(password_.get(), &AccessCodeDialog::closedWithoutCode, this, &Application::finished, Qt::QueuedConnection);
@@ -49,7 +49,7 @@ void Application::Start() {
         return;
     }
     // Looked at before the frame's load rewrites any channel file.
-    if (auto left = FindLeftRecovery(ws_.programFolder); left) {
+    if (auto left = FindLeftRecovery(session_.Ws().programFolder); left) {
         leftRecovery_ = std::move(left.value());
     } else {
         startNotice_ = QString::fromStdString(left.message());
@@ -62,7 +62,7 @@ void Application::Start() {
 }
 
 void Application::OpenMainFrame() {
-    frame_ = std::make_unique<MainWindow>(ws_, messages_, linkFactory_);
+    frame_ = std::make_unique<MainWindow>(session_, messages_);
     connect(frame_.get(), &MainWindow::programEnded, this, &Application::finished, Qt::QueuedConnection);
     frame_->OpenFrame();
     frame_->show();

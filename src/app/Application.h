@@ -5,8 +5,7 @@
 #include <memory>
 
 #include "app/AppOptions.h"
-#include "session/LinkOwner.h"
-#include "model/Workspace.h"
+#include "session/ProgramSession.h"
 #include "store/RecoverySet.h"
 
 namespace corvane {
@@ -28,7 +27,8 @@ public:
     // file too large to read is reported and ends the program at once.
     void Start();
 
-    Workspace& workspace() { return ws_; }
+    ProgramSession& Session() { return session_; }
+    Workspace& workspace() { return session_.Ws(); }
     AccessCodeDialog* PasswordWindow() const { return password_.get(); }
     MainWindow* MainFrame() const { return frame_.get(); }
 
@@ -39,10 +39,9 @@ signals:
 private:
     void OpenMainFrame();
 
-    Workspace ws_;
+    ProgramSession session_;
     Status folderStatus_;
     MessageSink& messages_;
-    LinkFactory linkFactory_;
     QString accessCode_;
     QString startNotice_;  // shown once the frame is open
     std::optional<LeftRecovery> leftRecovery_;  // found before the frame's load could write

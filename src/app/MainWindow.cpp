@@ -60,9 +60,14 @@ protected:
 
 }  // namespace
 
-MainWindow::MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), messages_(messages), linkFactory_(linkFactory), link_(std::move(linkFactory)), mdiArea_(new QMdiArea(this)),
-      editor_(new ChannelWindow(ws, messages, link_)), toolbar_(new QToolBar(this)) {
+MainWindow::MainWindow(ProgramSession& session, MessageSink& messages, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session),
+      ws_(session.Ws()),
+      messages_(messages),
+      mdiArea_(new QMdiArea(this)),
+      editor_(new ChannelWindow(session, messages)),
+      toolbar_(new QToolBar(this)) {
     InitResources();  // registering twice is harmless
     KeepModalsAboveProgram();
     setObjectName(QStringLiteral("MDIForm1"));
@@ -109,7 +114,7 @@ MainWindow::~MainWindow() {
     disconnect(editor_, nullptr, this, nullptr);
     delete fleet_.data();  // stops a run and lets go of its port
     // The editor listens to the link: the link ends first.
-    link_.Close();
+    session_.CloseLink();
     for (QWidget* window : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(group_.data()),
                             static_cast<QWidget*>(setup_.data())}) {
         delete window;
@@ -218,7 +223,7 @@ void MainWindow::OpenFrame() {
     ReportIfFailed(loaded);
     RefreshPresetFrequencies(ws_.presets, ws_.edition);
     ReportIfFailed(LoadConfigFile(ws_));
-    if (LinkEngine* link = editor_->Link()) link->SetVerifyAfterWrite(MenuAction(Command::VerifyAfterWrite)->isChecked());
+    session_.SetVerifyAfterWrite(MenuAction(Command::VerifyAfterWrite)->isChecked());
     CheckPortMenu();
     CheckModeMenu();
 }

@@ -13,7 +13,7 @@
 #include "model/Status.h"
 #include "model/Workspace.h"
 #include "session/CommandTable.h"
-#include "session/LinkOwner.h"
+#include "session/ProgramSession.h"
 
 class QAction;
 class QMdiArea;
@@ -38,7 +38,8 @@ constexpr int kPortMenuCount = 12;
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Workspace& ws, MessageSink& messages, LinkFactory linkFactory, QWidget* parent = nullptr);
+    // The frame of the session's run; the session outlives it.
+    MainWindow(ProgramSession& session, MessageSink& messages, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The frame's load: sizes, caption, the editor's own load, menu ticks.
@@ -140,10 +141,9 @@ private:
     // A message of another window is owned by it (the frame while it is not there yet).
     void ShowMessageFrom(QWidget* window, const QString& text);
 
+    ProgramSession& session_;
     Workspace& ws_;
     MessageSink& messages_;
-    LinkFactory linkFactory_;  // the fleet window's link is built like the session's
-    SessionLink link_;  // before the editor, which listens to it
     QMdiArea* mdiArea_;
     ChannelWindow* editor_;
     QToolBar* toolbar_;

@@ -70,7 +70,8 @@ void MainWindow::RunCommand(Command command) {
 
 void MainWindow::ExitProgram() {
     if (ended_) return;
-    const Status saved = corvane::ExitProgram(ws_, editor_->Link());
+    const Status saved = session_.ExitProgram();
+    session_.EndProgram();
     ReportIfFailed(saved);
     // A failed save keeps the copy of this run's changes for the next start.
     if (saved.ok()) recovery_->RunEndedSaved();
@@ -78,13 +79,11 @@ void MainWindow::ExitProgram() {
 }
 
 void MainWindow::RequestRead() {
-    if (LinkEngine* link = editor_->Link()) link->RequestRead();
+    session_.RequestRead();
     editor_->ShowPendingMessages();
 }
 
-void MainWindow::StartAutoDetect() {
-    if (LinkEngine* link = editor_->Link()) link->StartAutoDetect();
-}
+void MainWindow::StartAutoDetect() { session_.StartAutoDetect(); }
 
 void MainWindow::NewFile() {
     if (PortInUse()) return;
@@ -134,9 +133,7 @@ void MainWindow::ShowSetup() {
 void MainWindow::ShowGroup() {
     if (ws_.channelMode != kModeCustom) return;
     if (!group_) {
-        auto refresh = [this] {
-            if (LinkEngine* link = editor_->Link()) link->ShowLinkStatus();
-        };
+        auto refresh = [this] { session_.ShowLinkStatus(); };
         group_ = new GroupWindow(ws_, [this](const QString& text) { ShowMessageFrom(group_, text); }, nullptr, refresh);
         group_->setAttribute(Qt::WA_DeleteOnClose);
         group_->SetUndoHistory(&editor_->History());
@@ -150,7 +147,7 @@ void MainWindow::ShowGroup() {
 void MainWindow::SelectPort(int number) {
     // Re-opening the port now would put a connection request into the image.
     if (PortInUse()) return;
-    const Status saved = ChoosePort(ws_, number, editor_->Link());
+    const Status saved = ChoosePort(ws_, number, session_.Link());
     CheckPortMenu();
     ReportIfFailed(saved);
 }

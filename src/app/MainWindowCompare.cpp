@@ -25,7 +25,7 @@ void MainWindow::FollowShowChangesItem() {
 }
 
 void MainWindow::CompareWithRadio() {
-    LinkEngine* link = editor_->Link();
+    LinkEngine* link = session_.Link();
     if (link == nullptr || PortInUse()) return;
     editor_->CloseCellEditors();
     if (!CheckImageBuilds(ws_, [this](const QString& text) { ShowMessage(text); })) return;
@@ -63,7 +63,7 @@ bool MainWindow::RunCompareWithImageFile(const QString& path) {
 
 // Down with "Show Changes before Write": the radio is read first.
 void MainWindow::RequestWrite() {
-    LinkEngine* link = editor_->Link();
+    LinkEngine* link = session_.Link();
     if (link == nullptr) return;
     if (!MenuAction(Command::ShowChangesBeforeWrite)->isChecked()) {
         link->RequestWrite();
@@ -105,7 +105,7 @@ void MainWindow::ShowCompareWindow(std::vector<Difference> differences, const QS
     if (offerWrite) {
         compare_->OfferWrite();
         connect(compare_, &CompareWindow::writeConfirmed, this, [this] {
-            if (LinkEngine* link = editor_->Link()) link->RequestWrite();
+            if (LinkEngine* link = session_.Link()) link->RequestWrite();
             editor_->ShowPendingMessages();
         });
     }

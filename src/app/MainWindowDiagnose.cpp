@@ -13,16 +13,16 @@ namespace corvane {
 void MainWindow::ShowConnectionDoctor() {
     if (PortInUse()) return;
     editor_->CloseCellEditors();
-    LinkEngine* link = editor_->Link();
+    LinkEngine* link = session_.Link();
     if (link == nullptr) return;
     if (!doctor_) {
         ConnectionDoctorWindow::LinkHooks hooks{
             [this] {
-                LinkEngine* engine = editor_->Link();
+                LinkEngine* engine = session_.Link();
                 return engine == nullptr || engine->ReleasePort();
             },
             [this] {
-                if (LinkEngine* engine = editor_->Link()) engine->ReconnectPort();
+                if (LinkEngine* engine = session_.Link()) engine->ReconnectPort();
             },
         };
         doctor_ = new ConnectionDoctorWindow(link->Ports(), ws_.portName, std::move(hooks), this);

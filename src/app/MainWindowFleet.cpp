@@ -14,19 +14,19 @@ namespace corvane {
 FleetWindow* MainWindow::ShownFleetWindow() const { return fleet_; }
 
 void MainWindow::OpenFleetWindow() {
-    LinkEngine* link = editor_->Link();
+    LinkEngine* link = session_.Link();
     if (link == nullptr || PortInUse() || fleet_) return;
     editor_->CloseCellEditors();
     // The plan must be one a radio takes before any radio is asked for.
     if (!CheckImageBuilds(ws_, [this](const QString& text) { ShowMessage(text); })) return;
     if (!fleetClock_) fleetClock_ = std::make_unique<QtLinkClock>();
-    fleet_ = new FleetWindow(ws_, *fleetClock_, linkFactory_, [this](const QString& text) { ShowMessageFrom(fleet_, text); },
-                             this);
+    fleet_ = new FleetWindow(
+        ws_, *fleetClock_, session_.LinkMaker(), [this](const QString& text) { ShowMessageFrom(fleet_, text); }, this);
     fleet_->setAttribute(Qt::WA_DeleteOnClose);
     link->Shutdown();
     link->ShowLinkStatus();
     connect(fleet_, &QDialog::finished, this, [this] {
-        if (LinkEngine* main = editor_->Link()) main->ReconnectPort();
+        if (LinkEngine* main = session_.Link()) main->ReconnectPort();
     });
     fleet_->open();
 }

@@ -34,7 +34,7 @@ bool MainWindow::RunOpenImage(const QString& path) {
     if (decoded) {
         // What a completed read refreshes: grid, pickers, caption, menus, status.
         editor_->OnImageAccepted();
-        if (LinkEngine* link = editor_->Link()) link->ShowLinkStatus();
+        session_.ShowLinkStatus();
     }
     if (!problem.isEmpty()) ShowMessage(problem);
     return decoded && problem.isEmpty();

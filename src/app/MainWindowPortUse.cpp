@@ -9,7 +9,7 @@
 namespace corvane {
 
 bool MainWindow::PortInUse() const {
-    const LinkEngine* link = editor_->Link();
+    const LinkEngine* link = session_.Link();
     return link != nullptr && link->PortInUse();
 }
 
@@ -30,7 +30,7 @@ void MainWindow::FollowVerifyItem() {
     item->setChecked(user_settings::VerifyAfterWrite());
     connect(item, &QAction::toggled, this, [this](bool on) {
         user_settings::SetVerifyAfterWrite(on);
-        if (LinkEngine* link = editor_->Link()) link->SetVerifyAfterWrite(on);
+        session_.SetVerifyAfterWrite(on);
     });
 }
 

@@ -2,7 +2,7 @@
 // The program's link: the system serial ports (or a serial folder) on real time.
 #include <filesystem>
 
-#include "session/LinkOwner.h"
+#include "link/LinkOwner.h"
 
 namespace corvane {
 

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <ostream>
 
+#include "link/qt/DriverLink.h"
 #include "model/NumberParse.h"
 #include "model/Workspace.h"
+#include "store/LinkFileStorage.h"
 
 namespace corvane::cli {
 namespace {
@@ -42,21 +44,32 @@ Result<PortMap> ChoosePort(const CliContext& ctx, const std::string& port, Works
     return PortMap::WithSerialDir(ctx.serialDir);
 }
 
-CliLinkSession::CliLinkSession(CliContext& ctx, Workspace& ws, PortMap portMap)
-    : ctx_(ctx), ws_(ws), programName_(kProgramName), storage_(ws) {
+ProgramSession CliProgram(const CliContext& ctx) {
+    const std::filesystem::path backups = BackupFolder(ctx);
+    LinkFactory link = MakeDriverLinkFactory(PortMap::WithSerialDir(ctx.serialDir),
+                                             [backups](Workspace& ws) -> std::unique_ptr<LinkStorage> {
+                                                 auto storage = std::make_unique<LinkFileStorage>(ws);
+                                                 storage->SetBackupFolder(backups);
+                                                 return storage;
+                                             });
+    return ProgramSession(ctx.folder.string(), SavePolicy::AtSavePoints, std::move(link));
+}
+
+CliLinkSession::CliLinkSession(CliContext& ctx, ProgramSession& program, PortMap portMap)
+    : ctx_(ctx), program_(program), ws_(program.Ws()), programName_(kProgramName) {
     progressOnTerminal_ = ::isatty(STDERR_FILENO) == 1;
     if (!QCoreApplication::instance()) {
         argv_ = {programName_.data(), nullptr};
         app_ = std::make_unique<QCoreApplication>(argc_, argv_.data());
     }
-    driver_ = std::make_unique<LinkDriver>(ws, *this, std::move(portMap));
-    storage_.SetBackupFolder(BackupFolder(ctx_));
-    driver_->Engine().SetStorage(&storage_);
+    program_.OpenLink(*this);
+    program_.SetPortMap(std::move(portMap));
 }
 
+// The link reports to this listener and runs on this event loop: it ends first.
 CliLinkSession::~CliLinkSession() {
     EndProgressLine();
-    driver_.reset();
+    program_.CloseLink();
 }
 
 bool CliLinkSession::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {

@@ -1,6 +1,7 @@
 #pragma once
-// What the write, read and detect verbs share: choosing the port, running
-// the link engine on a Qt event loop and showing its progress and messages.
+// What the write, read, detect and diff verbs share: the program's session
+// with its link, choosing the port, running the link engine on a Qt event
+// loop and showing its progress and messages.
 #include <QCoreApplication>
 #include <chrono>
 #include <functional>
@@ -11,8 +12,7 @@
 
 #include "cli/Commands.h"
 #include "link/LinkEngine.h"
-#include "link/qt/LinkDriver.h"
-#include "store/LinkFileStorage.h"
+#include "session/ProgramSession.h"
 
 namespace corvane::cli {
 
@@ -20,12 +20,17 @@ namespace corvane::cli {
 // without it PortName from Port.txt and the serial folder of ctx.
 Result<PortMap> ChoosePort(const CliContext& ctx, const std::string& port, Workspace& ws);
 
+// A verb's run of the program: its workspace, and a link on the system's
+// serial ports that keeps backups where --backup-dir and --no-backup say.
+ProgramSession CliProgram(const CliContext& ctx);
+
+// The run's link, listened to by the verb while this lives.
 class CliLinkSession : public LinkListener {
 public:
-    CliLinkSession(CliContext& ctx, Workspace& ws, PortMap portMap);
+    CliLinkSession(CliContext& ctx, ProgramSession& program, PortMap portMap);
     ~CliLinkSession() override;
 
-    LinkEngine& Engine() { return driver_->Engine(); }
+    LinkEngine& Engine() { return *program_.Link(); }
 
     // Runs the event loop until done() holds or limit passes; true when it held.
     bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
@@ -50,13 +55,12 @@ private:
     void EndProgressLine();
 
     CliContext& ctx_;
+    ProgramSession& program_;
     Workspace& ws_;
     int argc_ = 1;
     std::string programName_;
     std::vector<char*> argv_;
     std::unique_ptr<QCoreApplication> app_;
-    LinkFileStorage storage_;
-    std::unique_ptr<LinkDriver> driver_;
     std::vector<std::string> messages_;
     std::vector<uint8_t> receivedImage_;
     std::string lastProgressLine_;

@@ -30,15 +30,14 @@ int RunDetect(CliContext& ctx, std::span<const std::string> args) {
     }
     if (!args.empty()) return UsageError(ctx, kVerb, "unexpected argument " + args.front());
 
-    Workspace ws;
-    ws.programFolder = ctx.folder;
-    ClearToStartUpState(ws);
+    ProgramSession program = CliProgram(ctx);
+    Workspace& ws = program.Ws();
     // Port.txt is only read: a missing one gives the default port, a damaged one is refused.
     FileResets resets;
     if (Status loaded = LoadConfigFile(ws, resets); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     if (Status kept = RefuseReplacingResets(ctx.folder, resets); !kept) return Fail(ctx, ctx.folder.string(), kept.message());
 
-    CliLinkSession session(ctx, ws, PortMap::WithSerialDir(ctx.serialDir));
+    CliLinkSession session(ctx, program, PortMap::WithSerialDir(ctx.serialDir));
     LinkEngine& engine = session.Engine();
     engine.StartAutoDetect();
     session.RunUntil([&engine] { return !engine.AutoDetectRunning(); }, kDetectLimit);

@@ -66,13 +66,14 @@ Status CheckImage(const MemoryImage& image) {
 }
 
 Result<MemoryImage> ReadRadio(CliContext& ctx, const std::string& port) {
-    Workspace ws;
+    // Progress and the link's messages go to stderr: stdout is the comparison.
+    CliContext quiet{ctx.folder, ctx.serialDir, ctx.err, ctx.err, ctx.backupDir, ctx.noBackup};
+    ProgramSession program = CliProgram(quiet);
+    Workspace& ws = program.Ws();
     ws.portName = std::string(kDefaultPortName);
     const Result<PortMap> ports = ChoosePort(ctx, port, ws);
     if (!ports) return ports.status();
-    // Progress and the link's messages go to stderr: stdout is the comparison.
-    CliContext quiet{ctx.folder, ctx.serialDir, ctx.err, ctx.err, ctx.backupDir, ctx.noBackup};
-    CliLinkSession session(quiet, ws, ports.value());
+    CliLinkSession session(quiet, program, ports.value());
     LookOnly lookOnly;
     session.Engine().SetStorage(&lookOnly);
     // Connect says why on stderr.

@@ -44,12 +44,13 @@ int RunRead(CliContext& ctx, std::span<const std::string> args) {
     if (!parsed) return UsageError(ctx, kVerb, parsed.message());
     if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
 
-    Workspace ws;
+    ProgramSession program = CliProgram(ctx);
+    Workspace& ws = program.Ws();
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
     if (!ports) return UsageError(ctx, kVerb, ports.message());
 
-    CliLinkSession session(ctx, ws, ports.value());
+    CliLinkSession session(ctx, program, ports.value());
     if (!session.Connect()) return kExitFailure;
     // The read's Port.txt and Group.txt and the channel files after it: one set.
     SavePoint point(ctx.folder);

@@ -52,7 +52,8 @@ int RunWrite(CliContext& ctx, std::span<const std::string> args) {
     if (!parsed) return UsageError(ctx, kVerb, parsed.message());
     if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
 
-    Workspace ws;
+    ProgramSession program = CliProgram(ctx);
+    Workspace& ws = program.Ws();
     if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
     if (!ports) return UsageError(ctx, kVerb, ports.message());
@@ -60,7 +61,7 @@ int RunWrite(CliContext& ctx, std::span<const std::string> args) {
     // A refused image sends nothing, not even the connection test.
     if (const Result<MemoryImage> built = BuildImage(ws); !built) return Fail(ctx, ctx.folder.string(), built.message());
 
-    CliLinkSession session(ctx, ws, ports.value());
+    CliLinkSession session(ctx, program, ports.value());
     if (!session.Connect()) return kExitFailure;
     LinkEngine& engine = session.Engine();
     const bool verify = parsed->Has("--verify");

@@ -14,7 +14,6 @@
 #include "editor/Twips.h"
 #include "editor/UndoHistory.h"
 #include "image/MemoryImage.h"
-#include "session/SessionSteps.h"
 #include "store/WorkingSet.h"
 
 namespace corvane {
@@ -36,10 +35,16 @@ const QColor kNotConnectedColour(255, 0, 0);
 
 }  // namespace
 
-ChannelWindow::ChannelWindow(Workspace& ws, MessageSink& messages, SessionLink& link, QWidget* parent)
-    : QWidget(parent), ws_(ws), messages_(messages), link_(link),
-      model_(new ChannelTableModel(ws.channels, this)), grid_(new FrozenColumnTableView(kFixedColumnCount, this)),
-      editors_(nullptr), label1_(new QLabel(this)), progressBar1_(new QProgressBar(this)) {
+ChannelWindow::ChannelWindow(ProgramSession& session, MessageSink& messages, QWidget* parent)
+    : QWidget(parent),
+      session_(session),
+      ws_(session.Ws()),
+      messages_(messages),
+      model_(new ChannelTableModel(ws_.channels, this)),
+      grid_(new FrozenColumnTableView(kFixedColumnCount, this)),
+      editors_(nullptr),
+      label1_(new QLabel(this)),
+      progressBar1_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("frmRadioMain"));
     setWindowTitle(QStringLiteral("PC Setting"));
     setFixedSize(TwipsToPixels(kEditorWidthTwips), TwipsToPixels(kEditorHeightTwips));
@@ -62,7 +67,7 @@ ChannelWindow::ChannelWindow(Workspace& ws, MessageSink& messages, SessionLink& 
     layout->addLayout(statusRow);
 
     editors_ = new CellEditors(ws_, messages_, *grid_, *this);
-    history_ = new UndoHistory(ws_, this);
+    history_ = new UndoHistory(ws_, session_.History(), this);
     editors_->SetHistory(history_);
     connect(history_, &UndoHistory::aboutToRestore, this, &ChannelWindow::CloseCellEditors);
     SetUpGrid();
@@ -94,12 +99,12 @@ void ChannelWindow::SetUpGrid() {
 
 Status ChannelWindow::LoadChannels() {
     editors_->SuppressComboClicks = -1;
-    Status loaded = LoadChannelEditor(ws_);
+    Status loaded = session_.LoadChannelEditor();
     // Only the spreadsheet dialogs need Data: say so once and carry on.
     if (Status data = EnsureDataFolder(ws_); !data.ok()) messages_.Show(this, QString::fromStdString(data.message()));
     model_->Rebind();
     editors_->FillPickers();
-    LinkEngine* link = link_.Open(ws_, *this);
+    LinkEngine* link = session_.OpenLink(*this);
     editors_->SuppressComboClicks = 0;
     progressBar1_->show();
     editors_->ResetEditCell();
@@ -107,9 +112,7 @@ Status ChannelWindow::LoadChannels() {
     return loaded;
 }
 
-Status ChannelWindow::SaveAndCloseChannels() {
-    return CloseChannelEditor(ws_, Link());
-}
+Status ChannelWindow::SaveAndCloseChannels() { return session_.CloseEditor(); }
 
 void ChannelWindow::CloseCellEditors() { editors_->CloseCellEditors(); }
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <utility>
 
-#include "session/LinkOwner.h"
 #include "link/LinkListener.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
+#include "session/ProgramSession.h"
 
 class QLabel;
 class QProgressBar;
@@ -27,8 +27,9 @@ class UndoHistory;
 class ChannelWindow final : public QWidget, public LinkListener {
     Q_OBJECT
 public:
-    // The session's link listens to this window once it is loaded; its owner closes it.
-    ChannelWindow(Workspace& ws, MessageSink& messages, SessionLink& link, QWidget* parent = nullptr);
+    // The session's link listens to this window once it is loaded; the
+    // session's owner closes the link before the window goes.
+    ChannelWindow(ProgramSession& session, MessageSink& messages, QWidget* parent = nullptr);
     ~ChannelWindow() override;
 
     // Files, grid, pickers, link, then the first connection request. A file
@@ -45,7 +46,7 @@ public:
     // raised them has returned, so a box's event loop never runs inside it.
     void ShowPendingMessages();
 
-    LinkEngine* Link() const { return link_.Engine(); }
+    LinkEngine* Link() const { return session_.Link(); }
     FrozenColumnTableView& Grid() const { return *grid_; }
     ChannelTableModel& Model() const { return *model_; }
     CellEditors& Editors() const { return *editors_; }
@@ -80,9 +81,9 @@ signals:
 private:
     void SetUpGrid();
 
+    ProgramSession& session_;
     Workspace& ws_;
     MessageSink& messages_;
-    SessionLink& link_;
     ChannelTableModel* model_;
     FrozenColumnTableView* grid_;
     CellEditors* editors_;

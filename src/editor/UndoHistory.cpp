@@ -8,7 +8,8 @@ QString EditStepName(int row, int col) { return QString::fromStdString(steps::Ed
 
 QString PasteStepName(int channels) { return QString::fromStdString(steps::PasteName(channels)); }
 
-UndoHistory::UndoHistory(Workspace& ws, QObject* parent) : QObject(parent), ws_(ws) {}
+UndoHistory::UndoHistory(Workspace& ws, StepHistory& steps, QObject* parent)
+    : QObject(parent), ws_(ws), steps_(steps) {}
 
 UndoHistory::Step::Step(UndoHistory* history, const QString& name) : history_(history) {
     if (history_) history_->Begin(name);

@@ -34,7 +34,8 @@ QString PasteStepName(int channels);
 class UndoHistory final : public QObject {
     Q_OBJECT
 public:
-    explicit UndoHistory(Workspace& ws, QObject* parent = nullptr);
+    // Drives the run's one history, which the session owns.
+    UndoHistory(Workspace& ws, StepHistory& steps, QObject* parent = nullptr);
 
     // Brackets one user action for its whole scope; a null history records
     // nothing. Steps opened inside another fold into the outer one.
@@ -84,7 +85,7 @@ private:
     Status Restored(const std::optional<SnapshotDifference>& difference);
 
     Workspace& ws_;
-    StepHistory steps_;
+    StepHistory& steps_;
 };
 
 }  // namespace corvane

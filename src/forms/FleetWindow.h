@@ -13,10 +13,10 @@
 #include <optional>
 #include <vector>
 
-#include "session/LinkOwner.h"
 #include "fleet/FleetLogFile.h"
 #include "fleet/FleetRun.h"
 #include "forms/MessageFn.h"
+#include "link/LinkOwner.h"
 
 class QLabel;
 class QProgressBar;

@@ -61,6 +61,8 @@ public:
     std::vector<std::string> NewFile();
 
     // ---- Edit menu ----
+    // The run's undo history, which the desktop's Edit menu drives as well.
+    StepHistory& History() { return history_; }
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
     std::string UndoName() const { return history_.UndoName(); }

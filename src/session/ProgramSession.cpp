@@ -5,32 +5,37 @@
 #include "model/AccessCode.h"
 #include "session/SessionSteps.h"
 #include "session/ShownSet.h"
-#include "store/ChannelFiles.h"
+#include "store/ImageBackups.h"
 #include "store/SavePoint.h"
 #include "store/WorkingSet.h"
 
 namespace corvane {
 
-ProgramSession::ProgramSession(std::string programFolder, LinkPlatform platform) : platform_(platform) {
+ProgramSession::ProgramSession(std::string programFolder, SavePolicy policy, LinkFactory link)
+    : policy_(policy), linkFactory_(link), link_(std::move(link)) {
     ws_.programFolder = std::move(programFolder);
-    // What a short Port.txt or Group.txt does not reach stays 0 or empty, as on the desktop.
+    // What a short Port.txt or Group.txt does not reach stays 0 or empty.
     ClearToStartUpState(ws_);
 }
 
-ProgramSession::~ProgramSession() = default;
+// The link reports to the face's listener: it ends before anything else goes.
+ProgramSession::~ProgramSession() { link_.Close(); }
 
-std::string ProgramSession::OpenFrame(const std::vector<std::string>& devices) {
-    const Status loaded = LoadChannelEditor(ws_);
-    if (!engine_) {
-        engine_ = std::make_unique<LinkEngine>(ws_, platform_.port, platform_.listener, platform_.clock,
-                                               PortMap::WithDeviceTable(devices));
-        engine_->SetStorage(&storage_);
-        engine_->SetVerifyAfterWrite(verifyAfterWrite_);
-        engine_->SetWakeCallback([this] {
-            if (wake_) wake_();
-        });
+Status ProgramSession::LoadChannelEditor() { return corvane::LoadChannelEditor(ws_); }
+
+LinkEngine* ProgramSession::OpenLink(LinkListener& listener) {
+    const bool built = link_.Engine() == nullptr;
+    LinkEngine* engine = link_.Open(ws_, listener);
+    if (engine != nullptr && built) {
+        engine->SetVerifyAfterWrite(verifyAfterWrite_);
+        if (wake_) engine->SetWakeCallback(wake_);
     }
-    engine_->ReconnectPort();
+    return engine;
+}
+
+std::string ProgramSession::OpenFrame(LinkListener& listener) {
+    const Status loaded = LoadChannelEditor();
+    if (LinkEngine* engine = OpenLink(listener)) engine->ReconnectPort();
     std::string said = loaded.message();
     const std::string notice = access_.TakeStartNotice();
     if (!notice.empty()) said += (said.empty() ? "" : "\n") + notice;
@@ -44,72 +49,79 @@ std::string ProgramSession::OpenReadOnly() {
     return LoadWorkingSetReadOnly(ws_).message();
 }
 
-std::string ProgramSession::ExitProgram() { return SaveShownSet(ws_, WhenUnchanged::Write).message(); }
-
-void ProgramSession::EndProgram() {
-    if (engine_) engine_->Shutdown();
+Status ProgramSession::ExitProgram() {
+    if (policy_ == SavePolicy::EveryStep) return SaveShownSet(ws_, WhenUnchanged::Write);
+    return SaveWorkingSetOnExit(ws_);
 }
 
-std::string ProgramSession::CloseEditor() {
+void ProgramSession::EndProgram() { link_.Shutdown(); }
+
+Status ProgramSession::CloseEditor() {
+    if (policy_ == SavePolicy::AtSavePoints) return CloseChannelEditor(ws_, Link());
     // Every step was saved as it ended; what the desktop's channel window
     // writes as it closes is written only when it differs.
     SavePoint point(ws_.programFolder);
     // Staged in the save point: its Commit reports any failure.
     (void)CloseChannelEditor(ws_, nullptr);
     point.SkipWhenUnchanged();
-    return point.Commit().message();
+    return point.Commit();
 }
 
 std::string ProgramSession::Caption() const { return FrameCaption(ws_.edition); }
 
-std::string ProgramSession::BackupFolder() const { return storage_.BackupFolder().string(); }
+std::string ProgramSession::BackupFolder() const { return DefaultBackupFolder(ws_).string(); }
 
-void ProgramSession::SetDevices(const std::vector<std::string>& devices) {
-    if (engine_) engine_->SetPortMap(PortMap::WithDeviceTable(devices));
+void ProgramSession::SetPortMap(PortMap map) {
+    if (LinkEngine* engine = Link()) engine->SetPortMap(std::move(map));
 }
 
 void ProgramSession::ReconnectPort() {
-    if (engine_) engine_->ReconnectPort();
+    if (LinkEngine* engine = Link()) engine->ReconnectPort();
 }
-bool ProgramSession::ReleasePort() { return !engine_ || engine_->ReleasePort(); }
+bool ProgramSession::ReleasePort() { return !Link() || Link()->ReleasePort(); }
 void ProgramSession::StartAutoDetect() {
-    if (engine_) engine_->StartAutoDetect();
+    if (LinkEngine* engine = Link()) engine->StartAutoDetect();
 }
 void ProgramSession::RequestWrite() {
-    if (engine_) engine_->RequestWrite();
+    if (LinkEngine* engine = Link()) engine->RequestWrite();
 }
 void ProgramSession::RequestRead() {
-    if (engine_) engine_->RequestRead();
+    if (LinkEngine* engine = Link()) engine->RequestRead();
 }
 void ProgramSession::RequestCompareRead() {
-    if (engine_) engine_->RequestCompareRead();
+    if (LinkEngine* engine = Link()) engine->RequestCompareRead();
 }
 void ProgramSession::BytesReceived(const std::vector<uint8_t>& bytes) {
-    if (engine_) engine_->OnBytesReceived(bytes);
+    if (LinkEngine* engine = Link()) engine->OnBytesReceived(bytes);
 }
 void ProgramSession::LineError() {
-    if (engine_) engine_->OnLineError();
+    if (LinkEngine* engine = Link()) engine->OnLineError();
 }
 void ProgramSession::PortFailure(const std::string& reason) {
-    if (engine_) engine_->OnPortFailure(reason);
+    if (LinkEngine* engine = Link()) engine->OnPortFailure(reason);
 }
 void ProgramSession::Service() {
-    if (engine_) engine_->Service();
+    if (LinkEngine* engine = Link()) engine->Service();
 }
 
 double ProgramSession::NextDeadline() const {
-    if (!engine_) return -1;
-    const std::optional<int64_t> next = engine_->NextDeadline();
+    if (!Link()) return -1;
+    const std::optional<int64_t> next = Link()->NextDeadline();
     return next ? static_cast<double>(*next) : -1.0;
+}
+
+void ProgramSession::SetWakeCallback(std::function<void()> wake) {
+    wake_ = std::move(wake);
+    if (LinkEngine* engine = Link()) engine->SetWakeCallback(wake_);
 }
 
 void ProgramSession::SetVerifyAfterWrite(bool on) {
     verifyAfterWrite_ = on;
-    if (engine_) engine_->SetVerifyAfterWrite(on);
+    if (LinkEngine* engine = Link()) engine->SetVerifyAfterWrite(on);
 }
 
 void ProgramSession::ShowLinkStatus() {
-    if (engine_) engine_->ShowLinkStatus();
+    if (LinkEngine* engine = Link()) engine->ShowLinkStatus();
 }
 
 }  // namespace corvane

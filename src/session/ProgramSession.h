@@ -1,61 +1,78 @@
 #pragma once
-// One run of the program over a link, as a face that saves after every step
-// runs it: the workspace, its editing, the access-code step and the link
-// engine on the clock, port and listener the face supplies. The face drives
-// it: received bytes in, Service() at NextDeadline(), user actions as
-// requests, and says what the calls return.
+// One run of the program, the same object behind the desktop and the page:
+// the workspace, the access-code step, the undo history (with the grid's
+// editing as the page runs it), the channel editor's load and close, Exit,
+// and the radio link. The face lends what only it has (how its link is built
+// and who listens to it) and says what the calls return.
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "link/LinkClock.h"
 #include "link/LinkEngine.h"
 #include "link/LinkListener.h"
-#include "link/SerialPort.h"
+#include "link/LinkOwner.h"
+#include "model/StepHistory.h"
 #include "model/Workspace.h"
 #include "session/AccessCodeStep.h"
 #include "session/EditSession.h"
-#include "session/WholeSetLinkStorage.h"
 
 namespace corvane {
 
-// What a face lends the run's link; each outlives the session.
-struct LinkPlatform {
-    const LinkClock& clock;
-    SerialPort& port;
-    LinkListener& listener;
+// When a run writes its files.
+enum class SavePolicy {
+    AtSavePoints,  // the desktop: at its save points (Exit, the editor closing, a step's own file)
+    EveryStep,     // the page: the whole set after every step, so a closed tab loses nothing
 };
 
 class ProgramSession {
 public:
-    ProgramSession(std::string programFolder, LinkPlatform platform);
+    ProgramSession(std::string programFolder, SavePolicy policy, LinkFactory link);
     ~ProgramSession();
     ProgramSession(const ProgramSession&) = delete;
     ProgramSession& operator=(const ProgramSession&) = delete;
 
+    Workspace& Ws() { return ws_; }
+    const Workspace& Ws() const { return ws_; }
+
     // ---- access-code window ----
+    AccessCodeStep& Access() { return access_; }
     AccessWindowLoad LoadAccessWindow() { return access_.Load(); }
     AccessEntry EnterAccessCode(std::string_view code) { return access_.Enter(code); }
     // The load or the code ended the start: the face says why and ends, saving nothing.
     bool StartRefused() const { return access_.StartRefused(); }
 
+    // ---- undo and editing ----
+    // The run's one undo history: the desktop's Edit menu and the page's.
+    StepHistory& History() { return editing_.History(); }
+    // The grid's editing, the Mode menu, New File and the Edit menu as the page runs them.
+    EditSession* Editing() { return &editing_; }
+
     // ---- main frame ----
-    // The channel editor's load (working set) and the first connection
-    // request; the devices are the face's port for each port number. Returns
-    // what to say: a load problem and the start's notice of damaged files.
-    std::string OpenFrame(const std::vector<std::string>& devices);
+    // The channel editor's load: the working set, the edition's plan.
+    Status LoadChannelEditor();
+    // The link, built once for the frame's listener; null when the face has none.
+    LinkEngine* OpenLink(LinkListener& listener);
+    LinkEngine* Link() const { return link_.Engine(); }
+    // The frame's load in one call: the channel editor's load, the link for
+    // listener and its first connection request. Returns what to say: a load
+    // problem and the start's notice of damaged files.
+    std::string OpenFrame(LinkListener& listener);
     // Another run edits: the stored set shown as it is, nothing written
     // anywhere that lasts and no port opened. "" or what to say.
     std::string OpenReadOnly();
-    // Exit: the whole set saved. "" or why it was not.
-    std::string ExitProgram();
-    // After a kept Exit: the port closed.
+    // Exit: the whole set saved as the policy says; the port stays open
+    // until EndProgram, as a failed save may keep the program going.
+    Status ExitProgram();
+    // After Exit: the port closed.
     void EndProgram();
-    // The face going away: the channel files, as the desktop's channel window.
-    std::string CloseEditor();
+    // The channel editor closing with its window or the page: the channel
+    // files (written only when they differ, for a run that saved every step)
+    // and, on the desktop, the port closed.
+    Status CloseEditor();
+    // The link's listener is going away: nothing reports to it any more.
+    void CloseLink() { link_.Close(); }
 
     std::string Caption() const;
     std::string Cell(int row, int col) const { return ws_.channels.GetCell(row, col); }
@@ -63,13 +80,9 @@ public:
     int ChannelMode() const { return ws_.channelMode; }
     int Edition() const { return ws_.edition; }
     std::string BackupFolder() const;
-    // The windows that edit the workspace work on it directly, as on the desktop.
-    Workspace& Ws() { return ws_; }
-    // The grid's editing, the Mode menu, New File and the Edit menu.
-    EditSession* Editing() { return &editing_; }
 
     // ---- link ----
-    void SetDevices(const std::vector<std::string>& devices);
+    void SetPortMap(PortMap map);
     void ReconnectPort();
     // The connection doctor or the fleet window takes the port (ReconnectPort
     // takes it back); false while a transfer holds it.
@@ -85,24 +98,27 @@ public:
     void Service();
     // Milliseconds on the face's clock, or -1 when nothing is scheduled.
     double NextDeadline() const;
-    bool Connected() const { return engine_ && engine_->Connected(); }
-    bool Transferring() const { return engine_ && (engine_->WriteRunning() || engine_->ReadRunning()); }
-    bool PortInUse() const { return engine_ && engine_->PortInUse(); }
-    bool AutoDetectRunning() const { return engine_ && engine_->AutoDetectRunning(); }
-    // Called when the engine's next deadline moved earlier.
-    void SetWakeCallback(std::function<void()> wake) { wake_ = std::move(wake); }
-    // Port > Verify after Write, for this engine and the one the frame makes.
+    bool Connected() const { return Link() && Link()->Connected(); }
+    bool Transferring() const { return Link() && (Link()->WriteRunning() || Link()->ReadRunning()); }
+    bool PortInUse() const { return Link() && Link()->PortInUse(); }
+    bool AutoDetectRunning() const { return Link() && Link()->AutoDetectRunning(); }
+    // Called when the engine's next deadline moved earlier (a face whose
+    // link does not keep its own timers).
+    void SetWakeCallback(std::function<void()> wake);
+    // Port > Verify after Write, for the link now and the one the frame makes.
     void SetVerifyAfterWrite(bool on);
     // The label, port menu tick and write/read buttons shown again.
     void ShowLinkStatus();
+    // The fleet window's link is built as the session's own.
+    const LinkFactory& LinkMaker() const { return linkFactory_; }
 
 private:
     Workspace ws_;
+    SavePolicy policy_;
     EditSession editing_{ws_};
     AccessCodeStep access_{ws_};
-    WholeSetLinkStorage storage_{ws_};  // backups and a read's files, for the engine
-    LinkPlatform platform_;
-    std::unique_ptr<LinkEngine> engine_;
+    LinkFactory linkFactory_;
+    SessionLink link_;
     std::function<void()> wake_;
     bool verifyAfterWrite_ = false;
 };

@@ -16,12 +16,6 @@ Status CloseChannelEditor(Workspace& ws, LinkEngine* link) {
     return saved;
 }
 
-Status ExitProgram(Workspace& ws, LinkEngine* link) {
-    Status saved = SaveWorkingSetOnExit(ws);
-    if (link != nullptr) link->Shutdown();
-    return saved;
-}
-
 Status ChoosePort(Workspace& ws, int number, LinkEngine* link) {
     ws.portName = std::to_string(number);
     Status saved = SaveConfigFile(ws);

@@ -1,7 +1,7 @@
 #pragma once
 // The steps of a run of the program that both faces take the same way: the
-// channel editor's load and close, the choice of port, and Exit (the access
-// code's step is AccessCodeStep).
+// channel editor's load and close and the choice of port (ProgramSession
+// runs them, with Exit and the access code's step).
 #include "link/LinkEngine.h"
 #include "model/Status.h"
 #include "model/Workspace.h"
@@ -15,9 +15,6 @@ Status LoadChannelEditor(Workspace& ws);
 // The channel editor closing with the window or the page: the working files
 // only (Group.txt stays as it is); the port closes when there is a link.
 Status CloseChannelEditor(Workspace& ws, LinkEngine* link);
-
-// Exit: the working files and Group.txt saved, the port closed.
-Status ExitProgram(Workspace& ws, LinkEngine* link);
 
 // Port menu: the port number kept in Port.txt, the link re-opened on it.
 Status ChoosePort(Workspace& ws, int number, LinkEngine* link);

@@ -45,12 +45,9 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("openReadOnly", &ProgramSession::OpenReadOnly)
         .function("loadAccessWindow", optional_override([](ProgramSession& s) { return s.LoadAccessWindow().message; }))
         .function("startRefused", &ProgramSession::StartRefused)
-        .function("openFrame", optional_override([](ProgramSession& s, emscripten::val devices) {
-                      return s.OpenFrame(StringsOf(devices));
-                  }))
-        .function("exitProgram", &ProgramSession::ExitProgram)
+        .function("exitProgram", optional_override([](ProgramSession& s) { return s.ExitProgram().message(); }))
         .function("endProgram", &ProgramSession::EndProgram)
-        .function("closeEditor", &ProgramSession::CloseEditor)
+        .function("closeEditor", optional_override([](ProgramSession& s) { return s.CloseEditor().message(); }))
         .function("caption", &ProgramSession::Caption)
         .function("cell", &ProgramSession::Cell)
         .function("portName", optional_override([](const ProgramSession& s) { return s.PortName(); }))
@@ -58,9 +55,6 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("edition", &ProgramSession::Edition)
         .function("backupFolder", &ProgramSession::BackupFolder)
         .function("editing", &ProgramSession::Editing, emscripten::allow_raw_pointers())
-        .function("setDevices", optional_override([](ProgramSession& s, emscripten::val devices) {
-                      s.SetDevices(StringsOf(devices));
-                  }))
         .function("reconnectPort", &ProgramSession::ReconnectPort)
         .function("releasePort", &ProgramSession::ReleasePort)
         .function("startAutoDetect", &ProgramSession::StartAutoDetect)
@@ -86,6 +80,11 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("setStorageMirror", &PageSession::SetStorageMirror)
         .function("setSaveListener", &PageSession::SetSaveListener)
         .function("enterAccessCode", &PageSession::EnterAccessCodeNamed)
+        .function("openFrame", optional_override([](PageSession& s, emscripten::val devices) {
+                      return s.OpenFrameOn(StringsOf(devices));
+                  }))
+        .function("setDevices",
+                  optional_override([](PageSession& s, emscripten::val devices) { s.SetDevices(StringsOf(devices)); }))
         .function("lastSaveProblem", optional_override([](const PageSession& s) { return s.LastSaveProblem(); }));
 
     class_<DemoRadio>("DemoRadio")

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "session/PlatformLink.h"
 #include "store/CommitFileSystem.h"
 
 namespace corvane::web {
@@ -11,7 +12,8 @@ namespace corvane::web {
 int64_t PageClock::NowMs() const { return static_cast<int64_t>(emscripten_get_now()); }
 
 PageSession::PageSession(std::string programFolder)
-    : ProgramSession(std::move(programFolder), LinkPlatform{clock, port, listener}) {}
+    : ProgramSession(std::move(programFolder), SavePolicy::EveryStep,
+                     MakePlatformLinkFactory(clock, port, [this] { return PortMap::WithDeviceTable(devices_); })) {}
 
 PageSession::~PageSession() {
     if (mirror_) SetWorkingFileSystem(nullptr);
@@ -30,6 +32,16 @@ void PageSession::SetWakeCallback(emscripten::val wake) {
     ProgramSession::SetWakeCallback([wake = std::move(wake)] {
         if (!wake.isUndefined()) wake();
     });
+}
+
+std::string PageSession::OpenFrameOn(const std::vector<std::string>& devices) {
+    SetDevices(devices);
+    return OpenFrame(listener);
+}
+
+void PageSession::SetDevices(const std::vector<std::string>& devices) {
+    devices_ = devices;
+    SetPortMap(PortMap::WithDeviceTable(devices_));
 }
 
 std::string PageSession::EnterAccessCodeNamed(const std::string& code) {

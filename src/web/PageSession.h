@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <emscripten/val.h>
 
@@ -49,7 +50,13 @@ public:
     // Why the accepted code's configuration could not be saved, "" when it was.
     const std::string& LastSaveProblem() const { return lastSaveProblem_; }
 
+    // The frame's load on the page's ports (the device of each port number)
+    // with the page's listener: what to say, or "".
+    std::string OpenFrameOn(const std::vector<std::string>& devices);
+    void SetDevices(const std::vector<std::string>& devices);
+
 private:
+    std::vector<std::string> devices_;  // the port map the link is built with
     std::unique_ptr<StorageMirror> mirror_;
     std::string lastSaveProblem_;
 };

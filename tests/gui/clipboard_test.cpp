@@ -53,9 +53,9 @@ private:
 private slots:
     void copyTakesTheSelectedChannels() {
         Open(kModeCustom);
-        ws_.channels.SetFrequencyCell(446.00625, 3, ColRxFreq);
-        ws_.channels.SetFrequencyCell(446.1, 4, ColTxFreq);
-        ws_.channels.SetCell(5, ColPower, "Low");
+        Ws().channels.SetFrequencyCell(446.00625, 3, ColRxFreq);
+        Ws().channels.SetFrequencyCell(446.1, 4, ColTxFreq);
+        Ws().channels.SetCell(5, ColPower, "Low");
         // A drag over three channels, in any column.
         ClickCell(Grid(), 3, ColScan);
         QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::ShiftModifier,
@@ -118,10 +118,10 @@ private slots:
 
     void copiedChannelsPasteElsewhereAsOneStep() {
         Open(kModeCustom);
-        ws_.channels.SetFrequencyCell(433.075, 3, ColRxFreq);
-        ws_.channels.SetFrequencyCell(433.1, 3, ColTxFreq);
-        ws_.channels.SetCell(4, ColCtcss, "[12] C100.0");
-        ws_.channels.SetCell(4, ColGroup, "A-1");
+        Ws().channels.SetFrequencyCell(433.075, 3, ColRxFreq);
+        Ws().channels.SetFrequencyCell(433.1, 3, ColTxFreq);
+        Ws().channels.SetCell(4, ColCtcss, "[12] C100.0");
+        Ws().channels.SetCell(4, ColGroup, "A-1");
         SetCurrent(3, ColRxFreq);
         Grid().selectionModel()->select(QItemSelection(Grid().model()->index(2, 0), Grid().model()->index(3, 10)),
                                         QItemSelectionModel::ClearAndSelect);
@@ -208,7 +208,7 @@ private slots:
         Open(kModeCustom);
         frame_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-        ws_.channels.SetCell(6, ColScrambler, "On");
+        Ws().channels.SetCell(6, ColScrambler, "On");
         SetCurrent(6, ColScrambler);
         Grid().setFocus();
         QTest::keyClick(&Grid(), Qt::Key_C, Qt::ControlModifier);

@@ -71,9 +71,9 @@ private:
 private slots:
     void compareShowsTheDifferencesAndChangesNothing() {
         OpenFrame(kEditionPmrLpd);
-        const ChannelTable table = ws_.channels;
-        const MemoryImage changed = ChangedImage(ws_);
-        const Result<std::vector<Difference>> expected = CompareSetWithImage(ws_, changed);
+        const ChannelTable table = Ws().channels;
+        const MemoryImage changed = ChangedImage(Ws());
+        const Result<std::vector<Difference>> expected = CompareSetWithImage(Ws(), changed);
         QVERIFY(expected.ok() && !expected->empty());
         const QString image = dir_->filePath("other.img");
         QVERIFY(WriteImageFile(image.toStdString(), changed).ok());
@@ -92,7 +92,7 @@ private slots:
         QFile saved(csv);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll().toStdString(), DifferencesCsv(*expected, "In the program", "In the file"));
-        QVERIFY(ws_.channels == table);
+        QVERIFY(Ws().channels == table);
         window->close();
 
         // With the radio: the same table, read without a byte of the set changed.
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(frame_->ShownCompareWindow() != nullptr);
         QCOMPARE(WindowLabel(), QString::fromStdString(DifferenceCountText(expected->size())));
         QCOMPARE(frame_->ShownCompareWindow()->Table().horizontalHeaderItem(3)->text(), QStringLiteral("In the radio"));
-        QVERIFY(ws_.channels == table);
+        QVERIFY(Ws().channels == table);
         QVERIFY(messages_.texts.isEmpty());
     }
 
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(!Action("showChangesBeforeWrite").isChecked());
         Action("showChangesBeforeWrite").trigger();
         sim_->AnswerConnection();
-        const Result<MemoryImage> same = BuildImage(ws_);
+        const Result<MemoryImage> same = BuildImage(Ws());
         QVERIFY(same.ok());
 
         // Nothing differs: said, and nothing written.
@@ -125,7 +125,7 @@ private slots:
 
         // Differences: shown with Write; the write starts once Write is chosen.
         Action("program").trigger();
-        AnswerRead(ChangedImage(ws_));
+        AnswerRead(ChangedImage(Ws()));
         CompareWindow* window = frame_->ShownCompareWindow();
         QVERIFY(window != nullptr);
         QVERIFY(window->Differences().size() > 0);
@@ -163,11 +163,12 @@ private slots:
         list.write("Label,Name ID,DTMF ID\r\nGate,GN,101\r\nBar,BR,102\r\n");
         list.close();
         RecordingMessages told;
-        FleetWindow window(ws_, bench.clock,
-                           [&bench](Workspace& ws, LinkListener& listener) {
-                               return std::unique_ptr<LinkOwner>(std::make_unique<BenchLink>(ws, listener, bench));
-                           },
-                           [&told](const QString& text) { told.Show(nullptr, text, MessageIcon::None); });
+        FleetWindow window(
+            Ws(), bench.clock,
+            [&bench](Workspace& ws, LinkListener& listener) {
+                return std::unique_ptr<LinkOwner>(std::make_unique<BenchLink>(ws, listener, bench));
+            },
+            [&told](const QString& text) { told.Show(nullptr, text, MessageIcon::None); });
         QVERIFY(!window.LoadUnitsFromPath(dir_->filePath("missing.csv")));
         QCOMPARE(told.texts.size(), 1);
         QVERIFY(window.LoadUnitsFromPath(units));
@@ -183,7 +184,7 @@ private slots:
         QVERIFY(window.findChild<QPushButton*>("Command2")->isEnabled());
         QVERIFY(!window.findChild<QPushButton*>("Command3")->isEnabled());
         QVERIFY(window.LogPath().has_value());
-        QCOMPARE(window.LogPath()->parent_path(), ws_.DataFolder());
+        QCOMPARE(window.LogPath()->parent_path(), Ws().DataFolder());
         QFile log(QString::fromStdString(window.LogPath()->string()));
         QVERIFY(log.open(QIODevice::ReadOnly));
         const Result<std::vector<FleetLogRow>> rows = ParseFleetLog(log.readAll().toStdString());

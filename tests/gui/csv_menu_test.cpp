@@ -57,11 +57,11 @@ private slots:
                                   "3,433.200000,,0.000000,TSQL,100.0,FM\r\n"
                                   "4,999.000000,,0.000000,,88.5,FM\r\n");
         QVERIFY(frame_->RunImportCsv(Path("in.csv")));
-        QCOMPARE(ws_.channelMode, kModeCustom);
+        QCOMPARE(Ws().channelMode, kModeCustom);
         QVERIFY(Action("custom").isChecked());
-        QCOMPARE(QString::fromStdString(ws_.channels.GetCell(3, ColRxFreq)), QStringLiteral("433.200000"));
-        QCOMPARE(QString::fromStdString(ws_.channels.GetCell(3, ColCtcss)), QStringLiteral("[12] C100.0"));
-        QCOMPARE(QString::fromStdString(ws_.channels.GetCell(1, ColRxFreq)), QString());
+        QCOMPARE(QString::fromStdString(Ws().channels.GetCell(3, ColRxFreq)), QStringLiteral("433.200000"));
+        QCOMPARE(QString::fromStdString(Ws().channels.GetCell(3, ColCtcss)), QStringLiteral("[12] C100.0"));
+        QCOMPARE(QString::fromStdString(Ws().channels.GetCell(1, ColRxFreq)), QString());
         // The skipped line is named in the one message.
         QCOMPARE(messages_.texts.size(), 1);
         QVERIFY(messages_.Last().contains(QStringLiteral("line 3")));
@@ -69,17 +69,17 @@ private slots:
         UndoHistory& history = frame_->Editor().History();
         QCOMPARE(history.UndoName(), QStringLiteral("Import CHIRP CSV"));
         QVERIFY(history.Undo().ok());
-        QCOMPARE(ws_.channelMode, kModeDefault);
+        QCOMPARE(Ws().channelMode, kModeDefault);
         QVERIFY(Action("default").isChecked());
-        QCOMPARE(QString::fromStdString(ws_.channels.GetCell(1, ColRxFreq)), QStringLiteral("446.006250"));
+        QCOMPARE(QString::fromStdString(Ws().channels.GetCell(1, ColRxFreq)), QStringLiteral("446.006250"));
     }
 
     void unreadableFileChangesNothing() {
         Open();
-        const std::string before = ws_.channels.GetCell(1, ColRxFreq);
+        const std::string before = Ws().channels.GetCell(1, ColRxFreq);
         QVERIFY(!frame_->RunImportCsv(Path("missing.csv")));
-        QCOMPARE(ws_.channels.GetCell(1, ColRxFreq), before);
-        QCOMPARE(ws_.channelMode, kModeDefault);
+        QCOMPARE(Ws().channels.GetCell(1, ColRxFreq), before);
+        QCOMPARE(Ws().channelMode, kModeDefault);
         QCOMPARE(messages_.texts.size(), 1);
         QVERIFY(!frame_->Editor().History().CanUndo());
     }

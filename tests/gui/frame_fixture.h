@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "gui_support.h"
 #include "model/ChannelDefaults.h"
+#include "session/ProgramSession.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
 
@@ -21,38 +22,47 @@ protected:
     void OpenFrame(int16_t edition, uint8_t mode = kModeDefault, const std::string& port = "5",
                    bool simulatedLink = true) {
         frame_.reset();
+        session_.reset();
         IsolateUserSettings();
         dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = edition;
-        ws_.channelMode = mode;
-        ws_.portName = port;
-        FillDefaults(ws_);
-        QVERIFY(SaveConfigFile(ws_).ok());
-        QVERIFY(SaveChannelFiles(ws_).ok());
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.edition = ws_.previousEdition = edition;
+        {
+            Workspace stored;
+            stored.programFolder = dir_->path().toStdString();
+            stored.edition = stored.previousEdition = edition;
+            stored.channelMode = mode;
+            stored.portName = port;
+            FillDefaults(stored);
+            QVERIFY(SaveConfigFile(stored).ok());
+            QVERIFY(SaveChannelFiles(stored).ok());
+        }
         messages_.Clear();
         sim_ = simulatedLink ? std::make_unique<SimulatedLink>() : nullptr;
-        frame_ = std::make_unique<MainWindow>(ws_, messages_, sim_ ? sim_->Factory() : LinkFactory{});
+        session_ = std::make_unique<ProgramSession>(dir_->path().toStdString(), SavePolicy::AtSavePoints,
+                                                    sim_ ? sim_->Factory() : LinkFactory{});
+        Ws() = Workspace{};
+        Ws().programFolder = dir_->path().toStdString();
+        Ws().edition = Ws().previousEdition = edition;
+        frame_ = std::make_unique<MainWindow>(*session_, messages_);
         frame_->OpenFrame();
         frame_->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
         if (sim_) sim_->RunFor(300);  // the start-up connection request has gone out
     }
+    // The run's workspace, which the session owns.
+    Workspace& Ws() { return session_->Ws(); }
+    const Workspace& Ws() const { return session_->Ws(); }
     QAction& Action(const char* name) {
         auto* action = frame_->findChild<QAction*>(QString::fromLatin1(name));
         if (action == nullptr) qFatal("no action %s", name);
         return *action;
     }
-    QString Cell(int row, int col) const { return QString::fromStdString(ws_.channels.GetCell(row, col)); }
+    QString Cell(int row, int col) const { return QString::fromStdString(Ws().channels.GetCell(row, col)); }
 
     std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
     RecordingMessages messages_;
     std::unique_ptr<SimulatedLink> sim_;
+    // The session before the frame and after the link's simulation, which its link uses.
+    std::unique_ptr<ProgramSession> session_;
     std::unique_ptr<MainWindow> frame_;
 };
 

@@ -10,10 +10,11 @@
 #include "editor/CellEditors.h"
 #include "editor/CellPicker.h"
 #include "editor/ChannelTableModel.h"
+#include "editor/ChannelWindow.h"
 #include "editor/FrequencyEdit.h"
 #include "editor/FrozenColumnTableView.h"
-#include "editor/ChannelWindow.h"
 #include "gui_support.h"
+#include "session/ProgramSession.h"
 #include "store/ChannelFiles.h"
 #include "store/ConfigFiles.h"
 
@@ -25,24 +26,32 @@ class GridTest : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    Workspace ws_;
     RecordingMessages messages_;
-    SessionLink noLink_{LinkFactory{}};
+    std::unique_ptr<ProgramSession> session_;  // no link: the grid alone
     std::unique_ptr<ChannelWindow> window_;
+
+    // A new run on folder, its workspace as a start leaves it before the load.
+    void NewSession(const std::filesystem::path& folder) {
+        window_.reset();
+        session_ = std::make_unique<ProgramSession>(folder.string(), SavePolicy::AtSavePoints, LinkFactory{});
+        Ws() = Workspace{};
+        Ws().programFolder = folder;
+    }
+    Workspace& Ws() { return session_->Ws(); }
+    const Workspace& Ws() const { return session_->Ws(); }
 
     // A stored configuration for edition/mode, then the window's load.
     void Open(int16_t edition, uint8_t mode, int16_t previousEdition) {
         window_.reset();
         dir_ = std::make_unique<QTemporaryDir>();
-        ws_ = Workspace{};
-        ws_.programFolder = dir_->path().toStdString();
-        ws_.portName = "5";
-        ws_.edition = edition;
-        ws_.channelMode = mode;
-        QVERIFY(SaveConfigFile(ws_).ok());
-        ws_.previousEdition = previousEdition;
+        NewSession(dir_->path().toStdString());
+        Ws().portName = "5";
+        Ws().edition = edition;
+        Ws().channelMode = mode;
+        QVERIFY(SaveConfigFile(Ws()).ok());
+        Ws().previousEdition = previousEdition;
         messages_.Clear();
-        window_ = std::make_unique<ChannelWindow>(ws_, messages_, noLink_);
+        window_ = std::make_unique<ChannelWindow>(*session_, messages_);
         QVERIFY(window_->LoadChannels().ok());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -50,15 +59,15 @@ private:
     // Custom mode with channel 1 holding 446.006250 in both directions.
     void OpenCustom() {
         Open(kEditionPmrLpd, kModeCustom, kEditionKorea);
-        ws_.channelMode = kModeCustom;
-        ws_.channels.SetFrequencyCell(446.00625, 1, ColRxFreq);
-        ws_.channels.SetFrequencyCell(446.00625, 1, ColTxFreq);
+        Ws().channelMode = kModeCustom;
+        Ws().channels.SetFrequencyCell(446.00625, 1, ColRxFreq);
+        Ws().channels.SetFrequencyCell(446.00625, 1, ColTxFreq);
     }
     FrozenColumnTableView& Grid() { return window_->Grid(); }
     CellEditors& Editors() { return window_->Editors(); }
     FrequencyEdit& Text1() { return *Editors().Text1(); }
     QComboBox& Combo(int number) { return *Editors().Picker(number); }
-    QString Cell(int row, int col) const { return QString::fromStdString(ws_.channels.GetCell(row, col)); }
+    QString Cell(int row, int col) const { return QString::fromStdString(Ws().channels.GetCell(row, col)); }
     void Click(int row, int col) { ClickCell(Grid(), row, col); }
     void TypeIntoGrid(const QString& text) { QTest::keyClicks(&Grid(), text); }
     // Opens Text1 on (row, col), replaces its text and presses Enter.
@@ -99,7 +108,7 @@ private slots:
         QFETCH(QString, firstWideRx);
         const int16_t other = edition == kEditionPmrLpd ? kEditionKorea : kEditionPmrLpd;
         Open(static_cast<int16_t>(edition), kModeCustom, other);
-        QCOMPARE(ws_.channelMode, kModeDefault);  // a new plan starts in Default mode
+        QCOMPARE(Ws().channelMode, kModeDefault);  // a new plan starts in Default mode
         QCOMPARE(Cell(lastNarrow, ColBand), QStringLiteral("Narrow"));
         QCOMPARE(Cell(lastNarrow + 1, ColBand), QStringLiteral("Wide"));
         QCOMPARE(Cell(lastNarrow + 1, ColRxFreq), firstWideRx);
@@ -108,24 +117,22 @@ private slots:
         QCOMPARE(Cell(255, ColScan), QStringLiteral("Yes"));
         // ...and the working files were rewritten at once.
         Workspace reread;
-        reread.programFolder = ws_.programFolder;
+        reread.programFolder = Ws().programFolder;
         reread.edition = static_cast<int16_t>(edition);
         QVERIFY(LoadChannelFiles(reread).ok());
-        QCOMPARE(reread.channels.GetCell(lastNarrow + 1, ColRxFreq), ws_.channels.GetCell(lastNarrow + 1, ColRxFreq));
+        QCOMPARE(reread.channels.GetCell(lastNarrow + 1, ColRxFreq), Ws().channels.GetCell(lastNarrow + 1, ColRxFreq));
         QVERIFY(QFileInfo(dir_->filePath("Data")).isDir());
     }
 
     void sameEditionShowsWhatWasSaved() {
         OpenCustom();
-        ws_.channels.SetFrequencyCell(433.1, 7, ColRxFreq);
-        ws_.channels.SetCell(7, ColPower, "Low");
+        Ws().channels.SetFrequencyCell(433.1, 7, ColRxFreq);
+        Ws().channels.SetCell(7, ColPower, "Low");
         QVERIFY(window_->SaveAndCloseChannels().ok());
-        const std::filesystem::path folder = ws_.programFolder;
-        window_.reset();
-        ws_ = Workspace{};
-        ws_.programFolder = folder;
-        ws_.edition = ws_.previousEdition = kEditionPmrLpd;
-        window_ = std::make_unique<ChannelWindow>(ws_, messages_, noLink_);
+        const std::filesystem::path folder = Ws().programFolder;
+        NewSession(folder);
+        Ws().edition = Ws().previousEdition = kEditionPmrLpd;
+        window_ = std::make_unique<ChannelWindow>(*session_, messages_);
         QVERIFY(window_->LoadChannels().ok());
         QCOMPARE(Cell(7, ColRxFreq), QStringLiteral("433.100000"));
         QCOMPARE(Cell(7, ColPower), QStringLiteral("Low"));
@@ -165,7 +172,7 @@ private slots:
     void theViewFollowsEveryTableWrite() {
         Open(kEditionPmrLpd, kModeCustom, kEditionPmrLpd);
         QSignalSpy changed(&window_->Model(), &QAbstractItemModel::dataChanged);
-        ws_.channels.SetCell(12, ColScan, "No");
+        Ws().channels.SetCell(12, ColScan, "No");
         QCOMPARE(changed.count(), 1);
         const QModelIndex index = changed.first().first().toModelIndex();
         QCOMPARE(index.row(), 11);
@@ -234,7 +241,7 @@ private slots:
         EnterFrequency(1, ColTxFreq, QStringLiteral("ABC"));
         QCOMPARE(messages_.texts, QStringList{"Frequency: Range Error !!!"});
 
-        ws_.channels.SetFrequencyCell(446.00625, 1, ColTxFreq);
+        Ws().channels.SetFrequencyCell(446.00625, 1, ColTxFreq);
         EnterFrequency(1, ColTxFreq, QString());
         QCOMPARE(Cell(1, ColTxFreq), QString());  // cleared and Enter: deleted
     }
@@ -300,7 +307,7 @@ private slots:
 
     void twoWayPickers() {
         OpenCustom();
-        ws_.channels.SetCell(5, ColScrambler, "On");
+        Ws().channels.SetCell(5, ColScrambler, "On");
         Click(5, ColScrambler);
         QVERIFY(Combo(6).isVisible());
         QCOMPARE(Combo(6).currentText(), QStringLiteral("On"));  // preselected, nothing written
@@ -320,7 +327,7 @@ private slots:
 
     void tonePickersExcludeEachOther() {
         Open(kEditionKorea, kModeCustom, kEditionKorea);
-        ws_.channels.SetCell(3, ColDcs, "[084] D036");
+        Ws().channels.SetCell(3, ColDcs, "[084] D036");
         Click(3, ColCtcss);
         QCOMPARE(Combo(1).currentIndex(), 0);
         QCOMPARE(Cell(3, ColDcs), QStringLiteral("[084] D036"));
@@ -335,7 +342,7 @@ private slots:
         QCOMPARE(Cell(3, ColCtcss), QStringLiteral("[00] OFF"));
         Click(3, ColDcs);
         QCOMPARE(Combo(2).currentIndex(), 84);
-        ws_.channels.SetCell(4, ColCtcss, "[12] c100.0");
+        Ws().channels.SetCell(4, ColCtcss, "[12] c100.0");
         Click(4, ColCtcss);
         QCOMPARE(Combo(1).currentIndex(), 0);
     }
@@ -451,7 +458,7 @@ private slots:
 
     void toneListsShowTwentyEntriesAroundTheCurrentOne() {
         Open(kEditionPmrLpd, kModeCustom, kEditionPmrLpd);
-        ws_.channels.SetCell(3, ColDcs, Combo(2).itemText(150).toStdString());
+        Ws().channels.SetCell(3, ColDcs, Combo(2).itemText(150).toStdString());
         Click(3, ColDcs);
         QAbstractItemView& list = List(2);
         QVERIFY(list.isVisible());

@@ -16,8 +16,8 @@
 #include "../core/link_harness.h"
 #include "app/MessageBoxes.h"
 #include "image/MemoryImage.h"
+#include "link/LinkOwner.h"
 #include "model/ChannelDefaults.h"
-#include "session/LinkOwner.h"
 
 namespace corvane::guitest {
 

@@ -41,7 +41,7 @@ private:
     }
     Workspace Reread() const {
         Workspace reread;
-        reread.programFolder = ws_.programFolder;
+        reread.programFolder = Ws().programFolder;
         // The files are compared, not the load's report.
         (void)LoadConfigFile(reread);
         (void)LoadGroupFile(reread);
@@ -64,16 +64,16 @@ private slots:
 
     void saveImageWritesWhatAWriteWouldSend() {
         Open(kEditionPmrLpd);
-        ws_.channels.SetFrequencyCell(446.00625, 2, ColRxFreq);
-        const Result<MemoryImage> expected = BuildImage(ws_);
+        Ws().channels.SetFrequencyCell(446.00625, 2, ColRxFreq);
+        const Result<MemoryImage> expected = BuildImage(Ws());
         QVERIFY(expected.ok());
         QVERIFY(frame_->RunSaveImage(Path("out.img")));
         QCOMPARE(ReadRaw(Path("out.img")), Bytes(*expected));
         QVERIFY(messages_.texts.isEmpty());
 
         // The builder's refusal is told and nothing is written.
-        ws_.settings.NameId = "1";
-        const Result<MemoryImage> refused = BuildImage(ws_);
+        Ws().settings.NameId = "1";
+        const Result<MemoryImage> refused = BuildImage(Ws());
         QVERIFY(!refused.ok());
         QVERIFY(!frame_->RunSaveImage(Path("refused.img")));
         QCOMPARE(messages_.Last(), QString::fromStdString(refused.message()));
@@ -86,10 +86,10 @@ private slots:
         WriteRaw(Path("korea.img"), Bytes(KoreaCustomImage()));
         QVERIFY(frame_->RunOpenImage(Path("korea.img")));
         QVERIFY(messages_.texts.isEmpty());
-        QCOMPARE(ws_.channels.GetCell(3, ColRxFreq), std::string("433.200000"));
+        QCOMPARE(Ws().channels.GetCell(3, ColRxFreq), std::string("433.200000"));
         auto& model = frame_->Editor().Model();
         QCOMPARE(model.data(model.IndexOf(3, ColRxFreq)).toString(), QStringLiteral("433.200000"));
-        QCOMPARE(ws_.edition, kEditionKorea);
+        QCOMPARE(Ws().edition, kEditionKorea);
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Corvane PC Programmer - Kestrel : Korea"));
         QVERIFY(Action("custom").isChecked());
         QCOMPARE(frame_->findChild<QComboBox*>(QStringLiteral("Combo2"))->itemText(84), QStringLiteral("[084] D036"));
@@ -104,7 +104,7 @@ private slots:
 
     void openImageRefusals() {
         Open(kEditionPmrLpd);
-        const std::string before = ws_.channels.GetCell(1, ColRxFreq);
+        const std::string before = Ws().channels.GetCell(1, ColRxFreq);
 
         WriteRaw(Path("short.img"), QByteArray(100, '\0'));
         QVERIFY(!frame_->RunOpenImage(Path("short.img")));
@@ -120,8 +120,8 @@ private slots:
         messages_.Clear();
         QVERIFY(!frame_->RunOpenImage(Path("bad.img")));
         QCOMPARE(messages_.texts.size(), 1);
-        QCOMPARE(ws_.edition, kEditionPmrLpd);
-        QCOMPARE(ws_.channels.GetCell(1, ColRxFreq), before);
+        QCOMPARE(Ws().edition, kEditionPmrLpd);
+        QCOMPARE(Ws().channels.GetCell(1, ColRxFreq), before);
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Corvane PC Programmer - Kestrel : PMR + LPD"));
         QCOMPARE(Reread().edition, kEditionPmrLpd);
     }
@@ -132,7 +132,7 @@ private slots:
         sim_->AnswerConnection();
         QVERIFY(sim_->Link().engine.Connected());
         // The backup folder cannot be made: a plain file sits at Data/backups.
-        WriteRaw(QString::fromStdString(DefaultBackupFolder(ws_).string()), "x");
+        WriteRaw(QString::fromStdString(DefaultBackupFolder(Ws()).string()), "x");
 
         const std::size_t before = sim_->Link().port.sent.size();
         Action("upload").trigger();
@@ -148,7 +148,7 @@ private slots:
         QVERIFY(sim_->RunUntilTrue([&] { return !sim_->Link().engine.ReadRunning(); }, 5000));
 
         QCOMPARE(messages_.texts, QStringList{"UPLOAD COMPLETE"});
-        QCOMPARE(ws_.edition, kEditionKorea);
+        QCOMPARE(Ws().edition, kEditionKorea);
         auto* bar = frame_->findChild<QStatusBar*>();
         QVERIFY(bar != nullptr);
         QVERIFY(bar->currentMessage().contains(QStringLiteral("backup")));

@@ -51,7 +51,7 @@ private:
     QColor LabelColour() { return Label1().palette().color(QPalette::WindowText); }
     Workspace Reread() const {
         Workspace reread;
-        reread.programFolder = ws_.programFolder;
+        reread.programFolder = Ws().programFolder;
         // The files are compared, not the load's report.
         (void)LoadConfigFile(reread);
         (void)LoadGroupFile(reread);
@@ -145,7 +145,7 @@ private slots:
         Action("com7").trigger();
         for (int number = 1; number <= kPortMenuCount; ++number)
             QCOMPARE(frame_->PortAction(number)->isChecked(), number == 7);
-        QCOMPARE(ws_.portName, std::string("7"));
+        QCOMPARE(Ws().portName, std::string("7"));
         QCOMPARE(Reread().portName, std::string("7"));
         QCOMPARE(Label1().text(), QStringLiteral("(COM7)  Connection Failed..."));
         QCOMPARE(LabelColour(), QColor(255, 0, 0));
@@ -158,7 +158,7 @@ private slots:
 
     void emptyPortStartsOnCom5() {
         Open(kEditionPmrLpd, kModeDefault, "");
-        QCOMPARE(ws_.portName, std::string("5"));
+        QCOMPARE(Ws().portName, std::string("5"));
         QVERIFY(Action("com5").isChecked());
         Open(kEditionPmrLpd, kModeDefault, "13");
         for (int number = 1; number <= kPortMenuCount; ++number) QVERIFY(!frame_->PortAction(number)->isChecked());
@@ -167,23 +167,23 @@ private slots:
     void modeMenu() {
         Open(kEditionPmrLpd);
         QVERIFY(Action("default").isChecked() && !Action("custom").isChecked());
-        ws_.settings.BandSelect = kBandPmr;
+        Ws().settings.BandSelect = kBandPmr;
         Action("custom").trigger();
-        QCOMPARE(ws_.channelMode, kModeCustom);
-        QCOMPARE(ws_.settings.BandSelect, kBandPmrLpd);
+        QCOMPARE(Ws().channelMode, kModeCustom);
+        QCOMPARE(Ws().settings.BandSelect, kBandPmrLpd);
         QVERIFY(!Action("default").isChecked() && Action("custom").isChecked());
         QCOMPARE(Cell(1, ColRxFreq), QString());
         QCOMPARE(Cell(20, ColBand), QStringLiteral("Narrow"));
         QCOMPARE(Reread().channelMode, kModeCustom);
 
-        ws_.groups.GroupSize[0] = 3;
-        ws_.groups.GroupSlotCount = 1;
-        ws_.groups.GroupSlotEnd[0] = 3;
-        ws_.channels.SetCell(2, ColGroup, "A-2");
+        Ws().groups.GroupSize[0] = 3;
+        Ws().groups.GroupSlotCount = 1;
+        Ws().groups.GroupSlotEnd[0] = 3;
+        Ws().channels.SetCell(2, ColGroup, "A-2");
         Action("default").trigger();
-        QCOMPARE(ws_.channelMode, kModeDefault);
+        QCOMPARE(Ws().channelMode, kModeDefault);
         QCOMPARE(Cell(2, ColGroup), QString());
-        QCOMPARE(ws_.groups.GroupSlotCount, uint8_t{0});
+        QCOMPARE(Ws().groups.GroupSlotCount, uint8_t{0});
         QCOMPARE(Cell(1, ColRxFreq), QStringLiteral("446.006250"));
         QVERIFY(Action("default").isChecked() && !Action("custom").isChecked());
         QCOMPARE(Reread().groups.GroupSize[0], uint8_t{0});
@@ -197,13 +197,13 @@ private slots:
         Press("group");
         QVERIFY(frame_->ShownGroupWindow() != nullptr && frame_->ShownGroupWindow()->isVisible());
 
-        ws_.channels.SetFrequencyCell(433.2, 9, ColRxFreq);
-        ws_.groups.GroupSize[1] = 4;
+        Ws().channels.SetFrequencyCell(433.2, 9, ColRxFreq);
+        Ws().groups.GroupSize[1] = 4;
         Press("nFile");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(frame_->ShownGroupWindow() == nullptr);
         QCOMPARE(Cell(9, ColRxFreq), QString());
-        QCOMPARE(ws_.groups.GroupSize[1], uint8_t{0});
+        QCOMPARE(Ws().groups.GroupSize[1], uint8_t{0});
         QCOMPARE(Reread().groups.GroupSize[1], uint8_t{0});
     }
 
@@ -227,7 +227,7 @@ private slots:
         QStringList texts;
         for (QLabel* label : help->findChildren<QLabel*>())
             if (!label->text().isEmpty()) texts << label->text();
-        const QString files = QStringLiteral("Files: ") + QString::fromStdString(ws_.programFolder.string());
+        const QString files = QStringLiteral("Files: ") + QString::fromStdString(Ws().programFolder.string());
         QCOMPARE(texts, (QStringList{"Velta Series PC Programmer", "Version: 1.00.15", "Date: May 12, 2012",
                                      "Frequency Range: 420 ~ 450 [MHz]", files}));
         QVERIFY(help->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -252,7 +252,7 @@ private slots:
         sim_->RunFor(300);
         QVERIFY(messages_.texts.isEmpty());
         Connect();
-        ws_.channels.SetCell(1, ColRxFreq, "");
+        Ws().channels.SetCell(1, ColRxFreq, "");
         Press("program");
         QCOMPARE(messages_.Last(), QStringLiteral("There is no Frequency Datas ..."));
         Port().Close();
@@ -280,7 +280,7 @@ private slots:
         QCOMPARE(Label1().text(), QStringLiteral("(COM5)  Connected ..."));
         for (const char* key : {"program", "upload", "auto", "nFile", "oFile", "sFile", "setup", "group"})
             QVERIFY2(Action(key).isEnabled(), key);
-        const Result<MemoryImage> expected = BuildImage(ws_);
+        const Result<MemoryImage> expected = BuildImage(Ws());
         QVERIFY(expected.ok());
         const std::vector<uint8_t> sent = Port().AllSent();
         QVERIFY(std::equal(expected->begin(), expected->end(), sent.end() - kImageLength));
@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(Cell(3, ColRxFreq), QStringLiteral("433.200000"));
         QCOMPARE(frame_->Editor().Model().data(frame_->Editor().Model().IndexOf(3, ColRxFreq)).toString(),
                  QStringLiteral("433.200000"));
-        QCOMPARE(ws_.edition, kEditionKorea);
+        QCOMPARE(Ws().edition, kEditionKorea);
         QVERIFY(Action("custom").isChecked());
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Corvane PC Programmer - Kestrel : Korea"));
         QCOMPARE(frame_->findChild<QComboBox*>(QStringLiteral("Combo2"))->itemText(84), QStringLiteral("[084] D036"));
@@ -310,8 +310,8 @@ private slots:
     void exitSavesEverything() {
         Open(kEditionPmrLpd, kModeCustom);
         QSignalSpy ended(frame_.get(), &MainWindow::programEnded);
-        ws_.channels.SetFrequencyCell(433.2, 4, ColRxFreq);
-        ws_.groups.GroupSize[2] = 5;
+        Ws().channels.SetFrequencyCell(433.2, 4, ColRxFreq);
+        Ws().groups.GroupSize[2] = 5;
         Press("exit");
         QCOMPARE(ended.count(), 1);
         QVERIFY(!Port().IsOpen());
@@ -324,8 +324,8 @@ private slots:
     void closeBoxSavesTheChannelsOnly() {
         Open(kEditionPmrLpd, kModeCustom);
         QSignalSpy ended(frame_.get(), &MainWindow::programEnded);
-        ws_.channels.SetFrequencyCell(433.2, 4, ColRxFreq);
-        ws_.groups.GroupSize[2] = 5;
+        Ws().channels.SetFrequencyCell(433.2, 4, ColRxFreq);
+        Ws().groups.GroupSize[2] = 5;
         frame_->close();
         QCOMPARE(ended.count(), 1);
         const Workspace reread = Reread();

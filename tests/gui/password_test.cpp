@@ -17,6 +17,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     Workspace ws_;
     RecordingMessages messages_;
+    std::unique_ptr<AccessCodeStep> step_;
     std::unique_ptr<AccessCodeDialog> window_;
 
     void Open(int16_t storedEdition) {
@@ -30,7 +31,9 @@ private:
             ws_.edition = 0;
         }
         messages_.Clear();
-        window_ = std::make_unique<AccessCodeDialog>(ws_, messages_);
+        window_.reset();
+        step_ = std::make_unique<AccessCodeStep>(ws_);
+        window_ = std::make_unique<AccessCodeDialog>(*step_, messages_);
         window_->Prepare();
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

@@ -37,6 +37,7 @@ class RadioLinkTest : public QObject {
 
     // A PMR + LPD working set in folder whose Port.txt names COM5.
     static bool PrepareCom5Workspace(Workspace& ws, const QTemporaryDir& folder) {
+        ws = Workspace{};  // Port.txt with a new workspace's settings, as a previous run kept them
         ws.programFolder = folder.path().toStdString();
         ws.edition = ws.previousEdition = kEditionPmrLpd;
         ws.portName = "5";
@@ -54,11 +55,13 @@ private slots:
         QProcess radio;
         QVERIFY(StartRadio(radio, serial, {}));
 
-        Workspace ws;
+        ProgramSession session(folder.path().toStdString(), SavePolicy::AtSavePoints,
+                               MakeProgramLinkFactory(serial.path().toStdString()));
+        Workspace& ws = session.Ws();
         QVERIFY(PrepareCom5Workspace(ws, folder));
         RecordingMessages messages;
         {
-            MainWindow frame(ws, messages, MakeProgramLinkFactory(serial.path().toStdString()));
+            MainWindow frame(session, messages);
             frame.OpenFrame();
             frame.show();
             QLabel& label = frame.Editor().StatusLabel();
@@ -93,11 +96,13 @@ private slots:
         // Byte 88 is channel 12's receive frequency.
         QVERIFY(StartRadio(radio, serial, {"--received-image", received, "--corrupt-read", "88"}));
 
-        Workspace ws;
+        ProgramSession session(folder.path().toStdString(), SavePolicy::AtSavePoints,
+                               MakeProgramLinkFactory(serial.path().toStdString()));
+        Workspace& ws = session.Ws();
         QVERIFY(PrepareCom5Workspace(ws, folder));
         RecordingMessages messages;
         {
-            MainWindow frame(ws, messages, MakeProgramLinkFactory(serial.path().toStdString()));
+            MainWindow frame(session, messages);
             frame.OpenFrame();
             frame.show();
             QLabel& label = frame.Editor().StatusLabel();

@@ -202,28 +202,28 @@ private slots:
         ApplyRadioDefaults(korea.settings);
         korea.settings.Squelch = 2;
         FillDefaults(korea);
-        const std::filesystem::path workbook = ws_.DataFolder() / "korea.xlsx";
+        const std::filesystem::path workbook = Ws().DataFolder() / "korea.xlsx";
         QVERIFY(ExportSpreadsheet(korea, workbook).ok());
-        const uint8_t squelch = ws_.settings.Squelch;
+        const uint8_t squelch = Ws().settings.Squelch;
         UndoHistory& history = frame_->Editor().History();
         const int steps = history.StepCount();
 
         QVERIFY(frame_->RunOpenWorkbook(QString::fromStdString(workbook.string())));
         QCOMPARE(history.StepCount(), steps + 1);
         QCOMPARE(history.UndoName(), QStringLiteral("Import spreadsheet"));
-        QCOMPARE(ws_.channelMode, kModeDefault);
+        QCOMPARE(Ws().channelMode, kModeDefault);
         QVERIFY(Action("default").isChecked());
         QCOMPARE(Cell(1, ColRxFreq), QStringLiteral("446.006250"));
-        QCOMPARE(ws_.settings.Squelch, uint8_t{2});
+        QCOMPARE(Ws().settings.Squelch, uint8_t{2});
         QCOMPARE(messages_.texts.size(), 1);
         QVERIFY(messages_.Last().contains(QStringLiteral("saved in the Korea edition")));
         QVERIFY(messages_.Last().contains(QStringLiteral("preset plan in Default mode and the group set-up was reset")));
 
         QVERIFY(history.Undo().ok());
-        QCOMPARE(ws_.channelMode, kModeCustom);
+        QCOMPARE(Ws().channelMode, kModeCustom);
         QVERIFY(Action("custom").isChecked());
         QCOMPARE(Cell(1, ColRxFreq), QString());
-        QCOMPARE(ws_.settings.Squelch, squelch);
+        QCOMPARE(Ws().settings.Squelch, squelch);
     }
 
     void theGroupWindowSaysADamagedGroupFile() {

@@ -51,8 +51,8 @@ private:
         frame_->SelectPort(7);
         frame_->SelectCustomMode();
         frame_->RunCommand(Command::NewFile);
-        frame_->RunOpenImage(QString::fromStdString((ws_.programFolder / "none.img").string()));
-        frame_->RunImportCsv(QString::fromStdString((ws_.programFolder / "none.csv").string()));
+        frame_->RunOpenImage(QString::fromStdString((Ws().programFolder / "none.img").string()));
+        frame_->RunImportCsv(QString::fromStdString((Ws().programFolder / "none.csv").string()));
         for (const char* name : {"com7", "custom", "default", "mnuUndo", "mnuPaste"}) Action(name).trigger();
     }
     // Undo and Redo have a step each, so their states mean something.
@@ -61,7 +61,7 @@ private:
         UndoHistory& history = frame_->Editor().History();
         for (int row : {20, 21}) {
             const UndoHistory::Step step(&history, QStringLiteral("Edit"));
-            ws_.channels.SetFrequencyCell(446.1, row, ColRxFreq);
+            Ws().channels.SetFrequencyCell(446.1, row, ColRxFreq);
         }
         QVERIFY(history.Undo().ok());
         sim_->AnswerConnection();
@@ -72,7 +72,7 @@ private:
 private slots:
     void writeHoldsTheCommandsUntilTheButtonsReturn() {
         OpenWithHistory();
-        const std::string table = ws_.channels.GetCell(3, ColRxFreq);
+        const std::string table = Ws().channels.GetCell(3, ColRxFreq);
         QMap<QString, bool> atCompletion;
         // The box's own event loop must not run inside the engine's call.
         bool shownInService = false;
@@ -90,9 +90,9 @@ private slots:
         QVERIFY(sim_->RunUntilTrue([&] { return Engine().TxIndex() > 50; }, 2000));
         QCOMPARE(Enabled(), All(false));
         TryEverythingThatMustWait();
-        QCOMPARE(ws_.portName, std::string("5"));
-        QCOMPARE(ws_.channelMode, kModeDefault);
-        QCOMPARE(ws_.channels.GetCell(3, ColRxFreq), table);
+        QCOMPARE(Ws().portName, std::string("5"));
+        QCOMPARE(Ws().channelMode, kModeDefault);
+        QCOMPARE(Ws().channels.GetCell(3, ColRxFreq), table);
 
         QVERIFY(sim_->RunUntilTrue([&] { return !Engine().WriteRunning(); }, 60000));
         QCOMPARE(messages_.texts, QStringList{"DOWNLOAD COMPLETE"});
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(Port().opened.size(), std::size_t{2});
 
         Action("com7").trigger();
-        QCOMPARE(ws_.portName, std::string("7"));
+        QCOMPARE(Ws().portName, std::string("7"));
     }
 
     void detectionAndReadHoldThemToo() {
@@ -111,7 +111,7 @@ private slots:
         Action("auto").trigger();
         QCOMPARE(Enabled(), All(false));  // the toolbar's file buttons, Set Up and Group too
         TryEverythingThatMustWait();
-        QVERIFY(ws_.portName != "7");
+        QVERIFY(Ws().portName != "7");
         QVERIFY(sim_->RunUntilTrue([&] { return !Engine().AutoDetectRunning(); }, 12 * 420 + 500));
         QCOMPARE(Enabled(), All(true));
 
@@ -121,7 +121,7 @@ private slots:
         QVERIFY(Engine().Connected());
         QMap<QString, bool> atCompletion;
         messages_.onShow = [&](const QString&) { atCompletion = Enabled(); };
-        const Result<MemoryImage> image = BuildImage(ws_);
+        const Result<MemoryImage> image = BuildImage(Ws());
         QVERIFY(image.ok());
         Action("upload").trigger();
         sim_->ReceiveIn(150, linktest::kConnReply);
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(sim_->RunUntilTrue([&] { return !messages_.texts.isEmpty(); }, 5000));
         QCOMPARE(messages_.texts, QStringList{"UPLOAD COMPLETE"});
         QCOMPARE(atCompletion, All(true));
-        QCOMPARE(ws_.portName, std::string("5"));
+        QCOMPARE(Ws().portName, std::string("5"));
     }
 
     // Auto and Reset rewrite the channel table: the group window waits too,
@@ -140,7 +140,7 @@ private slots:
     void groupWindowWaitsForTheWrite() {
         OpenFrame(kEditionPmrLpd);
         frame_->SelectCustomMode();
-        ws_.channels.SetFrequencyCell(446.1, 1, ColRxFreq);
+        Ws().channels.SetFrequencyCell(446.1, 1, ColRxFreq);
         sim_->AnswerConnection();
         QVERIFY(Engine().Connected());
         const auto commands = [this] {
@@ -150,7 +150,7 @@ private slots:
         };
         Action("group").trigger();
         QCOMPARE(commands(), (QList<bool>{true, true}));
-        const ChannelTable table = ws_.channels;
+        const ChannelTable table = Ws().channels;
         QList<bool> atCompletion;
         messages_.onShow = [&](const QString&) { atCompletion = commands(); };
 
@@ -167,7 +167,7 @@ private slots:
         QVERIFY(sim_->RunUntilTrue([&] { return Engine().TxIndex() > 50; }, 2000));
         for (const char* slot : {"OnAutoClicked", "OnResetClicked"})
             QVERIFY(QMetaObject::invokeMethod(frame_->ShownGroupWindow(), slot));
-        QVERIFY(ws_.channels == table);
+        QVERIFY(Ws().channels == table);
 
         QVERIFY(sim_->RunUntilTrue([&] { return !Engine().WriteRunning(); }, 60000));
         QCOMPARE(messages_.texts, QStringList{"DOWNLOAD COMPLETE"});
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(verify.text(), QStringLiteral("Verify after Write"));
         QVERIFY(!verify.isChecked());
         QVERIFY(!Engine().VerifyAfterWrite());
-        QFile portTxt(QString::fromStdString((ws_.programFolder / "Port.txt").string()));
+        QFile portTxt(QString::fromStdString((Ws().programFolder / "Port.txt").string()));
         QVERIFY(portTxt.open(QIODevice::ReadOnly));
         const QByteArray before = portTxt.readAll();
         portTxt.close();

@@ -42,7 +42,7 @@ private:
     void Redo() { Action("mnuRedo").trigger(); }
     Workspace Reread() const {
         Workspace reread;
-        reread.programFolder = ws_.programFolder;
+        reread.programFolder = Ws().programFolder;
         // The files are compared, not the load's report.
         (void)LoadConfigFile(reread);
         (void)LoadGroupFile(reread);
@@ -169,16 +169,16 @@ private slots:
 
     void newFileIsOneStepWithItsGroups() {
         Open(kModeCustom);
-        ws_.channels.SetFrequencyCell(433.2, 9, ColRxFreq);
-        ws_.groups.GroupSize[1] = 4;
-        QVERIFY(SaveGroupFile(ws_).ok());
+        Ws().channels.SetFrequencyCell(433.2, 9, ColRxFreq);
+        Ws().groups.GroupSize[1] = 4;
+        QVERIFY(SaveGroupFile(Ws()).ok());
         Action("nFile").trigger();
         QCOMPARE(Cell(9, ColRxFreq), QString());
         QCOMPARE(Reread().groups.GroupSize[1], uint8_t{0});
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo New File"));
         Undo();
         QCOMPARE(Cell(9, ColRxFreq), QStringLiteral("433.200000"));
-        QCOMPARE(ws_.groups.GroupSize[1], uint8_t{4});
+        QCOMPARE(Ws().groups.GroupSize[1], uint8_t{4});
         QCOMPARE(Reread().groups.GroupSize[1], uint8_t{4});
     }
 
@@ -186,16 +186,16 @@ private slots:
         Open(kModeDefault);
         const QString preset = Cell(1, ColRxFreq);
         QVERIFY(!preset.isEmpty());
-        ws_.settings.BandSelect = kBandPmr;
-        QVERIFY(SaveConfigFile(ws_).ok());
+        Ws().settings.BandSelect = kBandPmr;
+        QVERIFY(SaveConfigFile(Ws()).ok());
         Action("custom").trigger();
         QCOMPARE(Cell(1, ColRxFreq), QString());
         QCOMPARE(Reread().channelMode, kModeCustom);
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Mode Custom"));
 
         Undo();
-        QCOMPARE(ws_.channelMode, kModeDefault);
-        QCOMPARE(ws_.settings.BandSelect, kBandPmr);
+        QCOMPARE(Ws().channelMode, kModeDefault);
+        QCOMPARE(Ws().settings.BandSelect, kBandPmr);
         QCOMPARE(Cell(1, ColRxFreq), preset);
         QVERIFY(Action("default").isChecked() && !Action("custom").isChecked());
         const Workspace reread = Reread();
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(!Text1().isVisible());
 
         Redo();
-        QCOMPARE(ws_.channelMode, kModeCustom);
+        QCOMPARE(Ws().channelMode, kModeCustom);
         QVERIFY(Action("custom").isChecked());
         QCOMPARE(Reread().channelMode, kModeCustom);
     }
@@ -228,7 +228,7 @@ private slots:
         Undo();
         QCOMPARE(Cell(4, ColRxFreq), QString());
         QCOMPARE(Cell(2, ColGroup), QString());
-        QCOMPARE(ws_.groups.GroupSize[0], uint8_t{0});
+        QCOMPARE(Ws().groups.GroupSize[0], uint8_t{0});
         QCOMPARE(Reread().groups.GroupSize[0], uint8_t{0});
         Redo();
         QCOMPARE(Cell(2, ColGroup), QStringLiteral("A-2"));
@@ -252,10 +252,10 @@ private slots:
         file.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
         file.close();
         QVERIFY(frame_->RunOpenImage(path));
-        QCOMPARE(ws_.edition, kEditionKorea);
+        QCOMPARE(Ws().edition, kEditionKorea);
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Open image"));
         Undo();
-        QCOMPARE(ws_.edition, kEditionPmrLpd);
+        QCOMPARE(Ws().edition, kEditionPmrLpd);
         QCOMPARE(Cell(3, ColRxFreq), presetRx);
         QCOMPARE(Reread().channelMode, kModeDefault);
         // A file that is refused is no step.
@@ -273,11 +273,11 @@ private slots:
         QVERIFY(setup != nullptr);
         setup->findChild<QRadioButton*>(QStringLiteral("Option1"))->setChecked(true);  // PMR only
         QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-        QCOMPARE(ws_.settings.BandSelect, kBandPmr);
+        QCOMPARE(Ws().settings.BandSelect, kBandPmr);
         QCOMPARE(Cell(12, ColRxFreq), QString());
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Set Up"));
         Undo();
-        QCOMPARE(ws_.settings.BandSelect, kBandPmrLpd);
+        QCOMPARE(Ws().settings.BandSelect, kBandPmrLpd);
         QCOMPARE(Reread().settings.BandSelect, kBandPmrLpd);
         QCOMPARE(Cell(12, ColRxFreq), rx12);
         QCOMPARE(Cell(12, ColPower), QStringLiteral("Low"));
@@ -303,13 +303,13 @@ private slots:
         sim_->ReceiveIn(300, std::vector<uint8_t>(image.begin(), image.end()));
         QVERIFY(sim_->RunUntilTrue([&] { return messages_.texts.contains("UPLOAD COMPLETE"); }, 5000));
         QCOMPARE(Cell(3, ColRxFreq), QStringLiteral("433.200000"));
-        QCOMPARE(ws_.edition, kEditionKorea);
+        QCOMPARE(Ws().edition, kEditionKorea);
         QVERIFY(Action("mnuUndo").isEnabled());
         QCOMPARE(Action("mnuUndo").text(), QStringLiteral("Undo Read from radio"));
 
         Undo();
-        QCOMPARE(ws_.edition, kEditionPmrLpd);
-        QCOMPARE(ws_.channelMode, kModeDefault);
+        QCOMPARE(Ws().edition, kEditionPmrLpd);
+        QCOMPARE(Ws().channelMode, kModeDefault);
         QCOMPARE(Cell(3, ColRxFreq), presetRx);
         QCOMPARE(Cell(2, ColPower), QStringLiteral("Low"));
         QCOMPARE(frame_->windowTitle(), QStringLiteral("Corvane PC Programmer - Kestrel : PMR + LPD"));

@@ -1,5 +1,5 @@
 #pragma once
-// Who owns the radio link: the session, for whichever window or page
+// Who owns the radio link: the program's session, for whichever window or page
 // listens to it. A link is an engine together with its port and clock, so
 // the program's (system serial ports on real time) and a test's (fake port
 // on simulated time) are held alike.
