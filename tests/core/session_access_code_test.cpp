@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using storetest::FolderTree;
 using storetest::ReadBytes;
 using storetest::ScratchFolder;
+using storetest::StartingWorkspace;
 using storetest::WriteBytes;
 
 class AccessCodeStepTest : public ::testing::Test {
@@ -43,12 +44,7 @@ protected:
         WriteBytes(folder / "Tx_Freq.txt", tx.substr(0, tx.find("\r\n") + 2));
     }
 
-    Workspace Fresh() const {
-        Workspace ws;
-        ws.programFolder = folder.path();
-        ClearToStartUpState(ws);
-        return ws;
-    }
+    Workspace Fresh() const { return StartingWorkspace(folder.path()); }
 
     int16_t StoredEdition() const {
         Workspace reread = Fresh();

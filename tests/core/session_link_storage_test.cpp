@@ -20,6 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using storetest::ReadBytes;
 using storetest::ScratchFolder;
+using storetest::StartingWorkspace;
 
 std::map<std::string, std::string> Files(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -28,16 +29,9 @@ std::map<std::string, std::string> Files(const fs::path& folder) {
     return files;
 }
 
-Workspace In(const fs::path& folder) {
-    Workspace ws;
-    ws.programFolder = folder;
-    ClearToStartUpState(ws);
-    return ws;
-}
-
 TEST(WholeSetLinkStorage, AReadIsTakenInWithEveryWorkingFileOrNotAtAll) {
     ScratchFolder folder;
-    Workspace ws = In(folder.path());
+    Workspace ws = StartingWorkspace(folder.path());
     ASSERT_TRUE(LoadWorkingSetUnchangedEdition(ws).ok());
     const auto before = Files(folder.path());
     WholeSetLinkStorage storage(ws);
@@ -49,12 +43,13 @@ TEST(WholeSetLinkStorage, AReadIsTakenInWithEveryWorkingFileOrNotAtAll) {
     const Result<MemoryImage> image = BuildImage(testing::RichWorkspace(kEditionKorea));
     ASSERT_TRUE(image.ok()) << image.message();
     ASSERT_TRUE(storage.AcceptRead(*image, ws).ok());
-    Workspace reread = In(folder.path());
+    Workspace reread = StartingWorkspace(folder.path());
     ASSERT_TRUE(LoadWorkingSetReadOnly(reread).ok());
     const SnapshotDifference kept = Compare(TakeSnapshot(reread), TakeSnapshot(ws));
     // The channel files hold what was read, Port.txt its edition, mode and settings.
     EXPECT_FALSE(kept.cells || kept.ConfigFile());
-    EXPECT_TRUE(Compare(TakeSnapshot(reread), TakeSnapshot(In(folder.path()))).cells);  // the read changed them
+    EXPECT_TRUE(
+        Compare(TakeSnapshot(reread), TakeSnapshot(StartingWorkspace(folder.path()))).cells);  // the read changed them
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ using storetest::FolderTree;
 using storetest::ReadBytes;
 using storetest::RepeatLine;
 using storetest::ScratchFolder;
+using storetest::StartingWorkspace;
 using storetest::WriteBytes;
 
 std::string FirstLines(const std::string& bytes, int count) {
@@ -37,9 +38,7 @@ std::string FirstLines(const std::string& bytes, int count) {
 // What a reader writes for a missing file: the reset bytes of every file.
 std::map<std::string, std::string> ResetBytes() {
     ScratchFolder empty;
-    Workspace ws;
-    ws.programFolder = empty.path();
-    ClearToStartUpState(ws);
+    Workspace ws = StartingWorkspace(empty.path());
     EXPECT_TRUE(LoadConfigFile(ws).ok());
     EXPECT_TRUE(LoadGroupFile(ws).ok());
     EXPECT_TRUE(LoadChannelFiles(ws).ok());
@@ -212,9 +211,7 @@ TEST_F(StoreDamagedFilesTest, AReadOnlyLoadRefusesADamagedFileAndWritesNothing) 
         }
         damage.damage(folder.path());
         const auto damaged = FolderTree(folder.path());
-        Workspace ws;
-        ws.programFolder = folder.path();
-        ClearToStartUpState(ws);
+        Workspace ws = StartingWorkspace(folder.path());
         const Status loaded = LoadWorkingSetReadOnly(ws);
         ASSERT_FALSE(loaded.ok());
         EXPECT_TRUE(loaded.message().starts_with((folder.path() / damage.problem).string())) << loaded.message();
@@ -226,9 +223,7 @@ TEST_F(StoreDamagedFilesTest, AReadOnlyLoadRefusesADamagedFileAndWritesNothing) 
 
     // Missing files: their defaults in memory, nothing created.
     ScratchFolder empty;
-    Workspace ws;
-    ws.programFolder = empty.path();
-    ClearToStartUpState(ws);
+    Workspace ws = StartingWorkspace(empty.path());
     ASSERT_TRUE(LoadWorkingSetReadOnly(ws).ok());
     EXPECT_EQ(ws.portName, "5");
     EXPECT_EQ(ws.edition, kEditionKorea);

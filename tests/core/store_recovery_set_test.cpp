@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using storetest::ReadBytes;
 using storetest::ScratchFolder;
+using storetest::StartingWorkspace;
 using storetest::WriteBytes;
 
 // The disk's own operations, but every rename after the first few fails, as a
@@ -57,12 +58,7 @@ protected:
         ASSERT_TRUE(SaveConfigFile(saved).ok());
         ASSERT_TRUE(SaveWorkingSetOnExit(saved).ok());
     }
-    Workspace Fresh() const {
-        Workspace ws;
-        ws.programFolder = folder.path();
-        ClearToStartUpState(ws);
-        return ws;
-    }
+    Workspace Fresh() const { return StartingWorkspace(folder.path()); }
     // The next start's load of the working files.
     Workspace Loaded() const {
         Workspace ws = Fresh();

@@ -19,6 +19,14 @@
 
 namespace corvane::storetest {
 
+// A workspace on folder as a start leaves it before any file is read.
+inline Workspace StartingWorkspace(const std::filesystem::path& folder) {
+    Workspace ws;
+    ws.programFolder = folder;
+    ClearToStartUpState(ws);
+    return ws;
+}
+
 class ScratchFolder {
 public:
     ScratchFolder() {
