@@ -56,7 +56,7 @@ ProgramSession CliProgram(const CliContext& ctx) {
 }
 
 CliLinkSession::CliLinkSession(CliContext& ctx, ProgramSession& program, PortMap portMap)
-    : ctx_(ctx), program_(program), ws_(program.Ws()), programName_(kProgramName) {
+    : ctx_(ctx), program_(program), programName_(kProgramName) {
     progressOnTerminal_ = ::isatty(STDERR_FILENO) == 1;
     if (!QCoreApplication::instance()) {
         argv_ = {programName_.data(), nullptr};
@@ -92,7 +92,7 @@ bool CliLinkSession::RunUntil(const std::function<bool()>& done, std::chrono::mi
 std::string CliLinkSession::PortDescription() {
     const std::string device = Engine().CurrentDevice();
     if (Engine().Ports().HasFixedDevice()) return device;
-    return "COM" + ws_.portName + (device.empty() ? std::string() : " (" + device + ")");
+    return "COM" + program_.Ws().portName + (device.empty() ? std::string() : " (" + device + ")");
 }
 
 bool CliLinkSession::Connect() {
@@ -101,7 +101,8 @@ bool CliLinkSession::Connect() {
     RunUntil([&engine] { return engine.Connected(); }, kConnectLimit);
     if (engine.Connected()) return true;
     if (!engine.PortOpen() && !engine.LastOpenStatus().ok()) {
-        Fail(ctx_, engine.Ports().HasFixedDevice() ? "port" : "COM" + ws_.portName, engine.LastOpenStatus().message());
+        Fail(ctx_, engine.Ports().HasFixedDevice() ? "port" : "COM" + program_.Ws().portName,
+             engine.LastOpenStatus().message());
     }
     Fail(ctx_, PortDescription(), kHandshakeFailure);
     return false;

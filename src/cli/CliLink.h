@@ -56,7 +56,6 @@ private:
 
     CliContext& ctx_;
     ProgramSession& program_;
-    Workspace& ws_;
     int argc_ = 1;
     std::string programName_;
     std::vector<char*> argv_;

@@ -35,6 +35,8 @@ public:
         return Engine();
     }
     LinkEngine* Engine() const { return link_ ? &link_->Engine() : nullptr; }
+    // How the link is built, for another link of the same kind (the fleet's).
+    const LinkFactory& Factory() const { return factory_; }
     void Shutdown() {
         if (link_) link_->Engine().Shutdown();
     }

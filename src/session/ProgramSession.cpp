@@ -12,7 +12,7 @@
 namespace corvane {
 
 ProgramSession::ProgramSession(std::string programFolder, SavePolicy policy, LinkFactory link)
-    : policy_(policy), linkFactory_(link), link_(std::move(link)) {
+    : policy_(policy), link_(std::move(link)) {
     ws_.programFolder = std::move(programFolder);
     // What a short Port.txt or Group.txt does not reach stays 0 or empty.
     ClearToStartUpState(ws_);

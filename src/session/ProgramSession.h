@@ -110,14 +110,13 @@ public:
     // The label, port menu tick and write/read buttons shown again.
     void ShowLinkStatus();
     // The fleet window's link is built as the session's own.
-    const LinkFactory& LinkMaker() const { return linkFactory_; }
+    const LinkFactory& LinkMaker() const { return link_.Factory(); }
 
 private:
     Workspace ws_;
     SavePolicy policy_;
     EditSession editing_{ws_};
     AccessCodeStep access_{ws_};
-    LinkFactory linkFactory_;
     SessionLink link_;
     std::function<void()> wake_;
     bool verifyAfterWrite_ = false;
