@@ -254,6 +254,16 @@ export function browserSuite() {
   return suite;
 }
 
+// An input method writes only into the window that has the system's focus,
+// and playwright only makes each page believe it has it: the page's window
+// comes to the front for real.
+export async function focusWindow(page) {
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send("Emulation.setFocusEmulationEnabled", { enabled: false });
+  await cdp.send("Page.bringToFront");
+  return cdp;
+}
+
 // Waits until every save the page has begun has reached the browser storage
 // (the page marks <html data-saving> while one is under way).
 export async function settle(page) {

@@ -5,7 +5,7 @@
 // an undo.
 import assert from "node:assert/strict";
 import { test } from "node:test";
-import { axeFindings, browserSuite, enterCode, takeMessage, waitForStatus } from "./harness.mjs";
+import { axeFindings, browserSuite, enterCode, focusWindow, takeMessage, waitForStatus } from "./harness.mjs";
 
 const suite = browserSuite();
 
@@ -122,11 +122,18 @@ test("an input method's text goes through the frequency filter like typed keys",
   await page.click("[data-row='1'][data-col='2']");
   await page.waitForSelector(".grid [data-name=Text1]:not([hidden])");
   const text1 = () => page.inputValue(".grid [data-name=Text1]");
+  const cdp = await focusWindow(page);
   // Text without keys (the touch keyboard, dictation): lower case swallowed, "," a point.
   await page.keyboard.insertText("44a6,0");
   assert.equal(await text1(), "446.0");
+  // Text that came in with no beforeinput to cancel is filtered where it landed.
+  await page.$eval(".grid [data-name=Text1]", (input) => {
+    input.setRangeText("a,", input.value.length, input.value.length, "end");
+    input.dispatchEvent(new InputEvent("input", { inputType: "insertText", data: "a," }));
+  });
+  assert.equal(await text1(), "446.0.");
+  await page.keyboard.press("Backspace");
   // A composition: what it commits is filtered, "-" and the blank swallowed.
-  const cdp = await context.newCDPSession(page);
   await cdp.send("Input.imeSetComposition", { text: "06", selectionStart: 2, selectionEnd: 2 });
   await cdp.send("Input.imeSetComposition", { text: "06-2 5", selectionStart: 6, selectionEnd: 6 });
   await cdp.send("Input.insertText", { text: "06-2 5" });

@@ -46,6 +46,12 @@ export class TextEditor {
       this.composing = { value: input.value, start, end: input.selectionEnd ?? start };
     });
     this.element.addEventListener("compositionend", (event) => this.compositionEnd(event.data ?? ""));
+    // Some text arrives with no beforeinput, or one that cannot be cancelled
+    // (Chromium's text from a window without the focus, keyboards on Android):
+    // what came through unfiltered is filtered where it landed.
+    this.element.addEventListener("input", (event) => {
+      if (!(event as InputEvent).isComposing && !this.composing) this.filterInPlace();
+    });
   }
 
   get visible(): boolean {
@@ -83,6 +89,16 @@ export class TextEditor {
     const kept = text.slice(0, room);
     this.element.value = value.slice(0, start) + kept + value.slice(end);
     this.element.setSelectionRange(start + kept.length, start + kept.length);
+  }
+
+  private filterInPlace(): void {
+    const input = this.element;
+    const value = input.value;
+    const passed = this.filtered(value);
+    if (passed === value) return;
+    const caret = this.filtered(value.slice(0, input.selectionEnd ?? value.length)).length;
+    input.value = passed.slice(0, input.maxLength);
+    input.setSelectionRange(caret, caret);
   }
 
   private beforeInput(event: InputEvent): void {
