@@ -1,11 +1,12 @@
 // The page's windows with the keyboard alone and with axe-core: the menu
-// bar's keys, where the focus goes, every window clean at every impact, text
-// from an input method through the frequency filter, and the group window
+// bar's keys, where the focus goes (and stays, while the frame's first save
+// runs), every window clean at every impact, text from an input method
+// through the frequency filter, and the group window
 // placed beside the columns it fills, moved by its title bar and following
 // an undo.
 import assert from "node:assert/strict";
 import { test } from "node:test";
-import { axeFindings, browserSuite, enterCode, focusWindow, takeMessage, waitForStatus } from "./harness.mjs";
+import { axeFindings, browserSuite, enterCode, focusWindow, settle, takeMessage, waitForStatus } from "./harness.mjs";
 
 const suite = browserSuite();
 
@@ -146,6 +147,30 @@ test("an input method's text goes through the frequency filter like typed keys",
   await page.keyboard.press("Enter");
   assert.equal(await cell(page, 1, 2), "446.006250");
   assert.equal(await cell(page, 1, 3), "446.006250");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("the focus stays in the cell a person typed into while the frame's first save is still under way", async () => {
+  // Once the frame shows, writes to the browser storage wait until the test lets them go.
+  const hold = `const held = new Promise((resolve) => { window.__release = resolve; });
+    const original = FileSystemFileHandle.prototype.createWritable;
+    FileSystemFileHandle.prototype.createWritable = async function (...args) {
+      if (document.getElementById("MDIForm1")?.hidden === false) await held;
+      return original.apply(this, args);
+    };`;
+  const { page, context, errors } = await suite.open({}, { initScript: hold });
+  await enterCode(page, "qzv");
+  await page.waitForSelector("#MDIForm1:not([hidden])");
+  await page.click("[data-name=mode]");
+  await page.click("[data-name=custom]");
+  await page.click("[data-row='1'][data-col='2']");
+  await page.keyboard.type("44");
+  await page.evaluate(() => window.__release());
+  await settle(page);
+  await page.keyboard.type("6.1");
+  await page.keyboard.press("Enter");
+  assert.equal(await cell(page, 1, 2), "446.100000");
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -320,9 +320,11 @@ export class Program implements LinkEvents {
     this.frame.setCaption(this.session.caption());
     this.frame.setMode(this.session.channelMode());
     this.showPorts();
+    // Focused as it shows, not after the save: a person who clicks a cell
+    // and types at once keeps the focus where they put it.
+    this.frame.focusGrid();
     await this.storage.flush();
     if (problem) await this.messages.show(problem);
-    this.frame.focusGrid();
   }
 
   // The focus never rests on the page itself: the grid's current cell while
