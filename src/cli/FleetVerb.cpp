@@ -13,6 +13,7 @@
 #include "cli/ReadOnlySet.h"
 #include "fleet/FleetLogFile.h"
 #include "fleet/FleetRun.h"
+#include "fleet/FleetStart.h"
 #include "image/ImageDigest.h"
 #include "link/qt/LinkDriver.h"
 #include "store/LinkFileStorage.h"
@@ -212,23 +213,12 @@ int RunFleet(CliContext& ctx, std::span<const std::string> args) {
     const Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
     if (!ports) return UsageError(ctx, kVerb, ports.message());
 
-    std::filesystem::path logPath = parsed->Value("--log");
-    if (logPath.empty()) {
-        const Result<std::filesystem::path> fresh = NewFleetLogPath(ws);
-        if (!fresh) return Fail(ctx, ws.DataFolder().string(), fresh.message());
-        logPath = *fresh;
-    }
-    Result<FleetLogFile> log = FleetLogFile::Open(logPath);
-    if (!log) {
-        Fail(ctx, logPath.string(), log.message());
+    Result<FleetStart> start = StartFleet(ws, *units, parsed->Value("--log"));
+    if (!start) {
+        Fail(ctx, kVerb, start.message());
         return kExitUsage;
     }
-    Result<FleetPlan> plan = PrepareFleet(ws, *units, log->EarlierRows());
-    if (!plan) {
-        Fail(ctx, folder.string(), plan.message());
-        return kExitUsage;
-    }
-    return Run(ctx, std::move(plan.value()), ports.value(), log.value());
+    return Run(ctx, std::move(start.value().plan), ports.value(), start.value().log);
 }
 
 }  // namespace corvane::cli

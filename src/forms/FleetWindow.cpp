@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "fleet/FleetStart.h"
 #include "image/ImageDigest.h"
 #include "image/MemoryImage.h"
 
@@ -141,27 +142,15 @@ void FleetWindow::FillUnits() {
 bool FleetWindow::StartRun() {
     if (Running() || units_.empty()) return false;
     link_.reset();  // the engine of an earlier run goes first
-    if (!logPath_) {
-        const Result<std::filesystem::path> fresh = NewFleetLogPath(plan_);
-        if (!fresh) {
-            tell_(QString::fromStdString(fresh.message()));
-            return false;
-        }
-        logPath_ = *fresh;
-    }
-    Result<FleetLogFile> log = FleetLogFile::Open(*logPath_);
-    if (!log) {
-        tell_(QString::fromStdString(logPath_->string() + ": " + log.message()));
+    Result<FleetStart> start = StartFleet(plan_, units_, logPath_.value_or(std::filesystem::path()));
+    if (!start) {
+        tell_(QString::fromStdString(start.message()));
         return false;
     }
-    Result<FleetPlan> plan = PrepareFleet(plan_, units_, log->EarlierRows());
-    if (!plan) {
-        tell_(QString::fromStdString(plan.message()));
-        return false;
-    }
-    log_ = std::make_unique<FleetLogFile>(std::move(log.value()));
-    run_ = std::make_unique<FleetRun>(std::move(plan.value()), FleetRun::Settings{"COM" + plan_.portName}, clock_, *log_,
-                                      *this, std::chrono::system_clock::now);
+    logPath_ = start->log.path();
+    log_ = std::make_unique<FleetLogFile>(std::move(start.value().log));
+    run_ = std::make_unique<FleetRun>(std::move(start.value().plan), FleetRun::Settings{"COM" + plan_.portName}, clock_,
+                                      *log_, *this, std::chrono::system_clock::now);
     link_ = linkFactory_(run_->LinkWorkspace(), *run_);
     FillUnits();
     label3_->setText(QStringLiteral("Log: ") + QString::fromStdString(logPath_->string()));

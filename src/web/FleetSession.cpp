@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "fleet/FleetStart.h"
 #include "image/ImageDigest.h"
 
 namespace corvane::web {
@@ -32,18 +33,12 @@ std::string FleetSession::Start(const std::vector<std::string>& devices) {
     if (Running() || units_.empty()) return {};
     engine_.reset();
     const Workspace& plan = program_.Ws();
-    if (logPath_.empty()) {
-        const Result<std::filesystem::path> fresh = NewFleetLogPath(plan);
-        if (!fresh) return fresh.message();
-        logPath_ = *fresh;
-    }
-    Result<FleetLogFile> log = FleetLogFile::Open(logPath_);
-    if (!log) return log.message();
-    Result<FleetPlan> prepared = PrepareFleet(plan, units_, log->EarlierRows());
-    if (!prepared) return prepared.message();
-    log_ = std::make_unique<FleetLogFile>(std::move(log.value()));
-    run_ = std::make_unique<FleetRun>(std::move(prepared.value()), FleetRun::Settings{"COM" + plan.portName}, clock_, *log_,
-                                      *this, std::chrono::system_clock::now);
+    Result<FleetStart> start = StartFleet(plan, units_, logPath_);
+    if (!start) return start.message();
+    logPath_ = start->log.path();
+    log_ = std::make_unique<FleetLogFile>(std::move(start.value().log));
+    run_ = std::make_unique<FleetRun>(std::move(start.value().plan), FleetRun::Settings{"COM" + plan.portName}, clock_,
+                                      *log_, *this, std::chrono::system_clock::now);
     engine_ = std::make_unique<LinkEngine>(run_->LinkWorkspace(), port_, *run_, clock_, PortMap::WithDeviceTable(devices));
     engine_->SetWakeCallback([this] { Notify("wake"); });
     run_->Start(*engine_);

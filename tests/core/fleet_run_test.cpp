@@ -8,6 +8,7 @@
 
 #include "DefaultImage.h"
 #include "fleet/FleetRun.h"
+#include "fleet/FleetStart.h"
 #include "image/ImageDiff.h"
 #include "image/ImageDigest.h"
 #include "image_fixtures.h"
@@ -234,6 +235,45 @@ TEST(FleetRun, PreparingRefusesAPlanNoRadioTakesAndSkipsOnlyTheSameImage) {
     EXPECT_TRUE(plan->units[0].alreadyVerified);
     EXPECT_FALSE(plan->units[1].alreadyVerified);
     EXPECT_FALSE(plan->units[2].alreadyVerified);
+}
+
+TEST(FleetStart, MakesANewLogOnlyForAPlanItTakesAndGoesOnInTheLogItIsGiven) {
+    const TempFolder folder;
+    Workspace plan = Plan();
+    plan.programFolder = folder / "program";
+    Workspace empty = plan;
+    empty.channels.SetCell(1, ColRxFreq, "");
+    EXPECT_EQ(StartFleet(empty, Units(2), {}).message(),
+              "channel 1 has no RX frequency: a radio takes no plan without one");
+    EXPECT_EQ(StartFleet(empty, Units(2), folder / "given.csv").message(),
+              "channel 1 has no RX frequency: a radio takes no plan without one");
+    EXPECT_FALSE(std::filesystem::exists(plan.DataFolder()));
+    EXPECT_FALSE(std::filesystem::exists(folder / "given.csv"));
+
+    const Result<FleetStart> fresh = StartFleet(plan, Units(2), {});
+    ASSERT_TRUE(fresh.ok()) << fresh.message();
+    EXPECT_EQ(fresh->log.path().parent_path(), plan.DataFolder());
+    EXPECT_EQ(fresh->plan.units.size(), 2U);
+
+    const std::filesystem::path given = folder / "given.csv";
+    {
+        Result<FleetStart> first = StartFleet(plan, Units(2), given);
+        ASSERT_TRUE(first.ok()) << first.message();
+        const FleetUnitPlan& done = first->plan.units[0];
+        const FleetLogRow row{"t",    done.unit.label,       done.unit.nameId, done.unit.dtmfId,
+                              "COM5", UnitOutcome::Verified, done.sha256,      ""};
+        ASSERT_TRUE(first.value().log.Append(row).ok());
+    }
+    const Result<FleetStart> again = StartFleet(plan, Units(2), given);
+    ASSERT_TRUE(again.ok()) << again.message();
+    EXPECT_TRUE(again->plan.units[0].alreadyVerified);
+    EXPECT_FALSE(again->plan.units[1].alreadyVerified);
+    // A file that is no fleet log is named once and left as it was.
+    const std::filesystem::path other = folder / "channels.csv";
+    std::ofstream(other, std::ios::binary) << "Location,Name\r\n";
+    const std::string refusal = StartFleet(plan, Units(2), other).message();
+    EXPECT_EQ(refusal.rfind(other.string() + ": not a fleet log", 0), 0U) << refusal;
+    EXPECT_EQ(refusal.find(other.string(), 1), std::string::npos) << refusal;
 }
 
 // Whatever the working set, the radio holds exactly what was written.
