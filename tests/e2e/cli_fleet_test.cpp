@@ -144,9 +144,10 @@ TEST(CliFleet, CtrlCWhileWaitingForARadioStopsWithAValidLog) {
     WriteFileBytes(work / "units.csv", Bytes{'A', ',', 'A', 'B', ',', '1', '\n'});
     SimProcess sim({"--link", (serial / kCom5Device).string(), "--no-answer"});
     ASSERT_TRUE(sim.started());
-    // SIGINT after two seconds, as Ctrl+C would send it.
-    const auto run = RunProcess({"/usr/bin/timeout", "--preserve-status", "-s", "INT", "2", CORVANE_CLI, "--folder",
-                                 work.path().string(), "--serial-dir", serial.path().string(), "fleet",
+    // One SIGINT after two seconds, as Ctrl+C would send it (without --foreground,
+    // timeout sends a second one to its process group: that one ends the program).
+    const auto run = RunProcess({"/usr/bin/timeout", "--foreground", "--preserve-status", "-s", "INT", "2", CORVANE_CLI,
+                                 "--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
                                  (work / "units.csv").string(), "--port", "5"},
                                 kShortRun);
     EXPECT_EQ(run.exitCode, 1) << Both(run);
