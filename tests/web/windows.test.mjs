@@ -1,9 +1,8 @@
 // The page's windows with the keyboard alone and with axe-core: the menu
 // bar's keys, where the focus goes (and stays, while the frame's first save
 // runs), every window clean at every impact, text from an input method
-// through the frequency filter, and the group window
-// placed beside the columns it fills, moved by its title bar and following
-// an undo.
+// through the frequency filter, and the group window placed beside the
+// columns it fills, moved by its title bar and following an undo.
 import assert from "node:assert/strict";
 import { test } from "node:test";
 import { axeFindings, browserSuite, enterCode, focusWindow, settle, takeMessage, waitForStatus } from "./harness.mjs";
