@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QScrollBar>
-#include <QtTest>
+#include <QTest>
 
 #include "app/MainWindow.h"
 #include "editor/CellEditors.h"

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 
 #include "../core/sim_harness.h"
 #include "app/MainWindow.h"

@@ -8,7 +8,8 @@
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
 
 #include "forms/ConnectionDoctorWindow.h"
 #include "frame_fixture.h"

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QtTest>
+#include <QTest>
 
 #include "app/MainWindow.h"
 #include "editor/UndoHistory.h"

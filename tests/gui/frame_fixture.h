@@ -2,7 +2,7 @@
 // A main frame over a fresh folder whose files a previous run left behind,
 // shared by the window tests that drive the whole frame.
 #include <QAction>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 #include <string>
 

@@ -5,7 +5,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include "editor/CellEditors.h"
 #include "editor/CellPicker.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "forms/GroupWindow.h"
 #include "model/ChannelDefaults.h"

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <functional>
 #include <map>
 #include <memory>

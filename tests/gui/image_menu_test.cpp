@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QtTest>
+#include <QTest>
 
 #include "app/MainWindow.h"
 #include "editor/ChannelTableModel.h"

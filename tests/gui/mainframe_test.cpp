@@ -7,8 +7,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
 #include <QToolBar>
-#include <QtTest>
 #include <filesystem>
 #include <fstream>
 

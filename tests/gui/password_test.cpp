@@ -1,7 +1,8 @@
 // The access-code window: which codes choose which edition, the one attempt,
 // and the configuration written before the main window opens.
 #include <QLineEdit>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include "app/AccessCodeDialog.h"
 #include "gui_support.h"

@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QProcess>
-#include <QtTest>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"

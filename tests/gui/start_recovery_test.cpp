@@ -11,7 +11,8 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>

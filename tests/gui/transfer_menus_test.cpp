@@ -3,10 +3,10 @@
 // handlers refuse, and all of it comes back together with the toolbar.
 #include <QAction>
 #include <QFile>
-#include <QPushButton>
 #include <QMap>
+#include <QPushButton>
 #include <QSettings>
-#include <QtTest>
+#include <QTest>
 
 #include "app/MainWindow.h"
 #include "editor/ChannelWindow.h"

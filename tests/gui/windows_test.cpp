@@ -11,12 +11,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTextLayout>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QWindow>
-#include <QtTest>
 #include <functional>
 
 #include "app/MainWindow.h"
