@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need; skips what is present.
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config ccache
+  build-essential cmake ninja-build pkg-config ccache lld
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-qpa-plugins
   libgtest-dev googletest
   libxlsxwriter-dev libzip-dev libexpat1-dev
