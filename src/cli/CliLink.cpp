@@ -15,10 +15,7 @@
 namespace corvane::cli {
 namespace {
 
-constexpr int kPollMs = 20;
 constexpr int kBarWidth = 30;
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 12;
 // The start-up connection test: settling delay, frame, deaf window and the
 // radio's answer with room to spare.
 constexpr std::chrono::milliseconds kConnectLimit{1500};
@@ -123,12 +120,9 @@ void CliLinkSession::OnProgress(int value) {
     const auto now = std::chrono::steady_clock::now();
     if (!progressStart_) progressStart_ = now;
     const int total = static_cast<int>(kImageLength);
-    const int filled = value * kBarWidth / total;
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - *progressStart_);
     const auto left = std::chrono::duration_cast<std::chrono::seconds>(elapsed * (total - value) / value);
-    std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#') +
-                       std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "] " +
-                       std::to_string(value * 100 / total) + "%  " + TimeText(left) + " left ";
+    std::string line = ProgressBar(value) + "  " + TimeText(left) + " left ";
     if (line == lastProgressLine_) return;
     ctx_.err << '\r' << line << std::flush;
     lastProgressLine_ = std::move(line);
@@ -155,6 +149,14 @@ void CliLinkSession::EndProgressLine() {
     progressShown_ = false;
     progressStart_.reset();
     lastProgressLine_.clear();
+}
+
+std::string ProgressBar(int value) {
+    const int total = static_cast<int>(kImageLength);
+    const int filled = value * kBarWidth / total;
+    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "] " + std::to_string(value * 100 / total) +
+           "%";
 }
 
 }  // namespace corvane::cli

@@ -16,6 +16,15 @@
 
 namespace corvane::cli {
 
+// How often a verb looks at the link while it waits.
+inline constexpr int kPollMs = 20;
+// The read gives up on its own 20 s after its read command.
+inline constexpr std::chrono::milliseconds kReadLimit{kReadGiveUpMs + 10000};
+inline const std::string kReadComplete = "UPLOAD COMPLETE";
+
+// "[####------] 40%": value bytes of the image sent or received.
+std::string ProgressBar(int value);
+
 // --port N (1 to 12, sets PortName) or --port PATH (opened as it is);
 // without it PortName from Port.txt and the serial folder of ctx.
 Result<PortMap> ChoosePort(const CliContext& ctx, const std::string& port, Workspace& ws);

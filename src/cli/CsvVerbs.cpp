@@ -11,8 +11,8 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kExportVerb = "export-csv";
-constexpr std::string_view kImportVerb = "import-csv";
+constexpr std::string_view kExportCsvVerb = "export-csv";
+constexpr std::string_view kImportCsvVerb = "import-csv";
 
 void PrintExportCsvHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] export-csv FILE\n"
@@ -53,7 +53,7 @@ int RunExportCsv(CliContext& ctx, std::span<const std::string> args) {
         PrintExportCsvHelp(ctx.out);
         return kExitOk;
     }
-    const auto file = SingleFile(ctx, kExportVerb, args);
+    const auto file = SingleFile(ctx, kExportCsvVerb, args);
     if (!file) return kExitUsage;
     Workspace ws;
     if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
@@ -68,12 +68,12 @@ int RunImportCsv(CliContext& ctx, std::span<const std::string> args) {
         PrintImportCsvHelp(ctx.out);
         return kExitOk;
     }
-    const auto file = SingleFile(ctx, kImportVerb, args);
+    const auto file = SingleFile(ctx, kImportCsvVerb, args);
     if (!file) return kExitUsage;
     Workspace ws;
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     const auto report = ImportChirpCsv(ws, *file);
-    if (!report) return Fail(ctx, kImportVerb, report.message());
+    if (!report) return Fail(ctx, kImportCsvVerb, report.message());
     ctx.out << report->Summary() << '\n';
     return kExitOk;
 }

@@ -9,7 +9,7 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "detect";
+constexpr std::string_view kDetectVerb = "detect";
 // Twelve ports, 21 ticks of 20 ms each, and the last answer.
 constexpr std::chrono::milliseconds kDetectLimit{12 * 21 * 20 + 2000};
 
@@ -28,7 +28,7 @@ int RunDetect(CliContext& ctx, std::span<const std::string> args) {
         PrintDetectHelp(ctx.out);
         return kExitOk;
     }
-    if (!args.empty()) return UsageError(ctx, kVerb, "unexpected argument " + args.front());
+    if (!args.empty()) return UsageError(ctx, kDetectVerb, "unexpected argument " + args.front());
 
     ProgramSession program = CliProgram(ctx);
     Workspace& ws = program.Ws();

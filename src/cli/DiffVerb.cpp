@@ -14,15 +14,13 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "diff";
+constexpr std::string_view kDiffVerb = "diff";
 constexpr std::string_view kRadioPrefix = "radio:";
 // As diff(1): 0 the same, 1 different, 2 trouble.
 constexpr int kExitSame = 0;
 constexpr int kExitDifferent = 1;
 constexpr int kExitTrouble = 2;
-const std::string kReadComplete = "UPLOAD COMPLETE";
-constexpr std::chrono::milliseconds kReadLimit{kReadGiveUpMs + 10000};
-constexpr std::array kOptions = {OptionSpec{"--csv", false}};
+constexpr std::array kDiffOptions = {OptionSpec{"--csv", false}};
 
 void PrintDiffHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--serial-dir DIR] diff [--csv] A B\n"
@@ -121,9 +119,9 @@ int RunDiff(CliContext& ctx, std::span<const std::string> args) {
         PrintDiffHelp(ctx.out);
         return kExitSame;
     }
-    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (parsed->positional.size() != 2) return UsageError(ctx, kVerb, "needs two sides to compare, A and B");
+    const Result<ParsedArgs> parsed = ParseArgs(args, kDiffOptions);
+    if (!parsed) return UsageError(ctx, kDiffVerb, parsed.message());
+    if (parsed->positional.size() != 2) return UsageError(ctx, kDiffVerb, "needs two sides to compare, A and B");
 
     std::array<Side, 2> sides;
     // Files first: a bad one is reported before a radio is read for nothing.

@@ -10,9 +10,10 @@
 #include <memory>
 #include <ostream>
 
-#include "cli/Commands.h"
 #include "cli/CliLink.h"
+#include "cli/Commands.h"
 #include "link/ConnectionDiagnosis.h"
+#include "link/PortMap.h"
 #include "link/qt/DoctorDriver.h"
 #include "link/qt/SerialDevices.h"
 #include "model/Workspace.h"
@@ -21,10 +22,8 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "doctor";
-constexpr std::array kOptions = {OptionSpec{"--port", true}};
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 12;
+constexpr std::string_view kDoctorVerb = "doctor";
+constexpr std::array kDoctorOptions = {OptionSpec{"--port", true}};
 // Opening, the request and the listening take about a second.
 constexpr int kDoctorLimitMs = 10000;
 
@@ -127,9 +126,10 @@ int RunDoctor(CliContext& ctx, std::span<const std::string> args) {
         PrintDoctorHelp(ctx.out);
         return kExitOk;
     }
-    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
+    const Result<ParsedArgs> parsed = ParseArgs(args, kDoctorOptions);
+    if (!parsed) return UsageError(ctx, kDoctorVerb, parsed.message());
+    if (!parsed->positional.empty())
+        return UsageError(ctx, kDoctorVerb, "unexpected argument " + parsed->positional.front());
 
     Workspace ws;
     ws.programFolder = ctx.folder;
@@ -144,7 +144,7 @@ int RunDoctor(CliContext& ctx, std::span<const std::string> args) {
         if (Status loaded = LoadConfigFile(ws, notWritten); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     }
     const Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
-    if (!ports) return UsageError(ctx, kVerb, ports.message());
+    if (!ports) return UsageError(ctx, kDoctorVerb, ports.message());
     const std::string device = ports->DeviceForPort(ws.portName);
 
     if (ports->HasFixedDevice()) {

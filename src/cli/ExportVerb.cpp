@@ -12,7 +12,7 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "export";
+constexpr std::string_view kExportVerb = "export";
 
 void PrintExportHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] export BOOK\n"
@@ -30,9 +30,9 @@ int RunExport(CliContext& ctx, std::span<const std::string> args) {
         return kExitOk;
     }
     const auto parsed = ParseArgs(args, {});
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
+    if (!parsed) return UsageError(ctx, kExportVerb, parsed.message());
     const std::vector<std::string>& words = parsed->positional;
-    if (words.size() != 1) return UsageError(ctx, kVerb, "needs exactly one workbook file");
+    if (words.size() != 1) return UsageError(ctx, kExportVerb, "needs exactly one workbook file");
 #ifdef CORVANE_HAVE_WORKBOOK
     Workspace ws;
     if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());

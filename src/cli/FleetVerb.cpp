@@ -25,10 +25,9 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "fleet";
-constexpr int kPollMs = 20;
-constexpr int kBarWidth = 30;
-constexpr std::array kOptions = {OptionSpec{"--port", true}, OptionSpec{"--log", true}, OptionSpec{"--folder", true}};
+constexpr std::string_view kFleetVerb = "fleet";
+constexpr std::array kFleetOptions = {OptionSpec{"--port", true}, OptionSpec{"--log", true},
+                                      OptionSpec{"--folder", true}};
 
 volatile std::sig_atomic_t gStopRequested = 0;
 
@@ -88,11 +87,7 @@ public:
     }
     void OnProgress(int value) override {
         if (!bar_ || value <= 0) return;
-        const int total = static_cast<int>(kImageLength);
-        const int filled = value * kBarWidth / total;
-        ctx_.err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-                 << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] " << value * 100 / total << "% "
-                 << std::flush;
+        ctx_.err << '\r' << ProgressBar(value) << ' ' << std::flush;
         barShown_ = true;
     }
     void OnPortProblem(const std::string& text) override {
@@ -193,10 +188,11 @@ int RunFleet(CliContext& ctx, std::span<const std::string> args) {
         PrintFleetHelp(ctx.out);
         return kExitOk;
     }
-    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (parsed->positional.size() != 1) return UsageError(ctx, kVerb, "needs exactly one units list");
-    if (!parsed->Has("--port")) return UsageError(ctx, kVerb, "--port is needed: the radios are programmed on one port");
+    const Result<ParsedArgs> parsed = ParseArgs(args, kFleetOptions);
+    if (!parsed) return UsageError(ctx, kFleetVerb, parsed.message());
+    if (parsed->positional.size() != 1) return UsageError(ctx, kFleetVerb, "needs exactly one units list");
+    if (!parsed->Has("--port"))
+        return UsageError(ctx, kFleetVerb, "--port is needed: the radios are programmed on one port");
 
     const std::filesystem::path folder = parsed->Has("--folder") ? std::filesystem::path(parsed->Value("--folder")) : ctx.folder;
     Workspace ws;
@@ -211,11 +207,11 @@ int RunFleet(CliContext& ctx, std::span<const std::string> args) {
         return kExitUsage;
     }
     const Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
-    if (!ports) return UsageError(ctx, kVerb, ports.message());
+    if (!ports) return UsageError(ctx, kFleetVerb, ports.message());
 
     Result<FleetStart> start = StartFleet(ws, *units, parsed->Value("--log"));
     if (!start) {
-        Fail(ctx, kVerb, start.message());
+        Fail(ctx, kFleetVerb, start.message());
         return kExitUsage;
     }
     return Run(ctx, std::move(start.value().plan), ports.value(), start.value().log);

@@ -18,7 +18,7 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "image";
+constexpr std::string_view kImageVerb = "image";
 
 void PrintImageHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] [--backup-dir DIR] image build OUT\n"
@@ -80,12 +80,13 @@ int RunImage(CliContext& ctx, std::span<const std::string> args) {
         return kExitOk;
     }
     const auto parsed = ParseArgs(args, {});
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
+    if (!parsed) return UsageError(ctx, kImageVerb, parsed.message());
     const std::vector<std::string>& words = parsed->positional;
-    if (words.empty()) return UsageError(ctx, kVerb, "missing subcommand (build, decode or show)");
+    if (words.empty()) return UsageError(ctx, kImageVerb, "missing subcommand (build, decode or show)");
     const std::string& sub = words[0];
-    if (sub != "build" && sub != "decode" && sub != "show") return UsageError(ctx, kVerb, "unknown subcommand '" + sub + "'");
-    if (words.size() != 2) return UsageError(ctx, kVerb, sub + " needs exactly one file");
+    if (sub != "build" && sub != "decode" && sub != "show")
+        return UsageError(ctx, kImageVerb, "unknown subcommand '" + sub + "'");
+    if (words.size() != 2) return UsageError(ctx, kImageVerb, sub + " needs exactly one file");
     if (sub == "build") return Build(ctx, words[1]);
     if (sub == "decode") return Decode(ctx, words[1]);
     return Show(ctx, words[1]);

@@ -15,7 +15,7 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "import";
+constexpr std::string_view kImportVerb = "import";
 
 void PrintImportHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] import BOOK\n"
@@ -37,9 +37,9 @@ int RunImport(CliContext& ctx, std::span<const std::string> args) {
         return kExitOk;
     }
     const auto parsed = ParseArgs(args, {});
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
+    if (!parsed) return UsageError(ctx, kImportVerb, parsed.message());
     const std::vector<std::string>& words = parsed->positional;
-    if (words.size() != 1) return UsageError(ctx, kVerb, "needs exactly one workbook file");
+    if (words.size() != 1) return UsageError(ctx, kImportVerb, "needs exactly one workbook file");
 #ifdef CORVANE_HAVE_WORKBOOK
     Workspace ws;
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());

@@ -15,8 +15,8 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "new";
-constexpr std::array kOptions = {OptionSpec{"--edition", true}, OptionSpec{"--mode", true}};
+constexpr std::string_view kNewVerb = "new";
+constexpr std::array kNewOptions = {OptionSpec{"--edition", true}, OptionSpec{"--mode", true}};
 
 void PrintNewHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] new [--edition pmr-lpd|korea] [--mode default|custom]\n"
@@ -55,16 +55,17 @@ int RunNew(CliContext& ctx, std::span<const std::string> args) {
         PrintNewHelp(ctx.out);
         return kExitOk;
     }
-    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
+    const Result<ParsedArgs> parsed = ParseArgs(args, kNewOptions);
+    if (!parsed) return UsageError(ctx, kNewVerb, parsed.message());
+    if (!parsed->positional.empty())
+        return UsageError(ctx, kNewVerb, "unexpected argument " + parsed->positional.front());
     std::optional<int16_t> edition;
     if (parsed->Has("--edition") && !(edition = ParseEdition(parsed->Value("--edition")))) {
-        return UsageError(ctx, kVerb, "--edition takes pmr-lpd or korea");
+        return UsageError(ctx, kNewVerb, "--edition takes pmr-lpd or korea");
     }
     std::optional<uint8_t> mode;
     if (parsed->Has("--mode") && !(mode = ParseMode(parsed->Value("--mode")))) {
-        return UsageError(ctx, kVerb, "--mode takes default or custom");
+        return UsageError(ctx, kNewVerb, "--mode takes default or custom");
     }
 
     Workspace ws;

@@ -15,7 +15,7 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "print";
+constexpr std::string_view kPrintVerb = "print";
 constexpr std::string_view kStandardOutput = "-";
 
 void PrintPrintHelp(std::ostream& out) {
@@ -48,14 +48,15 @@ int RunPrint(CliContext& ctx, std::span<const std::string> args) {
         PrintPrintHelp(ctx.out);
         return kExitOk;
     }
-    constexpr OptionSpec kOptions[] = {{"--html", true}, {"--paper", true}, {"--pocket", false}};
-    const auto parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected word '" + parsed->positional.front() + "'");
+    constexpr OptionSpec kPrintOptions[] = {{"--html", true}, {"--paper", true}, {"--pocket", false}};
+    const auto parsed = ParseArgs(args, kPrintOptions);
+    if (!parsed) return UsageError(ctx, kPrintVerb, parsed.message());
+    if (!parsed->positional.empty())
+        return UsageError(ctx, kPrintVerb, "unexpected word '" + parsed->positional.front() + "'");
     const std::string file = parsed->Value("--html");
-    if (file.empty()) return UsageError(ctx, kVerb, "needs --html FILE");
+    if (file.empty()) return UsageError(ctx, kPrintVerb, "needs --html FILE");
     const std::optional<Paper> paper = PaperFromName(parsed->Value("--paper", PaperName(Paper::A4)));
-    if (!paper) return UsageError(ctx, kVerb, "--paper takes a4 or letter");
+    if (!paper) return UsageError(ctx, kPrintVerb, "--paper takes a4 or letter");
     const SheetFormat format{*paper, parsed->Has("--pocket") ? SheetLayout::Pocket : SheetLayout::Table};
 
     // A sheet describes the set as it is: nothing in the folder is repaired.

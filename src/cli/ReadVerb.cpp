@@ -12,11 +12,8 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "read";
-const std::string kReadComplete = "UPLOAD COMPLETE";
-// The engine gives up on its own 20 s after the read command.
-constexpr std::chrono::milliseconds kReadLimit{kReadGiveUpMs + 10000};
-constexpr std::array kOptions = {OptionSpec{"--port", true}, OptionSpec{"--save-image", true}};
+constexpr std::string_view kReadVerb = "read";
+constexpr std::array kReadOptions = {OptionSpec{"--port", true}, OptionSpec{"--save-image", true}};
 
 void PrintReadHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] [--serial-dir DIR] read [--port N|PATH]\n"
@@ -40,15 +37,16 @@ int RunRead(CliContext& ctx, std::span<const std::string> args) {
         PrintReadHelp(ctx.out);
         return kExitOk;
     }
-    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
+    const Result<ParsedArgs> parsed = ParseArgs(args, kReadOptions);
+    if (!parsed) return UsageError(ctx, kReadVerb, parsed.message());
+    if (!parsed->positional.empty())
+        return UsageError(ctx, kReadVerb, "unexpected argument " + parsed->positional.front());
 
     ProgramSession program = CliProgram(ctx);
     Workspace& ws = program.Ws();
     if (Status loaded = LoadWorkspace(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
-    if (!ports) return UsageError(ctx, kVerb, ports.message());
+    if (!ports) return UsageError(ctx, kReadVerb, ports.message());
 
     CliLinkSession session(ctx, program, ports.value());
     if (!session.Connect()) return kExitFailure;

@@ -10,14 +10,14 @@
 namespace corvane::cli {
 namespace {
 
-constexpr std::string_view kVerb = "write";
+constexpr std::string_view kWriteVerb = "write";
 const std::string kWriteComplete = "DOWNLOAD COMPLETE";
 const std::string kVerifyComplete = "VERIFY COMPLETE";
 // 1936 bytes at 25 ms plus handshake and frames; generous for a slow machine.
 constexpr std::chrono::milliseconds kWriteLimit{120000};
 // The read-back gives up on its own 20 s after its read command.
 constexpr std::chrono::milliseconds kVerifyLimit{kReadGiveUpMs + 10000};
-constexpr std::array kOptions = {OptionSpec{"--port", true}, OptionSpec{"--verify", false}};
+constexpr std::array kWriteOptions = {OptionSpec{"--port", true}, OptionSpec{"--verify", false}};
 
 void PrintWriteHelp(std::ostream& out) {
     out << "Usage: " << kProgramName << " [--folder DIR] [--serial-dir DIR] write [--port N|PATH] [--verify]\n"
@@ -48,15 +48,16 @@ int RunWrite(CliContext& ctx, std::span<const std::string> args) {
         PrintWriteHelp(ctx.out);
         return kExitOk;
     }
-    const Result<ParsedArgs> parsed = ParseArgs(args, kOptions);
-    if (!parsed) return UsageError(ctx, kVerb, parsed.message());
-    if (!parsed->positional.empty()) return UsageError(ctx, kVerb, "unexpected argument " + parsed->positional.front());
+    const Result<ParsedArgs> parsed = ParseArgs(args, kWriteOptions);
+    if (!parsed) return UsageError(ctx, kWriteVerb, parsed.message());
+    if (!parsed->positional.empty())
+        return UsageError(ctx, kWriteVerb, "unexpected argument " + parsed->positional.front());
 
     ProgramSession program = CliProgram(ctx);
     Workspace& ws = program.Ws();
     if (Status loaded = LoadWorkspaceReadOnly(ctx, ws); !loaded) return Fail(ctx, ctx.folder.string(), loaded.message());
     Result<PortMap> ports = ChoosePort(ctx, parsed->Value("--port"), ws);
-    if (!ports) return UsageError(ctx, kVerb, ports.message());
+    if (!ports) return UsageError(ctx, kWriteVerb, ports.message());
 
     // A refused image sends nothing, not even the connection test.
     if (const Result<MemoryImage> built = BuildImage(ws); !built) return Fail(ctx, ctx.folder.string(), built.message());

@@ -18,8 +18,8 @@ namespace corvane {
 
 namespace {
 
-constexpr int kWindowWidth = 640;
-constexpr int kWindowHeight = 420;
+constexpr int kCompareWindowWidth = 640;
+constexpr int kCompareWindowHeight = 420;
 constexpr int kChannelColumnWidth = 70;
 constexpr int kFieldColumnWidth = 130;
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
@@ -33,7 +33,7 @@ CompareWindow::CompareWindow(std::vector<Difference> differences, const QString&
       write_(new QPushButton(QStringLiteral("Write"), this)), close_(new QPushButton(QStringLiteral("Close"), this)) {
     setObjectName(QStringLiteral("frmCompare"));
     setWindowTitle(caption);
-    resize(kWindowWidth, kWindowHeight);
+    resize(kCompareWindowWidth, kCompareWindowHeight);
     label1_->setObjectName(QStringLiteral("Label1"));
     table_->setObjectName(QStringLiteral("MSHFlexGrid1"));
     save_->setObjectName(QStringLiteral("Command1"));

@@ -12,6 +12,7 @@
 
 #include "forms/FormHelpers.h"
 #include "link/ConnectionDiagnosis.h"
+#include "link/PortMap.h"
 #include "link/qt/DoctorDriver.h"
 #include "link/qt/SerialDevices.h"
 #include "model/NumberParse.h"
@@ -21,8 +22,6 @@ namespace {
 
 using forms::ToQString;
 
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 12;
 constexpr int kTextWidth = 460;
 
 // "COM5  /dev/ttyUSB0 (FTDI FT232R, USB 0403:6001)", "COM6  /dev/ttyUSB1 (not present)":

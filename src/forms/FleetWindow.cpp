@@ -24,8 +24,8 @@ namespace corvane {
 namespace {
 
 constexpr int kPollMs = 20;
-constexpr int kWindowWidth = 720;
-constexpr int kWindowHeight = 460;
+constexpr int kFleetWindowWidth = 720;
+constexpr int kFleetWindowHeight = 460;
 constexpr int kStateColumn = 3;
 constexpr int kDetailsColumn = 4;
 const QString kUnitsFilter = QStringLiteral("Units lists (*.csv *.xlsx *.ods *.xls);;All files (*)");
@@ -50,7 +50,7 @@ FleetWindow::FleetWindow(const Workspace& plan, const LinkClock& clock, LinkFact
       stop_(new QPushButton(QStringLiteral("Stop"), this)), close_(new QPushButton(QStringLiteral("Close"), this)) {
     setObjectName(QStringLiteral("frmFleet"));
     setWindowTitle(QStringLiteral("Program Several Radios"));
-    resize(kWindowWidth, kWindowHeight);
+    resize(kFleetWindowWidth, kFleetWindowHeight);
     unitsButton_->setObjectName(QStringLiteral("Command1"));
     start_->setObjectName(QStringLiteral("Command2"));
     stop_->setObjectName(QStringLiteral("Command3"));

@@ -6,23 +6,12 @@
 #include "image/ImageLayout.h"
 #include "image/MemoryImage.h"
 #include "model/CodePage.h"
+#include "model/Frequency.h"
 #include "model/GroupTable.h"
 #include "model/ToneTable.h"
 
 namespace corvane {
 namespace {
-
-constexpr int kHighestNameCode = 255;
-// Shown for a name byte whose character code would not fit in one byte;
-// a control character would break the one-value-per-line files.
-constexpr char kUnknownNameChar = '?';
-constexpr double kHertzPerMegahertzD = 1'000'000.0;
-constexpr int kLastCtcssToneNumber = kCtcssCodeCount - 1;
-
-char NameChar(uint8_t byte) {
-    const int code = byte + image::kNameIdCodeOffset;
-    return code <= kHighestNameCode ? static_cast<char>(static_cast<unsigned char>(code)) : kUnknownNameChar;
-}
 
 Status CheckImage(std::span<const uint8_t> bytes) {
     if (bytes.size() < kImageLength) {
@@ -47,7 +36,8 @@ void DecodeHeader(std::span<const uint8_t> bytes, Workspace& ws) {
     for (const image::ByteField& field : image::kByteFields) s.*field.field = image::GetByte(bytes, field.index);
     s.PriChannel = std::to_string(image::GetByte(bytes, image::kPriChannel));
     // Slot 0 (index 16) is read by the radio's tools but never shown.
-    const char name[] = {NameChar(image::GetByte(bytes, image::kNameIdChar1)), NameChar(image::GetByte(bytes, image::kNameIdChar2))};
+    const char name[] = {image::NameIdChar(image::GetByte(bytes, image::kNameIdChar1)),
+                         image::NameIdChar(image::GetByte(bytes, image::kNameIdChar2))};
     s.NameId = Windows1252ToUtf8(std::string_view(name, sizeof name));
     // The five digit slots joined, never cut to the stored length.
     s.DtmfId.clear();
@@ -64,7 +54,7 @@ void DecodeHeader(std::span<const uint8_t> bytes, Workspace& ws) {
 
 void DecodeFrequency(std::span<const uint8_t> bytes, image::Index index, ChannelTable& table, int row, Column col) {
     const int64_t hertz = image::CodeToHertz(image::GetWord(bytes, index));
-    table.SetFrequencyCell(static_cast<double>(hertz) / kHertzPerMegahertzD, row, col);
+    table.SetFrequencyCell(static_cast<double>(hertz) / static_cast<double>(kHertzPerMegahertz), row, col);
 }
 
 void DecodeChannels(std::span<const uint8_t> bytes, Workspace& ws) {

@@ -8,6 +8,7 @@
 #include "image/MemoryImage.h"
 #include "model/ChannelTable.h"
 #include "model/CodePage.h"
+#include "model/Frequency.h"
 #include "model/GroupTable.h"
 #include "model/SetupForm.h"
 #include "model/ToneTable.h"
@@ -15,12 +16,8 @@
 namespace corvane {
 namespace {
 
-constexpr int kLastCtcssToneNumber = kCtcssCodeCount - 1;
-constexpr int kHighestNameCode = 255;
-constexpr char kUnknownNameChar = '?';
 constexpr int kLastDigit = 9;
-constexpr double kHertzPerMegahertz = 1'000'000.0;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
 struct FlagName {
     uint8_t bit;
@@ -38,7 +35,7 @@ constexpr std::array kFlagNames = {
 constexpr uint8_t kKnownFlags =
     image::kFlagScan | image::kFlagWide | image::kFlagHigh | image::kFlagScrambler | image::kFlagCompander;
 
-std::string Hex(uint8_t byte) { return std::string("0x") + kHexDigits[byte >> 4] + kHexDigits[byte & 0x0F]; }
+std::string Hex(uint8_t byte) { return std::string("0x") + kUpperHexDigits[byte >> 4] + kUpperHexDigits[byte & 0x0F]; }
 
 std::string ByteList(std::span<const uint8_t> bytes, image::Index first, std::size_t count) {
     std::string text;
@@ -64,7 +61,7 @@ public:
 
     std::string Frequency(image::Index index) const {
         const int64_t hertz = image::CodeToHertz(Word(index));
-        return FormatFrequency(static_cast<double>(hertz) / kHertzPerMegahertz);
+        return FormatFrequency(static_cast<double>(hertz) / static_cast<double>(kHertzPerMegahertz));
     }
 
     // The channel count byte less the channels it should count: 0 for any
@@ -150,8 +147,7 @@ std::string BandText(uint8_t band) {
 std::string NameIdText(const ImageView& view) {
     std::string name;
     for (image::Index index : {image::kNameIdChar1, image::kNameIdChar2}) {
-        const int code = view.Byte(index) + image::kNameIdCodeOffset;
-        name.push_back(code <= kHighestNameCode ? static_cast<char>(static_cast<unsigned char>(code)) : kUnknownNameChar);
+        name.push_back(image::NameIdChar(view.Byte(index)));
     }
     return Windows1252ToUtf8(name);
 }

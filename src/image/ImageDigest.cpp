@@ -22,7 +22,7 @@ constexpr std::array<uint32_t, 8> kInitialHash = {
 constexpr std::size_t kBlockBytes = 64;
 constexpr std::size_t kLengthBytes = 8;
 constexpr uint8_t kPadMarker = 0x80;
-constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr char kLowerHexDigits[] = "0123456789abcdef";
 
 using Block = std::array<uint8_t, kBlockBytes>;
 
@@ -101,8 +101,8 @@ Sha256Digest Sha256(std::span<const uint8_t> bytes) {
 std::string Sha256Hex(std::span<const uint8_t> bytes) {
     std::string text;
     for (const uint8_t byte : Sha256(bytes)) {
-        text.push_back(kHexDigits[byte >> 4]);
-        text.push_back(kHexDigits[byte & 0x0F]);
+        text.push_back(kLowerHexDigits[byte >> 4]);
+        text.push_back(kLowerHexDigits[byte & 0x0F]);
     }
     return text;
 }

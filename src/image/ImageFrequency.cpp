@@ -4,12 +4,12 @@
 
 #include "image/ImageLayout.h"
 #include "model/Frequency.h"
+#include "model/NumberParse.h"
 
 namespace corvane::image {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Raster points need no more than five decimals of a megahertz.
 constexpr int kRasterDecimals = 5;

@@ -33,6 +33,14 @@ constexpr Index kImageChannelCount = 63;
 // The name ID travels as character code minus this offset.
 constexpr int kNameIdCodeOffset = 54;
 
+// A name ID byte's character (Windows-1252). A code past one byte shows as
+// '?': a control character would break the one-value-per-line files.
+constexpr char NameIdChar(uint8_t byte) {
+    constexpr int kHighestCode = 255;
+    const int code = byte + kNameIdCodeOffset;
+    return code <= kHighestCode ? static_cast<char>(static_cast<unsigned char>(code)) : '?';
+}
+
 // Settings that travel as one byte, unchanged, in both directions.
 struct ByteField {
     Index index;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "image/MemoryImage.h"
+#include "link/PortMap.h"
 
 namespace corvane::link_detail {
 
@@ -17,9 +18,7 @@ inline constexpr int kHandshakeSilence = 50;      // handshake wait, counted by 
 inline constexpr int kParseAt = 1;                // the count at which a reply is examined
 inline constexpr int kMinReplyBytes = 3;
 inline constexpr int kTicksPerProbe = 20;
-inline constexpr int kPortsToProbe = 12;
-inline constexpr int kFirstPort = 1;
-inline constexpr int kLastPort = 12;
+inline constexpr int kPortsToProbe = kLastPort - kFirstPort + 1;
 inline constexpr int kImageBytes = static_cast<int>(kImageLength);
 
 inline const std::string kHandshakeFailure = "Connection Failure during handshake !!!";

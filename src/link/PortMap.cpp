@@ -8,8 +8,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 12;
 constexpr int kPortsPerFamily = 4;
 constexpr std::string_view kSystemDevices = "/dev";
 // COM1-4, COM5-8, COM9-12 in order.

@@ -13,6 +13,9 @@
 namespace corvane {
 
 inline constexpr std::string_view kSerialDirVariable = "CORVANE_SERIAL_DIR";
+// The port numbers the program offers: COM1 to COM12.
+inline constexpr int kFirstPort = 1;
+inline constexpr int kLastPort = 12;
 
 class PortMap {
 public:

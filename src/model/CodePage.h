@@ -24,6 +24,9 @@ bool FitsWindows1252(std::string_view utf8);
 // "Ÿ"); a character without a single upper-case form there ("ß") stays.
 std::string UpperCaseWindows1252(std::string_view utf8);
 
+// U+FFFD, for what has no character.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
 // One code point appended as UTF-8.
 void AppendUtf8(std::string& out, char32_t code);
 

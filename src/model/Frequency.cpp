@@ -47,8 +47,6 @@ constexpr double kHertzPerMegahertzDouble = static_cast<double>(kHertzPerMegaher
 constexpr int kDecimalsPerHertz = 6;  // MHz text decimals that still name whole hertz
 constexpr int64_t kHertzLimit = std::numeric_limits<int64_t>::max() / 20;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 std::string KoreaPreset(int index) { return PresetAt(kKoreaPresets, index); }

@@ -11,7 +11,6 @@ namespace corvane {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The parts of the leading number of a text, as positions into it.
 struct NumberSpan {

@@ -7,6 +7,9 @@
 
 namespace corvane {
 
+// '0' to '9' only, whatever the locale.
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 double LenientNumber(std::string_view text);
 
 // The lenient number truncated toward zero and clamped into the int range.

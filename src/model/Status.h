@@ -42,4 +42,7 @@ private:
     Status error_;
 };
 
+// The first of two steps' statuses that failed, else the second.
+inline Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
+
 }  // namespace corvane

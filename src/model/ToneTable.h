@@ -7,10 +7,11 @@
 
 namespace corvane {
 
-constexpr int kCtcssCodeCount = 74;   // codes 0..73
-constexpr int kDcsCodeCount = 209;    // codes 0..208
-constexpr int kDcsNormalCount = 104;  // codes 1..104 normal, 105..208 inverted
-constexpr int kToneNumberDcsOffset = 73;  // ToneNumber = DCS code + 73
+constexpr int kCtcssCodeCount = 74;                        // codes 0..73
+constexpr int kDcsCodeCount = 209;                         // codes 0..208
+constexpr int kDcsNormalCount = 104;                       // codes 1..104 normal, 105..208 inverted
+constexpr int kToneNumberDcsOffset = 73;                   // ToneNumber = DCS code + 73
+constexpr int kLastCtcssToneNumber = kCtcssCodeCount - 1;  // above it, a DCS code
 
 inline constexpr std::string_view kCtcssOff = "[00] OFF";
 inline constexpr std::string_view kDcsOff = "[000] OFF";

@@ -21,10 +21,6 @@ constexpr std::size_t kMaxSuffixDigits = 20;
 // As the system's own limit on nested links, so a loop ends.
 constexpr int kMaxLinkHops = 40;
 
-std::string ErrnoText(int error) {
-    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
-}
-
 Status WriteFailure(const std::filesystem::path& path, const std::string& reason) {
     return Status::Error("cannot write " + path.string() + ": " + reason);
 }
@@ -142,6 +138,10 @@ int RemoveLeftoverTemporaries(const std::filesystem::path& path) {
     const auto target = ResolveLinkTarget(path);
     if (target && *target != path) removed += RemoveMatchesIn(target->parent_path(), target->filename().string());
     return removed;
+}
+
+std::string ErrnoText(int error) {
+    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
 }
 
 }  // namespace corvane

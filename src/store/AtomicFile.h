@@ -3,6 +3,7 @@
 // the new bytes go to a temporary file beside the file and are renamed over
 // it, through symbolic links, with the old file's permission bits.
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "model/Status.h"
@@ -22,6 +23,9 @@ Result<std::filesystem::path> ResolveLinkTarget(const std::filesystem::path& pat
 // An error with the system's reason when an existing file does not take
 // writes (a save replaces the file, so a "read-only" would go unnoticed).
 Status CheckFileTakesWrites(const std::filesystem::path& path);
+
+// The system's words for an errno value ("unknown error" for 0).
+std::string ErrnoText(int error);
 
 // A fresh temporary name beside target: target + ".tmp-" + random digits.
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target);

@@ -48,8 +48,6 @@ const FlagFileSpec& SpecOf(FlagField field) {
 
 std::filesystem::path FileIn(const Workspace& ws, const char* name) { return ws.programFolder / name; }
 
-Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
-
 constexpr std::string_view kFrequencyResetDone = "both frequency files were reset";
 constexpr std::string_view kFrequencyResetWould = "both frequency files would be reset";
 constexpr std::string_view kFileResetDone = "it was reset to its defaults";
@@ -130,11 +128,6 @@ Result<FrequencyFile> ReadFrequencyFile(const std::filesystem::path& path) {
     }
     if (read->lines.size() < kLinesPerFile) return FrequencyFile{std::nullopt, ShortFileProblem(read->lines.size(), kLinesPerFile)};
     return FrequencyFile{std::move(read.value().lines), {}};
-}
-
-// Writes the loader's resets at once, keeping copies of what they replace.
-Status WriteResets(const Workspace& ws, const FileResets& resets) {
-    return ApplyResets(ws.programFolder, resets, DefaultBackupFolder(ws));
 }
 
 void SetFrequencyFromLine(ChannelTable& table, int row, Column column, std::string_view line) {
@@ -255,25 +248,25 @@ Status LoadChannelFiles(Workspace& ws, FileResets& resets) {
 Status LoadFrequencyFiles(Workspace& ws) {
     FileResets resets;
     if (Status loaded = LoadFrequencyFiles(ws, resets); !loaded) return loaded;
-    return WriteResets(ws, resets);
+    return ApplyResets(ws, resets);
 }
 
 Status LoadToneFile(Workspace& ws) {
     FileResets resets;
     if (Status loaded = LoadToneFile(ws, resets); !loaded) return loaded;
-    return WriteResets(ws, resets);
+    return ApplyResets(ws, resets);
 }
 
 Status LoadFlagFile(Workspace& ws, FlagField field) {
     FileResets resets;
     if (Status loaded = LoadFlagFile(ws, field, resets); !loaded) return loaded;
-    return WriteResets(ws, resets);
+    return ApplyResets(ws, resets);
 }
 
 Status LoadChannelFiles(Workspace& ws) {
     FileResets resets;
     const Status loaded = LoadChannelFiles(ws, resets);
-    return FirstFailure(loaded, WriteResets(ws, resets));
+    return FirstFailure(loaded, ApplyResets(ws, resets));
 }
 
 Status SaveChannelFiles(const Workspace& ws) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/Frequency.h"
+#include "model/NumberParse.h"
 #include "model/ToneTable.h"
 
 namespace corvane::chirpcsv {
@@ -19,17 +20,12 @@ constexpr std::array<int, 60> kChirpToneTenths = {
 constexpr std::string_view kCtcssMarker = "] C";
 constexpr std::string_view kDcsNormalMarker = "] D";
 constexpr std::string_view kDcsInvertedMarker = "] ED";
-constexpr std::size_t kDcsDigits = 3;
 constexpr int kMaxWholeDigits = 9;
 constexpr int kMegahertzDecimals = 6;
 constexpr int64_t kMaxMegahertz = 1'000'000;  // keeps the hertz count far from overflow
 constexpr unsigned char kBom[] = {0xEF, 0xBB, 0xBF};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool AllDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
-}
+bool AllDigits(std::string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit); }
 
 // Integer part and fraction digits of "123.456"; nullopt unless that shape.
 struct DecimalText {

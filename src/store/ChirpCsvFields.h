@@ -2,6 +2,7 @@
 // Pieces the CHIRP CSV reader and writer share: the column set, CHIRP's
 // defaults, tone and DCS texts, exact decimal parsing and CSV records.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@ inline constexpr std::array<std::string_view, 21> kColumns = {
 inline constexpr std::string_view kDefaultToneText = "88.5";
 inline constexpr int kDefaultToneTenths = 885;
 inline constexpr std::string_view kDefaultDtcsCode = "023";
+inline constexpr std::size_t kDcsDigits = 3;  // as in "023"
 inline constexpr std::string_view kDefaultPolarity = "NN";
 inline constexpr std::string_view kDefaultCrossMode = "Tone->Tone";
 inline constexpr std::string_view kZeroOffset = "0.000000";

@@ -11,7 +11,6 @@
 namespace corvane::chirpcsv {
 namespace {
 
-constexpr std::size_t kDcsDigits = 3;
 constexpr std::array<std::string_view, 4> kPolarities = {"NN", "NR", "RN", "RR"};
 constexpr std::size_t kReceivePolarity = 1;  // CHIRP writes TX then RX polarity
 

@@ -19,10 +19,6 @@ namespace {
 // A new file gets what a plain create would give it: rw for all, less the umask.
 constexpr mode_t kNewFileMode = 0666;
 
-std::string ErrnoText(int error) {
-    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
-}
-
 Status Failed(int error) { return Status::Error(ErrnoText(error)); }
 
 // Writes all of bytes, going on after partial writes and interruptions.

@@ -169,10 +169,6 @@ std::string GroupFileBytes(Workspace& ws) {
     return writer.Body();
 }
 
-Status WriteResets(const Workspace& ws, const FileResets& resets) {
-    return ApplyResets(ws.programFolder, resets, DefaultBackupFolder(ws));
-}
-
 }  // namespace
 
 Status LoadConfigFile(Workspace& ws, FileResets& resets) {
@@ -195,7 +191,7 @@ Status LoadConfigFile(Workspace& ws, FileResets& resets) {
 Status LoadConfigFile(Workspace& ws) {
     FileResets resets;
     if (Status loaded = LoadConfigFile(ws, resets); !loaded) return loaded;
-    return WriteResets(ws, resets);
+    return ApplyResets(ws, resets);
 }
 
 Status SaveConfigFile(const Workspace& ws) { return SaveWorkingFile(ws.programFolder, kConfigFile, ConfigFileBytes(ws)); }
@@ -219,7 +215,7 @@ Status LoadGroupFile(Workspace& ws, FileResets& resets) {
 Status LoadGroupFile(Workspace& ws) {
     FileResets resets;
     if (Status loaded = LoadGroupFile(ws, resets); !loaded) return loaded;
-    return WriteResets(ws, resets);
+    return ApplyResets(ws, resets);
 }
 
 Result<std::string> LoadGroupFileAndTell(Workspace& ws) {

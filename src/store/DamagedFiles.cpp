@@ -7,6 +7,7 @@
 #include <set>
 #include <system_error>
 
+#include "model/Workspace.h"
 #include "store/CommitFileSystem.h"
 #include "store/ImageBackups.h"
 #include "store/SavePoint.h"
@@ -205,6 +206,10 @@ Status ApplyResets(const std::filesystem::path& folder, const FileResets& resets
         return copies.status();
     }
     return SaveAll(folder, resets);
+}
+
+Status ApplyResets(const Workspace& ws, const FileResets& resets) {
+    return ApplyResets(ws.programFolder, resets, DefaultBackupFolder(ws));
 }
 
 }  // namespace corvane

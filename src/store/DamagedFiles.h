@@ -12,6 +12,8 @@
 
 namespace corvane {
 
+struct Workspace;
+
 struct DamagedFile {
     std::string name;     // "Tx_Freq.txt"
     std::string problem;  // "has only 100 of its 256 lines", "is missing", ...
@@ -75,5 +77,7 @@ Result<std::string> ApplyResetsAndTell(const std::filesystem::path& folder, cons
 // file is saved as one set (or staged in the open save point).
 Status ApplyResets(const std::filesystem::path& folder, const FileResets& resets,
                    const std::filesystem::path& backupsFolder);
+// The same in the workspace's program folder, copies kept in its backups folder.
+Status ApplyResets(const Workspace& ws, const FileResets& resets);
 
 }  // namespace corvane

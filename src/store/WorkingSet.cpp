@@ -16,8 +16,6 @@ namespace corvane {
 
 namespace {
 
-Status FirstFailure(const Status& first, const Status& next) { return first.ok() ? next : first; }
-
 // Inside the caller's save point: the readers' rewrites and the preset plan
 // of an edition switch are written as one set.
 Status LoadAfterConfig(Workspace& ws) {

@@ -5,14 +5,11 @@
 
 #include "model/ChannelTable.h"
 #include "web/DemoRadio.h"
+#include "web/JsBytes.h"
 #include "web/PageSession.h"
 
 namespace corvane::web {
 namespace {
-
-std::vector<uint8_t> BytesOf(const emscripten::val& array) {
-    return emscripten::convertJSArrayToNumberVector<uint8_t>(array);
-}
 
 std::vector<std::string> StringsOf(const emscripten::val& array) {
     return emscripten::vecFromJSArray<std::string>(array);

@@ -7,7 +7,7 @@
 namespace corvane::web {
 namespace {
 
-emscripten::val ArrayOf(const std::vector<std::string>& texts) {
+emscripten::val TextArrayOf(const std::vector<std::string>& texts) {
     emscripten::val array = emscripten::val::array();
     for (const std::string& text : texts) array.call<void>("push", text);
     return array;
@@ -56,12 +56,15 @@ EMSCRIPTEN_BINDINGS(corvane_editing) {
         .function("opensOnCellText", &EditSession::OpensOnCellText)
         .function("filterKey", &EditSession::FilterKey)
         .function("maxLength", &EditSession::MaxLength)
-        .function("pickerEntries", optional_override([](const EditSession& e, int picker) { return ArrayOf(e.PickerEntries(picker)); }))
+        .function("pickerEntries", optional_override([](const EditSession& e, int picker) {
+                      return TextArrayOf(e.PickerEntries(picker));
+                  }))
         .function("commitOnEnter", &EditSession::CommitOnEnter)
         .function("commitOnLeave", &EditSession::CommitOnLeave)
         .function("pick", &EditSession::Pick)
-        .function("selectMode", optional_override([](EditSession& e, int mode) { return ArrayOf(e.SelectMode(mode)); }))
-        .function("newFile", optional_override([](EditSession& e) { return ArrayOf(e.NewFile()); }))
+        .function("selectMode",
+                  optional_override([](EditSession& e, int mode) { return TextArrayOf(e.SelectMode(mode)); }))
+        .function("newFile", optional_override([](EditSession& e) { return TextArrayOf(e.NewFile()); }))
         .function("canUndo", &EditSession::CanUndo)
         .function("canRedo", &EditSession::CanRedo)
         .function("undoName", &EditSession::UndoName)

@@ -12,6 +12,7 @@
 #include "store/workbook/DateSerial.h"
 #include "store/workbook/ReadFailure.h"
 #include "store/workbook/SheetLayout.h"
+#include "web/JsBytes.h"
 
 namespace corvane::web {
 namespace {
@@ -20,9 +21,7 @@ using emscripten::val;
 
 FileCommands CommandsOf(ProgramSession& session) { return FileCommands(session.Ws()); }
 
-std::vector<uint8_t> BytesOf(const val& array) { return emscripten::convertJSArrayToNumberVector<uint8_t>(array); }
-
-val ArrayOf(const std::vector<uint8_t>& bytes) {
+val Uint8ArrayOf(const std::vector<uint8_t>& bytes) {
     return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
 }
 
@@ -124,7 +123,7 @@ val FileResult(const FileBytes& file) {
     val out = val::object();
     out.set("ok", file.ok);
     out.set("message", file.message);
-    out.set("bytes", ArrayOf(file.bytes));
+    out.set("bytes", Uint8ArrayOf(file.bytes));
     return out;
 }
 

@@ -38,12 +38,12 @@ private:
     std::filesystem::path path_;
 };
 
-std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<uint8_t> Bytes(const MemoryImage& image) { return {image.begin(), image.end()}; }
+std::vector<uint8_t> ImageBytes(const MemoryImage& image) { return {image.begin(), image.end()}; }
 
 Workspace Plan() {
     Workspace ws = testing::RichWorkspace(kEditionPmrLpd);
@@ -141,17 +141,17 @@ TEST(FleetRun, FiveRadiosTheThirdDroppingMidWriteGiveFourVerifiedAndOneFailed) {
         EXPECT_EQ(row.port, "COM5");
         EXPECT_EQ(row.time, FleetTimeText(kWallTime));
         EXPECT_EQ(row.sha256, Sha256Hex(planned));
-        const std::vector<uint8_t> memory = FileBytes(folder / ("radio.img." + std::to_string(i + 1)));
+        const std::vector<uint8_t> memory = ReadFileBytes(folder / ("radio.img." + std::to_string(i + 1)));
         if (i == 2) {
             // Gone after 900 bytes: it kept its factory memory, and the
             // read-back found nobody on the line.
             EXPECT_EQ(row.outcome, UnitOutcome::Failed);
             EXPECT_EQ(row.details, "read-back: Connection Failure during handshake !!!");
-            EXPECT_EQ(memory, Bytes(sim::MakeDefaultImage()));
+            EXPECT_EQ(memory, ImageBytes(sim::MakeDefaultImage()));
         } else {
             EXPECT_EQ(row.outcome, UnitOutcome::Verified);
             EXPECT_EQ(row.details, "");
-            EXPECT_EQ(memory, Bytes(planned));
+            EXPECT_EQ(memory, ImageBytes(planned));
         }
     }
     EXPECT_EQ(fleet.run->Summary().verified, 4);
@@ -170,7 +170,7 @@ TEST(FleetRun, FiveRadiosTheThirdDroppingMidWriteGiveFourVerifiedAndOneFailed) {
     ASSERT_EQ(rerun.log.rows.size(), 1u);
     EXPECT_EQ(rerun.log.rows[0].label, "Unit-03");
     EXPECT_EQ(rerun.log.rows[0].outcome, UnitOutcome::Verified);
-    EXPECT_EQ(FileBytes(again / "radio.img.1"), Bytes(ImageFor(Plan(), units[2])));
+    EXPECT_EQ(ReadFileBytes(again / "radio.img.1"), ImageBytes(ImageFor(Plan(), units[2])));
     EXPECT_EQ(rerun.run->Summary().skipped, 4);
 }
 

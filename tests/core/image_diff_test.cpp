@@ -27,24 +27,28 @@ MemoryImage Built(const Workspace& ws) {
     return image.ok() ? *image : MemoryImage{};
 }
 
-std::span<const uint8_t> Bytes(const std::string& text) {
+std::span<const uint8_t> TextBytes(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
 TEST(ImageDigest, Sha256MatchesTheStandardsTestVectors) {
-    EXPECT_EQ(Sha256Hex(Bytes("")), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(Sha256Hex(Bytes("abc")), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    EXPECT_EQ(Sha256Hex(Bytes("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
+    EXPECT_EQ(Sha256Hex(TextBytes("")), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex(TextBytes("abc")), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Sha256Hex(TextBytes("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
               "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
-    EXPECT_EQ(Sha256Hex(Bytes("abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqr"
-                              "lmnopqrsmnopqrstnopqrstu")),
-              "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1");
-    EXPECT_EQ(Sha256Hex(Bytes(std::string(1'000'000, 'a'))),
+    EXPECT_EQ(
+        Sha256Hex(TextBytes("abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqr"
+                            "lmnopqrsmnopqrstnopqrstu")),
+        "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1");
+    EXPECT_EQ(Sha256Hex(TextBytes(std::string(1'000'000, 'a'))),
               "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
     // Tails that just fit, just miss and exactly fill the last block's room for the length.
-    EXPECT_EQ(Sha256Hex(Bytes(std::string(55, 'x'))), "d5e285683cd4efc02d021a5c62014694958901005d6f71e89e0989fac77e4072");
-    EXPECT_EQ(Sha256Hex(Bytes(std::string(56, 'x'))), "04c26261370ee7541549d16dee320c723e3fd14671e66a099afe0a377c16888e");
-    EXPECT_EQ(Sha256Hex(Bytes(std::string(64, 'x'))), "7ce100971f64e7001e8fe5a51973ecdfe1ced42befe7ee8d5fd6219506b5393c");
+    EXPECT_EQ(Sha256Hex(TextBytes(std::string(55, 'x'))),
+              "d5e285683cd4efc02d021a5c62014694958901005d6f71e89e0989fac77e4072");
+    EXPECT_EQ(Sha256Hex(TextBytes(std::string(56, 'x'))),
+              "04c26261370ee7541549d16dee320c723e3fd14671e66a099afe0a377c16888e");
+    EXPECT_EQ(Sha256Hex(TextBytes(std::string(64, 'x'))),
+              "7ce100971f64e7001e8fe5a51973ecdfe1ced42befe7ee8d5fd6219506b5393c");
 
     const MemoryImage image = Built(RichWorkspace(kEditionKorea));
     EXPECT_EQ(ImageFingerprint(image), Sha256Hex(image).substr(0, 8));

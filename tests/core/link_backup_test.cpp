@@ -12,7 +12,6 @@
 namespace corvane::linktest {
 namespace {
 
-constexpr int64_t kLineByteMs = 5;
 constexpr int64_t kWriteLimitMs = 60000;
 constexpr int64_t kReadLimitMs = 20000;
 

@@ -33,8 +33,6 @@ struct Exchange {
 
 void PrintTo(const Exchange& exchange, std::ostream* out) { *out << exchange.name; }
 
-const std::vector<uint8_t> kForeignReply = {0x02, 0x07, 'C', 'O', 'N', 'X', 0x00, 0x03};
-
 class LinkDoctor : public ::testing::TestWithParam<Exchange> {};
 
 TEST_P(LinkDoctor, TellsWhatIsWrong) {

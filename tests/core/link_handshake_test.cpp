@@ -7,7 +7,6 @@
 namespace corvane::linktest {
 namespace {
 
-const std::vector<uint8_t> kForeignReply = {0x02, 0x07, 'C', 'O', 'N', 'X', 0x00, 0x03};
 const std::vector<uint8_t> kBadEndReply = {0x02, 0x05, 'C', 'O', 'N', 'N', 0x00, 0x03};
 
 TEST(LinkReconnect, ShowsFailedAtOnceThenConnectedOnAnswer) {

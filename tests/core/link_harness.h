@@ -16,6 +16,11 @@
 
 namespace corvane::linktest {
 
+// About one byte time at 2400 baud, 11 bits.
+inline constexpr int64_t kLineByteMs = 5;
+// A frame that is not the radio's answer.
+inline const std::vector<uint8_t> kForeignReply = {0x02, 0x07, 'C', 'O', 'N', 'X', 0x00, 0x03};
+
 struct SentBytes {
     int64_t atMs;
     std::vector<uint8_t> bytes;

@@ -10,7 +10,6 @@
 namespace corvane::linktest {
 namespace {
 
-constexpr int64_t kLineByteMs = 5;
 const std::vector<uint8_t> kReadCommandMode0 = {0x02, 0x05, 'R', 0x00, 0x00, 0x03};
 
 // Requests a transfer and answers its handshake; returns once the

@@ -8,8 +8,6 @@
 namespace corvane::linktest {
 namespace {
 
-constexpr int64_t kLineByteMs = 5;  // about one byte time at 2400 baud, 11 bits
-
 // Connects, requests a read, answers its handshake; returns the time the
 // read command went out.
 int64_t StartConnectedRead(LinkBench& bench) {

@@ -10,9 +10,7 @@
 namespace corvane::linktest {
 namespace {
 
-constexpr int64_t kLineByteMs = 5;
-
-std::vector<uint8_t> Built(const Workspace& ws) {
+std::vector<uint8_t> BuiltBytes(const Workspace& ws) {
     const Result<MemoryImage> image = BuildImage(ws);
     EXPECT_TRUE(image.ok()) << image.message();
     return image.ok() ? std::vector<uint8_t>(image->begin(), image->end()) : std::vector<uint8_t>(kImageLength);
@@ -46,7 +44,7 @@ void ReadBack(LinkBench& bench, const std::vector<uint8_t>& image) {
     ASSERT_TRUE(bench.RunUntilTrue([&] { return !bench.engine.PortInUse(); }, 20000));
 }
 
-std::size_t FilesIn(const std::filesystem::path& folder) {
+std::size_t FileCount(const std::filesystem::path& folder) {
     std::error_code ec;
     std::size_t count = 0;
     for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator(); ++it) ++count;
@@ -56,7 +54,7 @@ std::size_t FilesIn(const std::filesystem::path& folder) {
 TEST(LinkVerify, MatchingReadBackCompletesAndChangesNothing) {
     LinkBench bench;
     bench.ws.channels.SetFrequencyCell(438.5, 12, ColRxFreq);
-    const std::vector<uint8_t> sent = Built(bench.ws);
+    const std::vector<uint8_t> sent = BuiltBytes(bench.ws);
     const Workspace before = bench.ws;
     WriteUpToReadBack(bench);
     ReadBack(bench, sent);
@@ -69,7 +67,7 @@ TEST(LinkVerify, MatchingReadBackCompletesAndChangesNothing) {
         for (int col = ColGroup; col < kColumnCount; ++col) ASSERT_EQ(bench.ws.channels.GetCell(row, col), before.channels.GetCell(row, col));
     }
     EXPECT_FALSE(std::filesystem::exists(bench.folder / "Port.txt"));  // a read would have written it
-    EXPECT_EQ(FilesIn(bench.folder / "Data" / "backups"), 2u);         // the write and its read-back
+    EXPECT_EQ(FileCount(bench.folder / "Data" / "backups"), 2u);       // the write and its read-back
     EXPECT_TRUE(bench.listener.transferButtons);
     EXPECT_EQ(bench.listener.unlockedWithButtons, std::vector<bool>{true});
     EXPECT_EQ(bench.listener.Label(), "(COM5)  Connected ...");
@@ -77,7 +75,7 @@ TEST(LinkVerify, MatchingReadBackCompletesAndChangesNothing) {
 
 TEST(LinkVerify, CorruptedReadBackNamesWhatDiffers) {
     LinkBench bench;
-    const std::vector<uint8_t> sent = Built(bench.ws);
+    const std::vector<uint8_t> sent = BuiltBytes(bench.ws);
     const Workspace before = bench.ws;
     std::vector<uint8_t> back = sent;
     back[image::WordAt(image::kRxFrequencies, 12)] ^= 0x01;
@@ -92,7 +90,7 @@ TEST(LinkVerify, CorruptedReadBackNamesWhatDiffers) {
     EXPECT_EQ(bench.listener.messages.back().kind, MessageKind::Warning);
     EXPECT_EQ(bench.ws.channels.GetCell(12, ColRxFreq), before.channels.GetCell(12, ColRxFreq));
     EXPECT_EQ(bench.ws.settings.Squelch, before.settings.Squelch);
-    EXPECT_EQ(FilesIn(bench.folder / "Data" / "backups"), 2u);
+    EXPECT_EQ(FileCount(bench.folder / "Data" / "backups"), 2u);
     EXPECT_TRUE(bench.listener.transferButtons);
     EXPECT_FALSE(bench.engine.VerifyRunning());
 }
@@ -117,7 +115,7 @@ TEST(ImageCompare, NamesFieldsInTheSentLayoutAndCapsTheList) {
     ws.edition = ws.previousEdition = kEditionPmrLpd;
     ResetToEditionDefaults(ws);
     ws.settings.BandSelect = kBandLpd;
-    const std::vector<uint8_t> sent = Built(ws);
+    const std::vector<uint8_t> sent = BuiltBytes(ws);
     EXPECT_TRUE(DifferingFields(sent, sent).empty());
 
     std::vector<uint8_t> back = sent;

@@ -9,7 +9,7 @@
 namespace corvane {
 namespace {
 
-std::vector<std::string> Row(const Workspace& ws, int row) {
+std::vector<std::string> RowCells(const Workspace& ws, int row) {
     std::vector<std::string> cells;
     for (int col = 0; col < kColumnCount; ++col) cells.push_back(ws.channels.GetCell(row, col));
     return cells;
@@ -34,15 +34,15 @@ TEST_F(ChannelDefaultsTest, PmrLpdDefaultPlan) {
     ws.channelMode = kModeDefault;
     Scribble();
     FillDefaults(ws);
-    EXPECT_EQ(Row(ws, 1), (Cells{"[CH-001]", "", "446.006250", "446.006250", "[00] OFF", "[000] OFF", "Yes",
-                                 "Narrow", "High", "Off", "Off"}));
+    EXPECT_EQ(RowCells(ws, 1), (Cells{"[CH-001]", "", "446.006250", "446.006250", "[00] OFF", "[000] OFF", "Yes",
+                                      "Narrow", "High", "Off", "Off"}));
     EXPECT_EQ(ws.channels.GetCell(8, ColBand), "Narrow");
     EXPECT_EQ(ws.channels.GetCell(8, ColRxFreq), "446.093750");
-    EXPECT_EQ(Row(ws, 9), (Cells{"[CH-009]", "", "433.075000", "433.075000", "[00] OFF", "[000] OFF", "Yes",
-                                 "Wide", "High", "Off", "Off"}));
+    EXPECT_EQ(RowCells(ws, 9), (Cells{"[CH-009]", "", "433.075000", "433.075000", "[00] OFF", "[000] OFF", "Yes",
+                                      "Wide", "High", "Off", "Off"}));
     EXPECT_EQ(ws.channels.GetCell(77, ColTxFreq), "434.775000");
-    EXPECT_EQ(Row(ws, 78), (Cells{"[CH-078]", "", "", "", "[00] OFF", "[000] OFF", "Yes", "Wide", "High", "Off",
-                                  "Off"}));
+    EXPECT_EQ(RowCells(ws, 78),
+              (Cells{"[CH-078]", "", "", "", "[00] OFF", "[000] OFF", "Yes", "Wide", "High", "Off", "Off"}));
     EXPECT_EQ(ws.channels.GetCell(255, ColLabel), "[CH-255]");
     EXPECT_EQ(ws.presets.count, 77);
 }
@@ -71,8 +71,8 @@ TEST_F(ChannelDefaultsTest, CustomModeStartsEveryChannelEmptyAndNarrow) {
         Scribble();
         FillDefaults(ws);
         for (int row = 1; row <= kChannelCount; ++row) {
-            ASSERT_EQ(Row(ws, row), (Cells{ChannelLabel(row), "", "", "", "[00] OFF", "[000] OFF", "Yes", "Narrow",
-                                           "High", "Off", "Off"}))
+            ASSERT_EQ(RowCells(ws, row), (Cells{ChannelLabel(row), "", "", "", "[00] OFF", "[000] OFF", "Yes", "Narrow",
+                                                "High", "Off", "Off"}))
                 << row;
         }
         EXPECT_EQ(ws.channelMode, kModeCustom);

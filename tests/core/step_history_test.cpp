@@ -4,17 +4,10 @@
 
 #include "model/ChannelDefaults.h"
 #include "model/StepHistory.h"
+#include "workspace_fixtures.h"
 
 namespace corvane {
 namespace {
-
-Workspace Filled() {
-    Workspace ws;
-    ws.edition = kEditionPmrLpd;
-    ws.channelMode = kModeCustom;
-    FillDefaults(ws);
-    return ws;
-}
 
 void Edit(StepHistory& history, Workspace& ws, int row, std::string_view power) {
     history.Begin(ws, steps::EditName(row, ColPower));
@@ -23,7 +16,7 @@ void Edit(StepHistory& history, Workspace& ws, int row, std::string_view power) 
 }
 
 TEST(StepHistory, UndoRedoMoveBetweenTheStatesAndNameTheirSteps) {
-    Workspace ws = Filled();
+    Workspace ws = testing::PlanWorkspace(kEditionPmrLpd, kModeCustom);
     StepHistory history;
     Edit(history, ws, 3, "Low");
     // A nested step folds into the outer one; an action that changes nothing is no step.
@@ -62,7 +55,7 @@ TEST(StepHistory, UndoRedoMoveBetweenTheStatesAndNameTheirSteps) {
 }
 
 TEST(StepHistory, KeepsOnlyTheNewestStepsUpToItsLimit) {
-    Workspace ws = Filled();
+    Workspace ws = testing::PlanWorkspace(kEditionPmrLpd, kModeCustom);
     StepHistory history(3);
     for (int row = 1; row <= 5; ++row) Edit(history, ws, row, "Low");
     EXPECT_EQ(history.StepCount(), 3);

@@ -3,20 +3,13 @@
 
 #include "model/ChannelDefaults.h"
 #include "model/WorkspaceSnapshot.h"
+#include "workspace_fixtures.h"
 
 namespace corvane {
 namespace {
 
-Workspace Filled() {
-    Workspace ws;
-    ws.edition = kEditionPmrLpd;
-    ws.channelMode = kModeCustom;
-    FillDefaults(ws);
-    return ws;
-}
-
 TEST(WorkspaceSnapshot, CompareNamesTheChangedParts) {
-    Workspace ws = Filled();
+    Workspace ws = testing::PlanWorkspace(kEditionPmrLpd, kModeCustom);
     const WorkspaceSnapshot before = TakeSnapshot(ws);
     EXPECT_FALSE(Compare(before, TakeSnapshot(ws)).Any());
     ws.channels.SetCell(4, ColPower, "Low");
@@ -27,13 +20,13 @@ TEST(WorkspaceSnapshot, CompareNamesTheChangedParts) {
     ws.settings.Squelch = 2;
     difference = Compare(before, TakeSnapshot(ws));
     EXPECT_TRUE(difference.GroupFile() && difference.ConfigFile());
-    ws = Filled();
+    ws = testing::PlanWorkspace(kEditionPmrLpd, kModeCustom);
     ws.edition = kEditionKorea;
     EXPECT_TRUE(Compare(before, TakeSnapshot(ws)).ConfigFile());
 }
 
 TEST(WorkspaceSnapshot, ASnapshotNeverTalksToTheView) {
-    Workspace ws = Filled();
+    Workspace ws = testing::PlanWorkspace(kEditionPmrLpd, kModeCustom);
     int notified = 0;
     ws.channels.SetChangeListener([&](int, int) { ++notified; });
     WorkspaceSnapshot snapshot = TakeSnapshot(ws);
@@ -42,7 +35,7 @@ TEST(WorkspaceSnapshot, ASnapshotNeverTalksToTheView) {
 }
 
 TEST(WorkspaceSnapshot, ApplyStepWritesOnlyWhatTheStepChanged) {
-    Workspace ws = Filled();
+    Workspace ws = testing::PlanWorkspace(kEditionPmrLpd, kModeCustom);
     const WorkspaceSnapshot before = TakeSnapshot(ws);
     ws.channels.SetFrequencyCell(433.2, 3, ColRxFreq);
     ws.groups.GroupSize[0] = 5;

@@ -12,15 +12,6 @@
 namespace corvane::e2e {
 namespace {
 
-constexpr milliseconds kLimit{20'000};
-constexpr int kUsage = 2;
-constexpr int kFailure = 1;
-
-ProcessResult InFolder(const TempDir& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), {CORVANE_CLI, "--folder", dir.path().string()});
-    return RunProcess(args, kLimit);
-}
-
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
     std::error_code ec;
@@ -31,13 +22,13 @@ std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) 
 TEST(CliBackup, BuildAndDecodeKeepCopiesOnlyWhenAsked) {
     TempDir dir;
     const std::filesystem::path backups = dir / "kept";
-    const ProcessResult plain = InFolder(dir, {"image", "build", (dir / "plain.img").string()});
+    const ProcessResult plain = RunCliIn(dir, {"image", "build", (dir / "plain.img").string()});
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_FALSE(std::filesystem::exists(dir / "Data" / "backups"));
     EXPECT_EQ(plain.err.find("backup"), std::string::npos) << plain.err;
 
     const ProcessResult built =
-        InFolder(dir, {"--backup-dir", backups.string(), "image", "build", (dir / "out.img").string()});
+        RunCliIn(dir, {"--backup-dir", backups.string(), "image", "build", (dir / "out.img").string()});
     ASSERT_EQ(built.exitCode, 0) << built.err;
     std::vector<std::filesystem::path> files = FilesIn(backups);
     ASSERT_EQ(files.size(), 1u);
@@ -52,7 +43,7 @@ TEST(CliBackup, BuildAndDecodeKeepCopiesOnlyWhenAsked) {
     longer.resize(longer.size() + 64, 0xEE);
     WriteFileBytes(dir / "in.img", longer);
     const ProcessResult decoded =
-        InFolder(dir, {"--backup-dir=" + backups.string(), "image", "decode", (dir / "in.img").string()});
+        RunCliIn(dir, {"--backup-dir=" + backups.string(), "image", "decode", (dir / "in.img").string()});
     ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
     files = FilesIn(backups);
     ASSERT_EQ(files.size(), 2u);
@@ -67,7 +58,7 @@ TEST(CliBackup, BuildAndDecodeKeepCopiesOnlyWhenAsked) {
 TEST(CliBackup, AFailedCopyIsReportedButTheVerbSucceeds) {
     TempDir dir;
     WriteFileBytes(dir / "blocker", Bytes{1});
-    const ProcessResult r = InFolder(
+    const ProcessResult r = RunCliIn(
         dir, {"--backup-dir", (dir / "blocker" / "sub").string(), "image", "build", (dir / "out.img").string()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(dir / "out.img").size(), kImageLength);
@@ -76,15 +67,15 @@ TEST(CliBackup, AFailedCopyIsReportedButTheVerbSucceeds) {
 
 TEST(CliBackup, OptionMistakes) {
     TempDir dir;
-    EXPECT_EQ(InFolder(dir, {"--no-backup", "--backup-dir", "x", "image", "build", "y"}).exitCode, kUsage);
-    EXPECT_EQ(InFolder(dir, {"--backup-dir"}).exitCode, kUsage);
-    EXPECT_EQ(InFolder(dir, {"--backup-dir="}).exitCode, kUsage);
+    EXPECT_EQ(RunCliIn(dir, {"--no-backup", "--backup-dir", "x", "image", "build", "y"}).exitCode, kCliUsage);
+    EXPECT_EQ(RunCliIn(dir, {"--backup-dir"}).exitCode, kCliUsage);
+    EXPECT_EQ(RunCliIn(dir, {"--backup-dir="}).exitCode, kCliUsage);
     // --no-backup alone is accepted and keeps nothing.
-    const ProcessResult r = InFolder(dir, {"--no-backup", "image", "build", (dir / "out.img").string()});
+    const ProcessResult r = RunCliIn(dir, {"--no-backup", "image", "build", (dir / "out.img").string()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     // A folder given as the image is refused, not a crash.
-    const ProcessResult folder = InFolder(dir, {"image", "decode", dir.path().string()});
-    EXPECT_EQ(folder.exitCode, kFailure) << folder.err;
+    const ProcessResult folder = RunCliIn(dir, {"image", "decode", dir.path().string()});
+    EXPECT_EQ(folder.exitCode, kCliFailure) << folder.err;
     EXPECT_NE(folder.err.find("cannot read"), std::string::npos) << folder.err;
 }
 

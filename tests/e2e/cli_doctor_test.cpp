@@ -23,7 +23,6 @@ namespace corvane::e2e {
 namespace {
 
 constexpr auto kDoctorRun = milliseconds(15000);
-constexpr const char* kSetpriv = "/usr/bin/setpriv";
 constexpr const char* kNobody = "65534";
 
 // A pseudo-terminal this test holds the way another program would.

@@ -19,19 +19,8 @@
 namespace corvane::e2e {
 namespace {
 
-constexpr auto kShortRun = milliseconds(20000);
 constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
-constexpr const char* kCom5Device = "ttyUSB0";
-const std::string kFastBurst = "200";
-
-ProcessResult Cli(const std::vector<std::string>& args, milliseconds limit = kShortRun) {
-    std::vector<std::string> argv{CORVANE_CLI};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return RunProcess(argv, limit);
-}
-
-std::string Both(const ProcessResult& r) { return r.out + r.err; }
 
 Workspace PlanIn(const std::filesystem::path& folder) {
     Workspace ws;
@@ -85,13 +74,13 @@ TEST(CliDiff, ComparesFoldersImagesAndTheRadioWithoutWritingAnything) {
     const auto before = Snapshot(work.path());
     const auto otherBefore = Snapshot(other.path());
 
-    const auto same = Cli({"diff", work.path().string(), (work / "plan.img").string()});
-    EXPECT_EQ(same.exitCode, 0) << Both(same);
+    const auto same = RunCli({"diff", work.path().string(), (work / "plan.img").string()});
+    EXPECT_EQ(same.exitCode, 0) << same.both();
     EXPECT_EQ(same.out, "");
-    const auto differ = Cli({"diff", work.path().string(), other.path().string()});
-    EXPECT_EQ(differ.exitCode, kDifferent) << Both(differ);
+    const auto differ = RunCli({"diff", work.path().string(), other.path().string()});
+    EXPECT_EQ(differ.exitCode, kDifferent) << differ.both();
     EXPECT_EQ(differ.out, "Squelch  3 -> Auto\nchannel 12  RX  433.150000 -> 430.000000\n");
-    const auto csv = Cli({"diff", "--csv", work.path().string(), other.path().string()});
+    const auto csv = RunCli({"diff", "--csv", work.path().string(), other.path().string()});
     EXPECT_EQ(csv.exitCode, kDifferent);
     EXPECT_EQ(csv.out, "channel,field," + work.path().string() + "," + other.path().string() +
                            "\r\n,Squelch,3,Auto\r\n12,RX,433.150000,430.000000\r\n");
@@ -100,11 +89,11 @@ TEST(CliDiff, ComparesFoldersImagesAndTheRadioWithoutWritingAnything) {
     WriteFileBytes(serial / "memory.img", ImageOf(changed));
     {
         SimProcess sim({"--link", (serial / kCom5Device).string(), "--memory", (serial / "memory.img").string(),
-                        "--byte-time-us", kFastBurst});
+                        "--byte-time-us", kFastByteTimeUs});
         ASSERT_TRUE(sim.started());
-        const auto radio = Cli({"--folder", other.path().string(), "--serial-dir", serial.path().string(), "diff",
-                                "radio:5", work.path().string()});
-        EXPECT_EQ(radio.exitCode, kDifferent) << Both(radio);
+        const auto radio = RunCli({"--folder", other.path().string(), "--serial-dir", serial.path().string(), "diff",
+                                   "radio:5", work.path().string()});
+        EXPECT_EQ(radio.exitCode, kDifferent) << radio.both();
         EXPECT_EQ(radio.out, "Squelch  Auto -> 3\nchannel 12  RX  430.000000 -> 433.150000\n");
     }
     EXPECT_EQ(Snapshot(work.path()), before);
@@ -112,11 +101,11 @@ TEST(CliDiff, ComparesFoldersImagesAndTheRadioWithoutWritingAnything) {
 
     // A damaged set is refused, not repaired; so is a side that is nothing.
     WriteFileBytes(other / "Tone.txt", Bytes());
-    const auto damaged = Cli({"diff", work.path().string(), other.path().string()});
+    const auto damaged = RunCli({"diff", work.path().string(), other.path().string()});
     EXPECT_EQ(damaged.exitCode, kTrouble);
     EXPECT_NE(damaged.err.find("Tone.txt is empty, so it would be reset"), std::string::npos) << damaged.err;
     EXPECT_EQ(ReadFileBytes(other / "Tone.txt"), Bytes());
-    const auto missing = Cli({"diff", work.path().string(), (work / "nothing").string()});
+    const auto missing = RunCli({"diff", work.path().string(), (work / "nothing").string()});
     EXPECT_EQ(missing.exitCode, kTrouble);
     EXPECT_NE(missing.err.find("no such folder or file"), std::string::npos) << missing.err;
 }
@@ -128,9 +117,9 @@ TEST(CliFleet, ABadUnitsListIsRefusedBeforeAnyRadioHearsAThing) {
     WriteFileBytes(work / "units.csv", Bytes{'A', ',', 'A', 'B', ',', '1', '\n', 'B', ',', 'C', '7', ',', '2', '\n'});
     SimProcess sim({"--link", (serial / kCom5Device).string(), "--log", (serial / "sim.log").string()});
     ASSERT_TRUE(sim.started());
-    const auto run = Cli({"--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
-                          (work / "units.csv").string(), "--port", "5", "--log", (work / "fleet.csv").string()});
-    EXPECT_EQ(run.exitCode, kTrouble) << Both(run);
+    const auto run = RunCli({"--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
+                             (work / "units.csv").string(), "--port", "5", "--log", (work / "fleet.csv").string()});
+    EXPECT_EQ(run.exitCode, kTrouble) << run.both();
     EXPECT_NE(run.err.find("row 2, column B (Name ID): \"C7\""), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(work / "fleet.csv"));
     sim.Stop();
@@ -149,8 +138,8 @@ TEST(CliFleet, CtrlCWhileWaitingForARadioStopsWithAValidLog) {
     const auto run = RunProcess({"/usr/bin/timeout", "--foreground", "--preserve-status", "-s", "INT", "2", CORVANE_CLI,
                                  "--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
                                  (work / "units.csv").string(), "--port", "5"},
-                                kShortRun);
-    EXPECT_EQ(run.exitCode, 1) << Both(run);
+                                kCliLimit);
+    EXPECT_EQ(run.exitCode, 1) << run.both();
     EXPECT_NE(run.out.find("Connect radio 1 of 1: A\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Stopped: 0 verified, 0 failed, 0 skipped; log: "), std::string::npos) << run.out;
     // The default log, in Data: the header and nothing else.
@@ -181,9 +170,9 @@ TEST(CliFleet, AStartedAgainRunSkipsWhatTheLogShowsVerified) {
         log << FleetLogHeader() << "\r\n" << FleetLogLine(gate) << "\r\n" << FleetLogLine(carPark) << "\r\n";
     }
     const std::string logBefore = ReadFileText(work / "fleet.csv");
-    const auto run = Cli({"--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
-                          (work / "units.csv").string(), "--port", "5", "--log", (work / "fleet.csv").string()});
-    ASSERT_EQ(run.exitCode, 0) << Both(run);
+    const auto run = RunCli({"--folder", work.path().string(), "--serial-dir", serial.path().string(), "fleet",
+                             (work / "units.csv").string(), "--port", "5", "--log", (work / "fleet.csv").string()});
+    ASSERT_EQ(run.exitCode, 0) << run.both();
     EXPECT_NE(run.out.find("Gate: already verified in the log, skipped\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Car park: already verified in the log, skipped\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Done: 0 verified, 0 failed, 2 skipped; log: "), std::string::npos) << run.out;

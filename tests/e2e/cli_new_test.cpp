@@ -14,13 +14,6 @@
 namespace corvane::e2e {
 namespace {
 
-constexpr milliseconds kLimit{20'000};
-
-ProcessResult InFolder(const TempDir& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), {CORVANE_CLI, "--folder", dir.path().string()});
-    return RunProcess(args, kLimit);
-}
-
 Workspace Reload(const std::filesystem::path& folder) {
     Workspace ws;
     ws.programFolder = folder;
@@ -30,7 +23,7 @@ Workspace Reload(const std::filesystem::path& folder) {
 
 TEST(CliNew, EditionAndModeSwitchThenThePlanIsWritten) {
     TempDir dir;
-    ProcessResult r = InFolder(dir, {"new", "--edition", "pmr-lpd"});
+    ProcessResult r = RunCliIn(dir, {"new", "--edition", "pmr-lpd"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("77 channels"), std::string::npos) << r.out;
     Workspace ws = Reload(dir.path());
@@ -42,7 +35,7 @@ TEST(CliNew, EditionAndModeSwitchThenThePlanIsWritten) {
     ws.groups.GroupSize[0] = 3;
     ws.groups.GroupsEnabled = 3;
     ASSERT_TRUE(SaveGroupFile(ws).ok());
-    r = InFolder(dir, {"new", "--mode", "custom"});
+    r = RunCliIn(dir, {"new", "--mode", "custom"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     ws = Reload(dir.path());
     EXPECT_EQ(ws.edition, kEditionPmrLpd);
@@ -52,7 +45,7 @@ TEST(CliNew, EditionAndModeSwitchThenThePlanIsWritten) {
     EXPECT_EQ(ws.channels.GetCell(1, ColGroup), "");
 
     // Another edition starts from its preset plan in Default mode, as the access code does.
-    r = InFolder(dir, {"new", "--edition", "korea"});
+    r = RunCliIn(dir, {"new", "--edition", "korea"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     ws = Reload(dir.path());
     EXPECT_EQ(ws.edition, kEditionKorea);
@@ -63,7 +56,7 @@ TEST(CliNew, EditionAndModeSwitchThenThePlanIsWritten) {
 TEST(CliNew, MissingFolderIsCreatedAndAnUnusableDataFolderOnlyWarns) {
     TempDir dir;
     const std::filesystem::path work = dir.path() / "work" / "radio";
-    ProcessResult r = RunProcess({CORVANE_CLI, "--folder", work.string(), "new"}, kLimit);
+    ProcessResult r = RunProcess({CORVANE_CLI, "--folder", work.string(), "new"}, kCliLimit);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(std::filesystem::is_regular_file(work / "Port.txt"));
     EXPECT_TRUE(std::filesystem::is_directory(work / "Data"));
@@ -71,7 +64,7 @@ TEST(CliNew, MissingFolderIsCreatedAndAnUnusableDataFolderOnlyWarns) {
     // Data only serves the spreadsheet dialogs: a plain file in its place is reported once.
     std::filesystem::remove(work / "Data");
     { std::ofstream(work / "Data") << "not a folder"; }
-    r = RunProcess({CORVANE_CLI, "--folder", work.string(), "new", "--mode", "custom"}, kLimit);
+    r = RunProcess({CORVANE_CLI, "--folder", work.string(), "new", "--mode", "custom"}, kCliLimit);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string data = (work / "Data").string();
     const auto first = r.err.find(data);
@@ -82,9 +75,9 @@ TEST(CliNew, MissingFolderIsCreatedAndAnUnusableDataFolderOnlyWarns) {
 
 TEST(CliNew, UnknownValuesAreUsageErrors) {
     TempDir dir;
-    EXPECT_EQ(InFolder(dir, {"new", "--edition", "mars"}).exitCode, 2);
-    EXPECT_EQ(InFolder(dir, {"new", "--mode", "loud"}).exitCode, 2);
-    EXPECT_EQ(InFolder(dir, {"new", "extra"}).exitCode, 2);
+    EXPECT_EQ(RunCliIn(dir, {"new", "--edition", "mars"}).exitCode, 2);
+    EXPECT_EQ(RunCliIn(dir, {"new", "--mode", "loud"}).exitCode, 2);
+    EXPECT_EQ(RunCliIn(dir, {"new", "extra"}).exitCode, 2);
 }
 
 }  // namespace

@@ -15,13 +15,6 @@
 namespace corvane::e2e {
 namespace {
 
-constexpr milliseconds kLimit{20'000};
-
-ProcessResult Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), CORVANE_CLI);
-    return RunProcess(args, kLimit);
-}
-
 std::map<std::string, Bytes> WorkingFiles(const TempDir& dir) {
     std::map<std::string, Bytes> files;
     for (const std::string& name : WorkingFileNames()) files[name] = ReadFileBytes(dir / name);
@@ -41,15 +34,15 @@ TEST(CliPrint, WritesTheListWithTheImagesFingerprintAndLeavesTheSetAlone) {
     const auto before = WorkingFiles(dir);
     const std::string folder = dir.path().string();
 
-    const ProcessResult a4 = Cli({"--folder", folder, "print", "--html", (dir / "list.html").string()});
+    const ProcessResult a4 = RunCli({"--folder", folder, "print", "--html", (dir / "list.html").string()});
     ASSERT_EQ(a4.exitCode, 0) << a4.err;
-    const ProcessResult pocket = Cli({"--folder", folder, "print", "--pocket", "--paper", "Letter", "--html", "-"});
+    const ProcessResult pocket = RunCli({"--folder", folder, "print", "--pocket", "--paper", "Letter", "--html", "-"});
     ASSERT_EQ(pocket.exitCode, 0) << pocket.err;
     EXPECT_EQ(WorkingFiles(dir), before);
 
     // The fingerprint is the image's SHA-256, as any tool computes it.
-    ASSERT_EQ(Cli({"--folder", folder, "image", "build", (dir / "set.img").string()}).exitCode, 0);
-    const ProcessResult sum = RunProcess({"/usr/bin/sha256sum", (dir / "set.img").string()}, kLimit);
+    ASSERT_EQ(RunCli({"--folder", folder, "image", "build", (dir / "set.img").string()}).exitCode, 0);
+    const ProcessResult sum = RunProcess({"/usr/bin/sha256sum", (dir / "set.img").string()}, kCliLimit);
     ASSERT_EQ(sum.exitCode, 0) << sum.err;
     const std::string fingerprint = "Image fingerprint " + sum.out.substr(0, 8);
 
@@ -70,7 +63,7 @@ TEST(CliPrint, WritesTheListWithTheImagesFingerprintAndLeavesTheSetAlone) {
 TEST(CliPrint, RefusesAFolderItWouldHaveToRepair) {
     TempDir dir;
     TempDir out;
-    const ProcessResult r = Cli({"--folder", dir.path().string(), "print", "--html", (out / "list.html").string()});
+    const ProcessResult r = RunCli({"--folder", dir.path().string(), "print", "--html", (out / "list.html").string()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(Has(r.err, "missing")) << r.err;
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
@@ -80,15 +73,19 @@ TEST(CliPrint, RefusesAFolderItWouldHaveToRepair) {
 TEST(CliPrint, UsageErrorsExitTwoAndWriteNothing) {
     TempDir dir;
     const std::string out = (dir / "list.html").string();
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"print"}, {"print", "--pocket"}, {"print", "--html"}, {"print", "--html", out, "--paper", "a5"},
-             {"print", "--html", out, "extra"}, {"print", "--html", out, "--color"}}) {
-        const ProcessResult r = Cli(args);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"print"},
+                                               {"print", "--pocket"},
+                                               {"print", "--html"},
+                                               {"print", "--html", out, "--paper", "a5"},
+                                               {"print", "--html", out, "extra"},
+                                               {"print", "--html", out, "--color"}}) {
+        const ProcessResult r = RunCli(args);
         EXPECT_EQ(r.exitCode, 2) << args.size() << r.err;
         EXPECT_FALSE(r.err.empty());
     }
     EXPECT_FALSE(std::filesystem::exists(out));
-    const ProcessResult help = Cli({"print", "--help"});
+    const ProcessResult help = RunCli({"print", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(Has(help.out, "--paper"));
 }

@@ -20,18 +20,13 @@
 namespace corvane::e2e {
 namespace {
 
-constexpr std::size_t kImage = 1936;
 constexpr auto kShortRun = milliseconds(15000);
 // 1936 bytes at 25 ms each plus handshake and set-up.
 constexpr auto kWriteRun = milliseconds(90000);
 constexpr auto kReadRun = milliseconds(45000);
-// The CLI maps COM5 (Port.txt's default) to ttyUSB0 inside --serial-dir.
-constexpr const char* kCom5Device = "ttyUSB0";
 const std::string kHandshakeFailure = "Connection Failure during handshake !!!";
-const std::string kFastBurst = "200";
-const std::array<const char*, 10> kWorkingFiles = {"Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt",
-                                                   "Band.txt",    "Power.txt",   "Scr.txt",  "Comp.txt",
-                                                   "Port.txt",    "Group.txt"};
+const std::array<const char*, 10> kWorkingFiles = {"Rx_Freq.txt", "Tx_Freq.txt", "Tone.txt", "Scan.txt", "Band.txt",
+                                                   "Power.txt",   "Scr.txt",     "Comp.txt", "Port.txt", "Group.txt"};
 
 // A working set in Custom mode that exercises every part of the image.
 Workspace CustomWorkspace(const std::filesystem::path& folder) {
@@ -76,14 +71,10 @@ void SaveWorkingSet(Workspace& ws) {
     ASSERT_TRUE(SaveChannelFiles(ws).ok());
 }
 
-ProcessResult Cli(const std::vector<std::string>& args, milliseconds limit) {
-    std::vector<std::string> argv{CORVANE_CLI};
-    argv.insert(argv.end(), args.begin(), args.end());
-    // Keep the give-up time of an incomplete read short where the CLI allows it.
-    return RunProcess(argv, limit, {"CORVANE_READ_TIMEOUT_MS=3000"});
+// Keeps the give-up time of an incomplete read short where the CLI allows it.
+ProcessResult TransferCli(const std::vector<std::string>& args, milliseconds limit) {
+    return RunCli(args, limit, {"CORVANE_READ_TIMEOUT_MS=3000"});
 }
-
-std::string Both(const ProcessResult& r) { return r.out + r.err; }
 
 void ExpectSameWorkingFiles(const std::filesystem::path& a, const std::filesystem::path& b) {
     for (const char* name : kWorkingFiles) {
@@ -104,22 +95,22 @@ TEST(CliTransfer, VerifiedWriteThenReadRoundTripsTheWorkingSet) {
     ASSERT_TRUE(built.ok()) << built.message();
 
     const auto cliImage = source / "built.bin";
-    const auto imageRun = Cli({"--folder", source.path().string(), "image", "build", cliImage.string()}, kShortRun);
-    ASSERT_EQ(imageRun.exitCode, 0) << Both(imageRun);
+    const auto imageRun =
+        TransferCli({"--folder", source.path().string(), "image", "build", cliImage.string()}, kShortRun);
+    ASSERT_EQ(imageRun.exitCode, 0) << imageRun.both();
     const Bytes expected = ReadFileBytes(cliImage);
-    ASSERT_EQ(expected.size(), kImage);
+    ASSERT_EQ(expected.size(), kImageSize);
     EXPECT_EQ(expected, Bytes(built->begin(), built->end()));
 
     const auto received = serial / "received.bin";
     SimProcess sim({"--link", (serial / kCom5Device).string(), "--received-image", received.string(), "--log",
-                    (serial / "sim.log").string(), "--byte-time-us", kFastBurst});
+                    (serial / "sim.log").string(), "--byte-time-us", kFastByteTimeUs});
     ASSERT_TRUE(sim.started());
 
     const std::string portTxt = ReadFileText(source / "Port.txt");
-    const auto write = Cli({"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write",
-                            "--verify"},
-                           kWriteRun);
-    ASSERT_EQ(write.exitCode, 0) << Both(write) << ReadFileText(serial / "sim.log");
+    const auto write = TransferCli(
+        {"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write", "--verify"}, kWriteRun);
+    ASSERT_EQ(write.exitCode, 0) << write.both() << ReadFileText(serial / "sim.log");
     EXPECT_NE(write.out.find("DOWNLOAD COMPLETE\nVERIFY COMPLETE\n"), std::string::npos) << write.out;
     EXPECT_EQ(ReadFileBytes(received), expected);
     // The read-back is kept like any read; the working set is left alone.
@@ -134,8 +125,8 @@ TEST(CliTransfer, VerifiedWriteThenReadRoundTripsTheWorkingSet) {
     EXPECT_EQ(ReadFileText(source / "Port.txt"), portTxt);
 
     const auto read =
-        Cli({"--folder", target.path().string(), "--serial-dir", serial.path().string(), "read"}, kReadRun);
-    ASSERT_EQ(read.exitCode, 0) << Both(read) << ReadFileText(serial / "sim.log");
+        TransferCli({"--folder", target.path().string(), "--serial-dir", serial.path().string(), "read"}, kReadRun);
+    ASSERT_EQ(read.exitCode, 0) << read.both() << ReadFileText(serial / "sim.log");
     EXPECT_NE(read.out.find("UPLOAD COMPLETE"), std::string::npos) << read.out;
     ExpectSameWorkingFiles(source.path(), target.path());
 }
@@ -150,10 +141,10 @@ TEST(CliTransfer, ReadTakesTheFirst1936BytesOfANoisyLongBurst) {
     const auto memory = serial / "memory.bin";
     WriteFileBytes(memory, Bytes(built->begin(), built->end()));
 
-    SimProcess sim({"--memory", memory.string(), "--noise", "--extra", "40", "--byte-time-us", kFastBurst});
+    SimProcess sim({"--memory", memory.string(), "--noise", "--extra", "40", "--byte-time-us", kFastByteTimeUs});
     ASSERT_TRUE(sim.started());
-    const auto read = Cli({"--folder", target.path().string(), "read", "--port", sim.device()}, kReadRun);
-    ASSERT_EQ(read.exitCode, 0) << Both(read);
+    const auto read = TransferCli({"--folder", target.path().string(), "read", "--port", sim.device()}, kReadRun);
+    ASSERT_EQ(read.exitCode, 0) << read.both();
     ExpectSameWorkingFiles(source.path(), target.path());
 }
 
@@ -169,10 +160,10 @@ TEST(CliTransfer, RefusedImageSendsNoByte) {
     for (const char* extra : {"", "--verify"}) {
         std::vector<std::string> args{"--folder", source.path().string(), "--serial-dir", serial.path().string(), "write"};
         if (*extra) args.push_back(extra);
-        const auto run = Cli(args, kShortRun);
-        EXPECT_EQ(run.exitCode, 1) << Both(run);
+        const auto run = TransferCli(args, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << run.both();
         EXPECT_NE(run.err.find("channel 9: RX frequency 446.001000 is not on the 6.25 kHz raster"), std::string::npos)
-            << Both(run);
+            << run.both();
     }
     sim.Stop();
     EXPECT_EQ(ReadFileText(serial / "sim.log").find("RX"), std::string::npos) << ReadFileText(serial / "sim.log");
@@ -184,9 +175,9 @@ TEST(CliTransfer, SilentRadioFailsTheHandshake) {
     ASSERT_TRUE(sim.started());
     for (const char* verb : {"write", "read"}) {
         SCOPED_TRACE(verb);
-        const auto run = Cli({"--folder", folder.path().string(), verb, "--port", sim.device()}, kShortRun);
-        EXPECT_EQ(run.exitCode, 1) << Both(run);
-        EXPECT_NE(Both(run).find(kHandshakeFailure), std::string::npos) << Both(run);
+        const auto run = TransferCli({"--folder", folder.path().string(), verb, "--port", sim.device()}, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << run.both();
+        EXPECT_NE(run.both().find(kHandshakeFailure), std::string::npos) << run.both();
     }
 }
 
@@ -196,19 +187,20 @@ TEST(CliTransfer, BadAnswersFailTheHandshake) {
         SCOPED_TRACE(fault);
         SimProcess sim({fault});
         ASSERT_TRUE(sim.started());
-        const auto run = Cli({"--folder", folder.path().string(), "read", "--port", sim.device()}, kShortRun);
-        EXPECT_EQ(run.exitCode, 1) << Both(run);
-        EXPECT_NE(Both(run).find(kHandshakeFailure), std::string::npos) << Both(run);
+        const auto run = TransferCli({"--folder", folder.path().string(), "read", "--port", sim.device()}, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << run.both();
+        EXPECT_NE(run.both().find(kHandshakeFailure), std::string::npos) << run.both();
     }
 }
 
 TEST(CliTransfer, CutImageNeverCompletesTheRead) {
     TempDir folder;
-    SimProcess sim({"--short", "1935", "--byte-time-us", kFastBurst});
+    SimProcess sim({"--short", "1935", "--byte-time-us", kFastByteTimeUs});
     ASSERT_TRUE(sim.started());
-    const auto run = Cli({"--folder", folder.path().string(), "read", "--port", sim.device()}, milliseconds(40000));
+    const auto run =
+        TransferCli({"--folder", folder.path().string(), "read", "--port", sim.device()}, milliseconds(40000));
     EXPECT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 1) << Both(run);
+    EXPECT_EQ(run.exitCode, 1) << run.both();
     EXPECT_EQ(run.out.find("UPLOAD COMPLETE"), std::string::npos);
 }
 
@@ -217,9 +209,9 @@ TEST(CliTransfer, MissingDeviceIsNamed) {
     const std::string device = (folder / "ttyNOPE").string();
     for (const char* verb : {"write", "read"}) {
         SCOPED_TRACE(verb);
-        const auto run = Cli({"--folder", folder.path().string(), verb, "--port", device}, kShortRun);
-        EXPECT_EQ(run.exitCode, 1) << Both(run);
-        EXPECT_NE(Both(run).find(device), std::string::npos) << Both(run);
+        const auto run = TransferCli({"--folder", folder.path().string(), verb, "--port", device}, kShortRun);
+        EXPECT_EQ(run.exitCode, 1) << run.both();
+        EXPECT_NE(run.both().find(device), std::string::npos) << run.both();
     }
 }
 

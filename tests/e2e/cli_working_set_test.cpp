@@ -17,10 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr milliseconds kLimit{20'000};
-constexpr int kFailure = 1;
-constexpr const char* kSetpriv = "/usr/bin/setpriv";
-
 // Every entry below folder with its bytes (folders as such).
 std::map<std::string, std::string> Tree(const fs::path& folder) {
     std::map<std::string, std::string> tree;
@@ -41,7 +37,7 @@ std::optional<ProcessResult> CliAsUser(const fs::path& folder, const std::vector
     }
     argv.insert(argv.end(), {CORVANE_CLI, "--folder", folder.string()});
     argv.insert(argv.end(), args.begin(), args.end());
-    return RunProcess(argv, kLimit);
+    return RunProcess(argv, kCliLimit);
 }
 
 // A scratch folder that nobody may use too, holding the working set in set/.
@@ -60,8 +56,6 @@ std::string FirstLines(const std::string& text, int count) {
     for (int i = 0; i < count; ++i) at = text.find("\r\n", at) + 2;
     return text.substr(0, at);
 }
-
-void WriteText(const fs::path& file, const std::string& text) { WriteFileBytes(file, Bytes(text.begin(), text.end())); }
 
 TEST(CliWorkingSet, CommandsThatOnlyReadLeaveEveryFileAsItWas) {
     struct State {
@@ -103,8 +97,9 @@ TEST(CliWorkingSet, CommandsThatOnlyReadLeaveEveryFileAsItWas) {
             ASSERT_TRUE(run);
             const bool unsupported = run->err.find("no spreadsheet support") != std::string::npos;
             if (*state.refusal != '\0' && !unsupported) {
-                EXPECT_EQ(run->exitCode, kFailure);
-                EXPECT_EQ(run->err, "corvane-cli: " + scene.Set().string() + ": " + (scene.Set() / state.refusal).string() + "\n");
+                EXPECT_EQ(run->exitCode, kCliFailure);
+                EXPECT_EQ(run->err, "corvane-cli: " + scene.Set().string() + ": " +
+                                        (scene.Set() / state.refusal).string() + "\n");
             } else if (!unsupported) {
                 EXPECT_EQ(run->exitCode, 0) << run->err;
             }
@@ -119,7 +114,7 @@ TEST(CliWorkingSet, DetectOnlyReadsPortTxt) {
     WriteText(scene.Set() / "Port.txt", "\r\n 2 \r\n");
     const auto run = CliAsUser(scene.Set(), {"--serial-dir", scene.Out("none").string(), "detect"});
     if (!run) GTEST_SKIP() << "cannot run as an ordinary user here";
-    EXPECT_EQ(run->exitCode, kFailure);
+    EXPECT_EQ(run->exitCode, kCliFailure);
     EXPECT_NE(run->err.find("Port.txt has no serial port on its first line, so it would be reset to its defaults"),
               std::string::npos)
         << run->err;
@@ -137,8 +132,9 @@ TEST(CliWorkingSet, AFileThatCannotBeWrittenFailsTheSaveBeforeAnyFileChanges) {
 
     const auto run = CliAsUser(scene.Set(), {"new", "--edition", "korea"});
     ASSERT_TRUE(run);
-    EXPECT_EQ(run->exitCode, kFailure);
-    EXPECT_EQ(run->err, "corvane-cli: " + scene.Set().string() + ": cannot write " + (scene.Set() / "Port.txt").string() +
+    EXPECT_EQ(run->exitCode, kCliFailure);
+    EXPECT_EQ(run->err, "corvane-cli: " + scene.Set().string() + ": cannot write " +
+                            (scene.Set() / "Port.txt").string() +
                             ": Permission denied; no file of this save was changed\n");
     // Rx_Freq.txt, Tx_Freq.txt and Band.txt still hold the PMR + LPD plan; no temporary is left.
     EXPECT_EQ(Tree(scene.Set()), before);
@@ -147,12 +143,13 @@ TEST(CliWorkingSet, AFileThatCannotBeWrittenFailsTheSaveBeforeAnyFileChanges) {
 TEST(CliWorkingSet, AVerbThatSavesKeepsACopyOfWhatItResetsAndSaysSoOnce) {
     TempDir dir;
     const fs::path set = dir / "set";
-    ASSERT_EQ(RunProcess({CORVANE_CLI, "--folder", set.string(), "new", "--edition", "pmr-lpd"}, kLimit).exitCode, 0);
+    ASSERT_EQ(RunProcess({CORVANE_CLI, "--folder", set.string(), "new", "--edition", "pmr-lpd"}, kCliLimit).exitCode,
+              0);
     const std::string rx = ReadFileText(set / "Rx_Freq.txt");
     const std::string cut = FirstLines(ReadFileText(set / "Tx_Freq.txt"), 100);
     WriteText(set / "Tx_Freq.txt", cut);
 
-    const ProcessResult run = RunProcess({CORVANE_CLI, "--folder", set.string(), "new"}, kLimit);
+    const ProcessResult run = RunProcess({CORVANE_CLI, "--folder", set.string(), "new"}, kCliLimit);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ASSERT_TRUE(fs::is_directory(set / "Data" / "backups"));
     const fs::path copies = fs::directory_iterator(set / "Data" / "backups")->path();
@@ -163,7 +160,7 @@ TEST(CliWorkingSet, AVerbThatSavesKeepsACopyOfWhatItResetsAndSaysSoOnce) {
     EXPECT_EQ(ReadFileText(copies / "Tx_Freq.txt"), cut);
 
     // Missing files are simply created, without a word.
-    const ProcessResult first = RunProcess({CORVANE_CLI, "--folder", (dir / "fresh").string(), "new"}, kLimit);
+    const ProcessResult first = RunProcess({CORVANE_CLI, "--folder", (dir / "fresh").string(), "new"}, kCliLimit);
     EXPECT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.err, "");
     EXPECT_FALSE(fs::exists(dir / "fresh" / "Data" / "backups"));

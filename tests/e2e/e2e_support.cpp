@@ -232,6 +232,21 @@ Bytes SerialPeer::Receive(std::size_t count, milliseconds limit) {
     return got;
 }
 
+ProcessResult RunCli(std::vector<std::string> args, milliseconds limit, const std::vector<std::string>& extraEnv) {
+    args.insert(args.begin(), CORVANE_CLI);
+    return RunProcess(args, limit, extraEnv);
+}
+
+ProcessResult RunCliIn(const TempDir& dir, std::vector<std::string> args, milliseconds limit) {
+    args.insert(args.begin(), {"--folder", dir.path().string()});
+    return RunCli(std::move(args), limit);
+}
+
+void WriteText(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    WriteFileBytes(file, Bytes(text.begin(), text.end()));
+}
+
 Bytes ReadFileBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

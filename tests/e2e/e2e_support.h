@@ -34,6 +34,8 @@ struct ProcessResult {
     bool timedOut = false;
     std::string out;
     std::string err;
+
+    std::string both() const { return out + err; }
 };
 
 // Runs a program to its end (killed after limit), capturing both outputs.
@@ -83,7 +85,25 @@ private:
     std::vector<Clock::time_point> arrivals_;
 };
 
+// corvane-cli, killed after limit; in a folder: --folder DIR before args.
+inline constexpr milliseconds kCliLimit{20'000};
+inline constexpr int kCliFailure = 1;
+inline constexpr int kCliUsage = 2;
+ProcessResult RunCli(std::vector<std::string> args, milliseconds limit = kCliLimit,
+                     const std::vector<std::string>& extraEnv = {});
+ProcessResult RunCliIn(const TempDir& dir, std::vector<std::string> args, milliseconds limit = kCliLimit);
+
+// The CLI maps COM5 (Port.txt's default) to this device inside --serial-dir.
+inline constexpr const char* kCom5Device = "ttyUSB0";
+// The simulated radio's --byte-time-us for a quick image (about 0.4 s).
+inline const std::string kFastByteTimeUs = "200";
+inline constexpr std::size_t kImageSize = 1936;
+// Drops root for a test of what a plain user is refused.
+inline constexpr const char* kSetpriv = "/usr/bin/setpriv";
+
 Bytes ReadFileBytes(const std::filesystem::path& file);
+// Creates the folders on the way.
+void WriteText(const std::filesystem::path& file, const std::string& text);
 std::string ReadFileText(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, const Bytes& bytes);
 

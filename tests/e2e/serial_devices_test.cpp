@@ -13,11 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteText(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << text;
-}
-
 // /sys as Linux lays it out for a USB serial adapter and a USB modem-class device.
 void FakeSysfs(const fs::path& sys) {
     const fs::path usb = sys / "devices/pci0000:00/0000:00:14.0/usb1";

@@ -18,22 +18,21 @@ namespace corvane::e2e {
 namespace {
 
 constexpr std::size_t kFrameLength = 8;
-constexpr std::size_t kImage = 1936;
-const std::string kFastBurst = "50";  // us per byte: a whole image in about 0.1 s
+const std::string kFastestByteTimeUs = "50";  // us per byte: a whole image in about 0.1 s
 
 long long MsBetween(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration_cast<milliseconds>(b - a).count();
 }
 
 Bytes PatternImage() {
-    Bytes image(kImage);
-    for (std::size_t i = 0; i < kImage; ++i) image[i] = static_cast<uint8_t>((i * 37 + 11) & 0xFF);
+    Bytes image(kImageSize);
+    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<uint8_t>((i * 37 + 11) & 0xFF);
     return image;
 }
 
 Bytes ReadImage(SerialPeer& peer) {
     peer.Send(ReadCommand(0));
-    return peer.Receive(kImage, milliseconds(5000));
+    return peer.Receive(kImageSize, milliseconds(5000));
 }
 
 TEST(SimHandshake, AnswersConnectRequestWithSameFrameAfterDeafWindow) {
@@ -128,10 +127,10 @@ TEST(SimHandshake, StrayBytesBeforeAFrameDoNotHideIt) {
 }
 
 TEST(SimMemory, DefaultImageIsTheProgrammersDefaultPlan) {
-    SimProcess sim({"--byte-time-us", kFastBurst});
+    SimProcess sim({"--byte-time-us", kFastestByteTimeUs});
     SerialPeer peer(sim.device());
     const Bytes image = ReadImage(peer);
-    ASSERT_EQ(image.size(), kImage);
+    ASSERT_EQ(image.size(), kImageSize);
 
     Workspace ws;
     ws.edition = kEditionPmrLpd;
@@ -154,13 +153,13 @@ TEST(SimMemory, WrittenImageIsReadBackAndKeptInTheMemoryFile) {
     const auto received = dir / "received.bin";
     const Bytes image = PatternImage();
     {
-        SimProcess sim({"--memory", memory.string(), "--received-image", received.string(), "--byte-time-us",
-                        kFastBurst});
+        SimProcess sim(
+            {"--memory", memory.string(), "--received-image", received.string(), "--byte-time-us", kFastestByteTimeUs});
         SerialPeer peer(sim.device());
         peer.Send(WriteCommand(1));
         // Pieces with pauses, as the programmer's 25 ms pacer hands them out.
-        for (std::size_t at = 0; at < kImage; at += 500) {
-            peer.Send(Bytes(image.begin() + at, image.begin() + std::min(at + 500, kImage)));
+        for (std::size_t at = 0; at < kImageSize; at += 500) {
+            peer.Send(Bytes(image.begin() + at, image.begin() + std::min(at + 500, kImageSize)));
             std::this_thread::sleep_for(milliseconds(30));
         }
         std::this_thread::sleep_for(milliseconds(100));
@@ -169,7 +168,7 @@ TEST(SimMemory, WrittenImageIsReadBackAndKeptInTheMemoryFile) {
         EXPECT_EQ(ReadImage(peer), image);
         EXPECT_EQ(sim.Stop(), 0);
     }
-    SimProcess again({"--memory", memory.string(), "--byte-time-us", kFastBurst});
+    SimProcess again({"--memory", memory.string(), "--byte-time-us", kFastestByteTimeUs});
     SerialPeer peer(again.device());
     EXPECT_EQ(ReadImage(peer), image);
 }
@@ -177,10 +176,10 @@ TEST(SimMemory, WrittenImageIsReadBackAndKeptInTheMemoryFile) {
 TEST(SimMemory, StalledWriteIsAbandonedAndMemoryKept) {
     TempDir dir;
     const auto log = dir / "sim.log";
-    SimProcess sim({"--collect-timeout", "150", "--byte-time-us", kFastBurst, "--log", log.string()});
+    SimProcess sim({"--collect-timeout", "150", "--byte-time-us", kFastestByteTimeUs, "--log", log.string()});
     SerialPeer peer(sim.device());
     const Bytes before = ReadImage(peer);
-    ASSERT_EQ(before.size(), kImage);
+    ASSERT_EQ(before.size(), kImageSize);
     peer.Send(WriteCommand(0));
     peer.Send(Bytes(100, 0x77));
     std::this_thread::sleep_for(milliseconds(400));
@@ -193,10 +192,10 @@ TEST(SimMemory, MemoryFileOfWrongSizeIsNotUsed) {
     TempDir dir;
     const auto memory = dir / "memory.bin";
     WriteFileBytes(memory, Bytes(100, 0x11));
-    SimProcess sim({"--memory", memory.string(), "--byte-time-us", kFastBurst});
+    SimProcess sim({"--memory", memory.string(), "--byte-time-us", kFastestByteTimeUs});
     SerialPeer peer(sim.device());
     const Bytes image = ReadImage(peer);
-    ASSERT_EQ(image.size(), kImage);
+    ASSERT_EQ(image.size(), kImageSize);
     EXPECT_EQ(image[14], 2);  // the default image, not the file
 }
 
@@ -222,21 +221,21 @@ TEST(SimBurst, ReadBurstRunsAtLineSpeedWithoutGaps) {
 
 TEST(SimBurst, ShortExtraAndPauseShapeTheBurst) {
     {
-        SimProcess sim({"--short", "1935", "--byte-time-us", kFastBurst});
+        SimProcess sim({"--short", "1935", "--byte-time-us", kFastestByteTimeUs});
         SerialPeer peer(sim.device());
         peer.Send(ReadCommand(0));
         EXPECT_EQ(peer.ReceiveFor(milliseconds(800)).size(), 1935u);
     }
     {
-        SimProcess sim({"--extra", "64", "--byte-time-us", kFastBurst});
+        SimProcess sim({"--extra", "64", "--byte-time-us", kFastestByteTimeUs});
         SerialPeer peer(sim.device());
         peer.Send(ReadCommand(0));
         const Bytes got = peer.ReceiveFor(milliseconds(800));
-        ASSERT_EQ(got.size(), kImage + 64);
+        ASSERT_EQ(got.size(), kImageSize + 64);
         EXPECT_EQ(got[14], 2);
     }
     {
-        SimProcess sim({"--pause-at", "100:300", "--byte-time-us", kFastBurst});
+        SimProcess sim({"--pause-at", "100:300", "--byte-time-us", kFastestByteTimeUs});
         SerialPeer peer(sim.device());
         const auto sent = Clock::now();
         peer.Send(ReadCommand(0));
@@ -248,7 +247,7 @@ TEST(SimBurst, ShortExtraAndPauseShapeTheBurst) {
         // next after the pause too.
         EXPECT_LT(MsBetween(sent, hundredth), 150 + 300 - 10);
         EXPECT_GE(MsBetween(sent, peer.arrivals().front()), 150 + 300 - 10);
-        EXPECT_EQ(peer.Receive(kImage - 101, milliseconds(2000)).size(), kImage - 101);
+        EXPECT_EQ(peer.Receive(kImageSize - 101, milliseconds(2000)).size(), kImageSize - 101);
     }
 }
 
@@ -256,7 +255,7 @@ TEST(SimBurst, CorruptReadDamagesOneByteOfEveryReadButNotTheMemory) {
     TempDir dir;
     const auto memory = dir / "memory.bin";
     WriteFileBytes(memory, PatternImage());
-    SimProcess sim({"--memory", memory.string(), "--corrupt-read", "88", "--byte-time-us", kFastBurst});
+    SimProcess sim({"--memory", memory.string(), "--corrupt-read", "88", "--byte-time-us", kFastestByteTimeUs});
     ASSERT_TRUE(sim.started());
     SerialPeer peer(sim.device());
     for (int read = 0; read < 2; ++read) {
@@ -271,7 +270,7 @@ TEST(SimRun, OnceEndsAfterOneTransferAndLinkIsRemovedOnStop) {
     TempDir dir;
     const auto link = dir / "ttyUSB0";
     {
-        SimProcess sim({"--once", "--byte-time-us", kFastBurst, "--link", link.string()});
+        SimProcess sim({"--once", "--byte-time-us", kFastestByteTimeUs, "--link", link.string()});
         ASSERT_TRUE(sim.started());
         ASSERT_TRUE(std::filesystem::is_symlink(link));
         EXPECT_EQ(std::filesystem::read_symlink(link).string(), sim.device());
@@ -279,7 +278,7 @@ TEST(SimRun, OnceEndsAfterOneTransferAndLinkIsRemovedOnStop) {
         peer.Send(ConnectRequest());
         EXPECT_EQ(peer.Receive(kFrameLength, milliseconds(2000)).size(), kFrameLength);
         EXPECT_FALSE(sim.WaitExit(milliseconds(100)).has_value());  // a handshake is no transfer
-        EXPECT_EQ(ReadImage(peer).size(), kImage);
+        EXPECT_EQ(ReadImage(peer).size(), kImageSize);
         EXPECT_EQ(sim.WaitExit(milliseconds(5000)), std::optional<int>(0));
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));

@@ -12,7 +12,6 @@ constexpr std::uint8_t kWideFlag = 0x01;
 constexpr std::uint8_t kPhoneticFlag = 0x04;
 constexpr std::uint8_t kRichFlag = 0x08;
 constexpr std::size_t kRunBytes = 4;
-constexpr char32_t kReplacement = 0xFFFD;
 
 constexpr std::uint16_t kWindows1252 = 1252;
 constexpr std::uint16_t kAscii = 367;
@@ -26,7 +25,7 @@ void AppendUtf16(std::string& out, const std::u16string& units) {
             AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit < 0xE000) {
-            AppendUtf8(out, kReplacement);
+            AppendUtf8(out, kReplacementCharacter);
         } else {
             AppendUtf8(out, unit);
         }

@@ -6,13 +6,13 @@
 #include <locale>
 #include <sstream>
 
+#include "model/NumberParse.h"
+
 namespace corvane {
 namespace {
 
 // The smallest subnormal double needs this many decimals to read back.
 constexpr int kMostDecimals = 1074;
-
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 std::size_t SkipDigits(std::string_view text, std::size_t i) {
     while (i < text.size() && IsDigit(text[i])) ++i;

@@ -5,10 +5,6 @@
 
 namespace corvane {
 
-namespace {
-constexpr std::uintmax_t kMegabyte = 1024 * 1024;
-}  // namespace
-
 Status detail::CheckWorkbookSize(std::uintmax_t size, std::string_view name) {
     if (size <= kMaxWorkbookFileBytes) return Status::Ok();
     return Named(name, "is larger than " + std::to_string(kMaxWorkbookFileBytes / kMegabyte) +

@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::size_t kEscapeLength = 7;  // _xHHHH_
 constexpr std::string_view kEscapedUnderscore = "_x005F";
-constexpr char32_t kReplacement = 0xFFFD;
 
 std::optional<char16_t> EscapeAt(std::string_view text, std::size_t at) {
     if (at + kEscapeLength > text.size() || text[at] != '_' || text[at + 1] != 'x' || text[at + 6] != '_') return std::nullopt;
@@ -51,7 +50,7 @@ std::string DecodeOoxmlEscapes(std::string_view stored) {
                 continue;
             }
         }
-        AppendUtf8(out, IsHighSurrogate(*unit) || IsLowSurrogate(*unit) ? kReplacement : *unit);
+        AppendUtf8(out, IsHighSurrogate(*unit) || IsLowSurrogate(*unit) ? kReplacementCharacter : *unit);
     }
     return out;
 }

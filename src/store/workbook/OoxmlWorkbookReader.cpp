@@ -19,7 +19,7 @@ constexpr std::string_view kRootRelationships = "_rels/.rels";
 constexpr std::string_view kDefaultWorkbookPart = "xl/workbook.xml";
 constexpr std::string_view kOfficeDocumentType = "/officeDocument";
 constexpr std::string_view kSharedStringsType = "/sharedStrings";
-constexpr int kLettersInAlphabet = 26;
+constexpr int kColumnLetters = 26;
 
 struct Relationship {
     std::string type;
@@ -81,7 +81,7 @@ bool ParseCellReference(std::string_view ref, int& row, int& col) {
     std::size_t i = 0;
     long column = 0;
     for (; i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z'; ++i) {
-        column = column * kLettersInAlphabet + (ref[i] - 'A' + 1);
+        column = column * kColumnLetters + (ref[i] - 'A' + 1);
         if (column > 1'000'000) return false;
     }
     int parsedRow = 0;

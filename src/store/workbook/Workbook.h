@@ -72,8 +72,9 @@ WorkbookFormat DetectWorkbookFormat(const std::filesystem::path& path);
 
 // Nothing this program writes or a user's edit produces comes near these; a
 // file beyond them is refused before it is unpacked.
-inline constexpr std::uintmax_t kMaxWorkbookFileBytes = 16u * 1024u * 1024u;
-inline constexpr std::uintmax_t kMaxUnpackedWorkbookBytes = 32u * 1024u * 1024u;
+inline constexpr std::uintmax_t kMegabyte = 1024u * 1024u;
+inline constexpr std::uintmax_t kMaxWorkbookFileBytes = 16u * kMegabyte;
+inline constexpr std::uintmax_t kMaxUnpackedWorkbookBytes = 32u * kMegabyte;
 
 // Reads the first sheet of an .xlsx, .ods or .xls file held in bytes. Errors
 // are one sentence naming the file by name, the name the user knows it by.

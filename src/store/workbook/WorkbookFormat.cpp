@@ -18,7 +18,6 @@ constexpr std::string_view kOdfMimetypePart = "mimetype";
 constexpr std::string_view kOdfSpreadsheetType = "application/vnd.oasis.opendocument.spreadsheet";
 constexpr std::string_view kOdfContentPart = "content.xml";
 constexpr std::string_view kOoxmlContentTypesPart = "[Content_Types].xml";
-constexpr std::size_t kMegabyte = 1024 * 1024;
 static_assert(detail::kTooLargeUnpacked.find("32 MB") != std::string_view::npos &&
               kMaxUnpackedWorkbookBytes == 32 * kMegabyte);
 
