@@ -7,7 +7,10 @@ cd "$(dirname "$0")/.."
 # Emscripten's optimizer needs Debian's acorn, also under a node that is not Debian's.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 # The compiler cache serves the WebAssembly tree too (emcc runs clang through it).
-if command -v ccache >/dev/null 2>&1; then export EM_COMPILER_WRAPPER=ccache CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=1; fi
+# Depend mode, as in the other trees: no second preprocessor run on a miss.
+if command -v ccache >/dev/null 2>&1; then
+  export EM_COMPILER_WRAPPER=ccache CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=1 CCACHE_DEPEND=1
+fi
 # Nothing here may download a browser: the tests use Debian's chromium.
 export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
 if [ ! -d web/node_modules ] || [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
