@@ -19,7 +19,6 @@ constexpr int kBarWidth = 30;
 // The start-up connection test: settling delay, frame, deaf window and the
 // radio's answer with room to spare.
 constexpr std::chrono::milliseconds kConnectLimit{1500};
-const std::string kHandshakeFailure = "Connection Failure during handshake !!!";
 
 std::string TimeText(std::chrono::seconds seconds) {
     const long long total = seconds.count();

@@ -20,7 +20,6 @@ namespace corvane::cli {
 inline constexpr int kPollMs = 20;
 // The read gives up on its own 20 s after its read command.
 inline constexpr std::chrono::milliseconds kReadLimit{kReadGiveUpMs + 10000};
-inline const std::string kReadComplete = "UPLOAD COMPLETE";
 
 // "[####------] 40%": value bytes of the image sent or received.
 std::string ProgressBar(int value);

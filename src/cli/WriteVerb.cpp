@@ -11,8 +11,6 @@ namespace corvane::cli {
 namespace {
 
 constexpr std::string_view kWriteVerb = "write";
-const std::string kWriteComplete = "DOWNLOAD COMPLETE";
-const std::string kVerifyComplete = "VERIFY COMPLETE";
 // 1936 bytes at 25 ms plus handshake and frames; generous for a slow machine.
 constexpr std::chrono::milliseconds kWriteLimit{120000};
 // The read-back gives up on its own 20 s after its read command.

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "store/AtomicFile.h"
 #include "store/ProgramFolder.h"
 
 #ifdef __unix__
@@ -20,20 +21,18 @@ namespace {
 // Thousands of rows; a larger file is not a log this program wrote.
 constexpr std::uintmax_t kMaxLogBytes = 64u * 1024u * 1024u;
 
-std::string ErrnoText() { return errno != 0 ? std::generic_category().message(errno) : std::string("unknown error"); }
-
 // Appends and waits until the bytes are on the disk: a crash right after
 // must not lose the row of a radio that was just programmed.
 Status AppendSynced(const std::filesystem::path& path, std::string_view bytes) {
     errno = 0;
     std::FILE* file = std::fopen(path.string().c_str(), "ab");
-    if (file == nullptr) return Status::Error("cannot write " + path.string() + ": " + ErrnoText());
+    if (file == nullptr) return Status::Error("cannot write " + path.string() + ": " + ErrnoText(errno));
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = written && std::fflush(file) == 0;
 #ifdef __unix__
     written = written && ::fsync(::fileno(file)) == 0;
 #endif
-    const std::string reason = ErrnoText();
+    const std::string reason = ErrnoText(errno);
     const bool closed = std::fclose(file) == 0;
     if (written && closed) return Status::Ok();
     return Status::Error("cannot write " + path.string() + ": " + reason);

@@ -40,6 +40,13 @@ namespace corvane {
 // command went out (the radio sends it in about 9 s).
 constexpr int64_t kReadGiveUpMs = 20000;
 
+// Messages the engine ends a handshake or a transfer with; a face that must
+// tell success from failure (the CLI's exit status) compares against them.
+inline const std::string kHandshakeFailure = "Connection Failure during handshake !!!";
+inline const std::string kWriteComplete = "DOWNLOAD COMPLETE";
+inline const std::string kReadComplete = "UPLOAD COMPLETE";
+inline const std::string kVerifyComplete = "VERIFY COMPLETE";
+
 class LinkEngine {
 public:
     LinkEngine(Workspace& ws, SerialPort& port, LinkListener& listener, const LinkClock& clock,

@@ -21,11 +21,7 @@ inline constexpr int kTicksPerProbe = 20;
 inline constexpr int kPortsToProbe = kLastPort - kFirstPort + 1;
 inline constexpr int kImageBytes = static_cast<int>(kImageLength);
 
-inline const std::string kHandshakeFailure = "Connection Failure during handshake !!!";
 inline const std::string kNoFrequency = "There is no Frequency Datas ...";
-inline const std::string kWriteComplete = "DOWNLOAD COMPLETE";
-inline const std::string kReadComplete = "UPLOAD COMPLETE";
-inline const std::string kVerifyComplete = "VERIFY COMPLETE";
 inline const std::string kVerifyFailed = "Verify failed: ";
 inline const std::string kWriteLabel = "Download";
 inline const std::string kReadLabel = "Upload";
