@@ -13,8 +13,6 @@ namespace {
 constexpr std::string_view kWriteVerb = "write";
 // 1936 bytes at 25 ms plus handshake and frames; generous for a slow machine.
 constexpr std::chrono::milliseconds kWriteLimit{120000};
-// The read-back gives up on its own 20 s after its read command.
-constexpr std::chrono::milliseconds kVerifyLimit{kReadGiveUpMs + 10000};
 constexpr std::array kWriteOptions = {OptionSpec{"--port", true}, OptionSpec{"--verify", false}};
 
 void PrintWriteHelp(std::ostream& out) {
@@ -67,7 +65,7 @@ int RunWrite(CliContext& ctx, std::span<const std::string> args) {
     engine.SetVerifyAfterWrite(verify);
     engine.RequestWrite();
     const auto finished = [&engine] { return !engine.Busy() && !engine.PortInUse(); };
-    session.RunUntil(finished, verify ? kWriteLimit + kVerifyLimit : kWriteLimit);
+    session.RunUntil(finished, verify ? kWriteLimit + kReadLimit : kWriteLimit);
     if (!finished()) return Fail(ctx, session.PortDescription(), "the write did not finish");
     return session.LastMessage() == (verify ? kVerifyComplete : kWriteComplete) ? kExitOk : kExitFailure;
 }
